@@ -1,0 +1,94 @@
+#include "device/entries.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+#include "device/platform.h"
+
+namespace entries {
+
+QString resolve(const QString &folder, const QString &relativeName)
+{
+    QString current = QDir::fromNativeSeparators(folder);
+    while (current.endsWith(QLatin1Char('/')) && current.size() > 1)
+        current.chop(1);
+    const QStringList parts = QDir::fromNativeSeparators(relativeName).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (const QString &part : parts) {
+        QString chosen = part;
+        if (!QFileInfo::exists(current + QLatin1Char('/') + part)) {
+            const QStringList names = QDir(current).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                                              | QDir::NoDotAndDotDot);
+            for (const QString &name : names) {
+                if (name.compare(part, Qt::CaseInsensitive) == 0) {
+                    chosen = name;
+                    break;
+                }
+            }
+        }
+        current += QLatin1Char('/') + chosen;
+    }
+    return current;
+}
+
+namespace {
+
+QVector<QRegularExpression> compileFilters(const QStringList &filters)
+{
+    QVector<QRegularExpression> result;
+    for (const QString &f : filters)
+        result.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(f),
+                                         QRegularExpression::CaseInsensitiveOption));
+    return result;
+}
+
+bool matches(const QVector<QRegularExpression> &filters, const QString &name)
+{
+    if (filters.isEmpty())
+        return true;
+    for (const QRegularExpression &re : filters)
+        if (re.match(name).hasMatch())
+            return true;
+    return false;
+}
+
+bool walkFolder(const QString &folder, const ListOptions &options, const QVector<QRegularExpression> &filters,
+                const std::function<bool(const QFileInfo &)> &visit)
+{
+    QDir::SortFlags sort = options.foldersFirstByName ? (QDir::Name | QDir::DirsFirst) : QDir::NoSort;
+    const QFileInfoList list = QDir(folder).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, sort);
+    for (const QFileInfo &info : list) {
+        if (!options.includeHiddenSystem && platform::isHiddenOrSystem(info.absoluteFilePath()))
+            continue;
+        const bool isFolder = info.isDir();
+        const bool wanted = isFolder ? options.folders : options.files;
+        if (wanted && matches(filters, info.fileName())) {
+            if (!visit(info))
+                return false;
+        }
+        if (isFolder && options.recursive && !info.isSymLink()) {
+            if (!walkFolder(info.absoluteFilePath(), options, filters, visit))
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool walk(const QString &folder, const ListOptions &options, const std::function<bool(const QFileInfo &)> &visit)
+{
+    return walkFolder(folder, options, compileFilters(options.nameFilters), visit);
+}
+
+QStringList list(const QString &folder, const ListOptions &options)
+{
+    QStringList result;
+    walk(folder, options, [&](const QFileInfo &info) {
+        result.append(info.absoluteFilePath());
+        return true;
+    });
+    return result;
+}
+
+} // namespace entries

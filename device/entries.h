@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <QFileInfo>
+#include <QString>
+#include <QStringList>
+
+// Listing and naming helpers that follow the player's file-system habits on every platform.
+namespace entries {
+
+// Resolves a relative name ("System/playlist") below folder without regard to case, component by
+// component, against what exists. Components that match nothing are kept as written. The result
+// is folder joined with the resolved name by "/".
+QString resolve(const QString &folder, const QString &relativeName);
+
+struct ListOptions {
+    bool recursive = true;
+    bool includeHiddenSystem = false;   // false: hidden/system entries are left out and not entered
+    bool files = true;
+    bool folders = true;
+    QStringList nameFilters;            // wildcard patterns, case-insensitive; empty: every name
+    bool foldersFirstByName = false;    // sort each folder's entries by name, folders first
+};
+
+// Walks folder by the options, calling visit for each matching entry (pre-order). Symbolic links
+// to folders are listed but never entered. The walk ends early when visit returns false; the
+// function then returns false.
+bool walk(const QString &folder, const ListOptions &options, const std::function<bool(const QFileInfo &)> &visit);
+
+// All matching entries' absolute paths, in walk order.
+QStringList list(const QString &folder, const ListOptions &options);
+
+} // namespace entries

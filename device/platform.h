@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Everything that differs between Windows and Linux sits behind this header. One .cpp per
+// platform implements it (platform_linux.cpp, platform_windows.cpp); nothing else uses #ifdef.
+namespace platform {
+
+struct Volume {
+    QString root;    // mount point or drive root, "/" separators, ending with "/"
+    QString label;   // as the file system holds it (untrimmed), "" when unreadable
+};
+
+// The mounted volumes in the platform's order. When CORVEL3_VOLUMES is set ("label=path" pairs
+// separated by ";"), that list replaces the real one.
+QList<Volume> volumes();
+
+// The label of the volume mounted at root, trimmed; "" when it cannot be read.
+QString volumeLabel(const QString &root);
+
+// Hidden and system attributes of a file or folder. Where the file system keeps DOS attributes
+// they are read from it; otherwise from the user.DOSATTRIB extended attribute. Names starting
+// with "." are hidden. The player's own system entries (AUTOEXEC.BAT, System, CorvelUpdate) in
+// a volume root count as hidden and system wherever no attributes can be read.
+struct Attributes {
+    bool hidden = false;
+    bool system = false;
+};
+Attributes attributes(const QString &path);
+inline bool isHiddenOrSystem(const QString &path)
+{
+    const Attributes a = attributes(path);
+    return a.hidden || a.system;
+}
+// Marks path hidden and system (what "ATTRIB +H +S" does). False when nothing could be set.
+bool setHiddenSystem(const QString &path);
+
+// The batch line that marks path hidden and system, for the attribute batch file.
+// Windows: "ATTRIB +H +S " + path with "\" separators. Linux: our helper, quoted for /bin/sh.
+QString hiddenSystemBatchLine(const QString &path);
+
+// How a batch file is run: program and arguments. Windows hands the file itself to the
+// system; Linux runs it with /bin/sh.
+struct Command {
+    QString program;
+    QStringList arguments;
+};
+Command batchCommand(const QString &batchFile);
+
+// The archive unpacker: Windows "unar.exe" in the application folder; Linux "unar" from the
+// application folder, else from PATH. CORVEL3_UNPACKER, when set, names the program instead.
+// Returns the full path, or a path that does not exist when none is found.
+QString unpackerProgram();
+
+// The defragmenter for the volume at root: Windows "cmd.exe defrag <root>"; Linux the native
+// tool of the volume's file system (e4defrag, xfs_fsr, btrfs), else our helper that says on its
+// output that nothing is done for that file system.
+Command defragCommand(const QString &root);
+
+// Full path of a helper program shipped beside the tool.
+QString helperProgram(const QString &baseName);
+
+} // namespace platform

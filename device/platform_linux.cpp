@@ -1,0 +1,259 @@
+// Linux side of the platform layer: mounted volumes instead of drive letters, FAT attributes or
+// the Samba-style extended attribute instead of Windows file attributes, /bin/sh for batches.
+#include "device/platform.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QStorageInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <linux/msdos_fs.h>
+#include <sys/ioctl.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#ifdef CORVEL3_HAVE_BLKID
+#include <blkid/blkid.h>
+#endif
+
+namespace platform {
+
+namespace {
+
+constexpr quint32 kDosHidden = 0x02;
+constexpr quint32 kDosSystem = 0x04;
+const char kDosAttribName[] = "user.DOSATTRIB";
+
+QString withTrailingSlash(QString path)
+{
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+// CORVEL3_VOLUMES: "label=path;label=path". An entry without "=" is skipped.
+bool volumesFromEnvironment(QList<Volume> &out)
+{
+    if (!qEnvironmentVariableIsSet("CORVEL3_VOLUMES"))
+        return false;
+    const QString spec = qEnvironmentVariable("CORVEL3_VOLUMES");
+    for (const QString &pair : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const int eq = pair.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        const QString path = pair.mid(eq + 1);
+        if (path.isEmpty())
+            continue;
+        out.append(Volume{withTrailingSlash(QDir::fromNativeSeparators(path)), pair.left(eq)});
+    }
+    return true;
+}
+
+QString probeLabel(const QByteArray &device)
+{
+#ifdef CORVEL3_HAVE_BLKID
+    if (!device.startsWith("/dev/"))
+        return QString();
+    blkid_probe probe = blkid_new_probe_from_filename(device.constData());
+    if (!probe)
+        return QString();
+    QString label;
+    blkid_probe_enable_superblocks(probe, 1);
+    blkid_probe_set_superblocks_flags(probe, BLKID_SUBLKS_LABEL);
+    if (blkid_do_safeprobe(probe) == 0) {
+        const char *value = nullptr;
+        size_t length = 0;
+        if (blkid_probe_lookup_value(probe, "LABEL", &value, &length) == 0 && value)
+            label = QString::fromUtf8(value);
+    }
+    blkid_free_probe(probe);
+    return label;
+#else
+    Q_UNUSED(device);
+    return QString();
+#endif
+}
+
+bool readFatAttributes(const QString &path, quint32 &attrs)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    __u32 value = 0;
+    const bool ok = ::ioctl(fd, FAT_IOCTL_GET_ATTRIBUTES, &value) == 0;
+    ::close(fd);
+    if (ok)
+        attrs = value;
+    return ok;
+}
+
+bool readDosAttribXattr(const QString &path, quint32 &attrs)
+{
+    char buffer[64];
+    const ssize_t n = ::lgetxattr(QFile::encodeName(path).constData(), kDosAttribName, buffer, sizeof(buffer) - 1);
+    if (n <= 0)
+        return false;
+    buffer[n] = 0;
+    // Samba's text form: "0x" followed by hex digits.
+    const QByteArray text = QByteArray(buffer, int(n)).trimmed();
+    if (!text.startsWith("0x") && !text.startsWith("0X"))
+        return false;
+    bool ok = false;
+    const uint value = QByteArray(text.constData() + 2).split('\0').first().toUInt(&ok, 16);
+    if (ok)
+        attrs = value;
+    return ok;
+}
+
+bool isVolumeRoot(const QString &folder)
+{
+    const QString root = withTrailingSlash(QDir::cleanPath(folder));
+    QList<Volume> fromEnv;
+    if (volumesFromEnvironment(fromEnv)) {
+        for (const Volume &v : fromEnv)
+            if (withTrailingSlash(QDir::cleanPath(v.root)) == root)
+                return true;
+    }
+    const QStorageInfo storage(folder);
+    return storage.isValid() && withTrailingSlash(storage.rootPath()) == root;
+}
+
+bool isPlayerSystemName(const QString &name)
+{
+    return name.compare(QLatin1String("AUTOEXEC.BAT"), Qt::CaseInsensitive) == 0
+        || name.compare(QLatin1String("System"), Qt::CaseInsensitive) == 0
+        || name.compare(QLatin1String("CorvelUpdate"), Qt::CaseInsensitive) == 0;
+}
+
+QString findOnPath(const QString &name)
+{
+    return QStandardPaths::findExecutable(name);
+}
+
+} // namespace
+
+QList<Volume> volumes()
+{
+    QList<Volume> result;
+    if (volumesFromEnvironment(result))
+        return result;
+    for (const QStorageInfo &storage : QStorageInfo::mountedVolumes()) {
+        if (!storage.isValid() || !storage.isReady())
+            continue;
+        if (storage.isRoot())
+            continue;   // the system's own root file system is never the player
+        QString label = storage.name();
+        if (label.trimmed().isEmpty())
+            label = probeLabel(storage.device());
+        result.append(Volume{withTrailingSlash(storage.rootPath()), label});
+    }
+    return result;
+}
+
+QString volumeLabel(const QString &root)
+{
+    const QString wanted = withTrailingSlash(QDir::fromNativeSeparators(root));
+    for (const Volume &v : volumes())
+        if (v.root == wanted)
+            return v.label.trimmed();
+    return QString();
+}
+
+Attributes attributes(const QString &path)
+{
+    Attributes result;
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    if (name.startsWith(QLatin1Char('.')))
+        result.hidden = true;
+    quint32 dos = 0;
+    if (readFatAttributes(path, dos) || readDosAttribXattr(path, dos)) {
+        result.hidden = result.hidden || (dos & kDosHidden);
+        result.system = (dos & kDosSystem) != 0;
+        return result;
+    }
+    if (isPlayerSystemName(name) && isVolumeRoot(info.absolutePath())) {
+        result.hidden = true;
+        result.system = true;
+    }
+    return result;
+}
+
+bool setHiddenSystem(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    bool done = false;
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        __u32 value = 0;
+        if (::ioctl(fd, FAT_IOCTL_GET_ATTRIBUTES, &value) == 0) {
+            value |= kDosHidden | kDosSystem;
+            done = ::ioctl(fd, FAT_IOCTL_SET_ATTRIBUTES, &value) == 0;
+        }
+        ::close(fd);
+    }
+    if (done)
+        return true;
+    quint32 dos = 0;
+    readDosAttribXattr(path, dos);
+    const QByteArray text = "0x" + QByteArray::number(dos | kDosHidden | kDosSystem, 16);
+    return ::lsetxattr(native.constData(), kDosAttribName, text.constData(), size_t(text.size()), 0) == 0;
+}
+
+QString hiddenSystemBatchLine(const QString &path)
+{
+    auto quoted = [](QString s) {
+        s.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+        return QLatin1Char('\'') + s + QLatin1Char('\'');
+    };
+    return quoted(helperProgram(QStringLiteral("corvel3-attrib"))) + QLatin1Char(' ') + quoted(path);
+}
+
+Command batchCommand(const QString &batchFile)
+{
+    return Command{QStringLiteral("/bin/sh"), {batchFile}};
+}
+
+QString unpackerProgram()
+{
+    if (qEnvironmentVariableIsSet("CORVEL3_UNPACKER"))
+        return qEnvironmentVariable("CORVEL3_UNPACKER");
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/unar");
+    if (QFileInfo(beside).isFile())
+        return beside;
+    const QString onPath = findOnPath(QStringLiteral("unar"));
+    return onPath.isEmpty() ? beside : onPath;
+}
+
+Command defragCommand(const QString &root)
+{
+    const QStorageInfo storage(root);
+    const QByteArray type = storage.fileSystemType();
+    QString program;
+    QStringList arguments;
+    if (type == "ext4") {
+        program = findOnPath(QStringLiteral("e4defrag"));
+        arguments = QStringList{root};
+    } else if (type == "xfs") {
+        program = findOnPath(QStringLiteral("xfs_fsr"));
+        arguments = QStringList{QStringLiteral("-v"), root};
+    } else if (type == "btrfs") {
+        program = findOnPath(QStringLiteral("btrfs"));
+        arguments = QStringList{QStringLiteral("filesystem"), QStringLiteral("defragment"), QStringLiteral("-r"),
+                     QStringLiteral("-v"), root};
+    }
+    if (!program.isEmpty())
+        return Command{program, arguments};
+    return Command{helperProgram(QStringLiteral("corvel3-nodefrag")),
+                   {type.isEmpty() ? QStringLiteral("unknown") : QString::fromLatin1(type), root}};
+}
+
+QString helperProgram(const QString &baseName)
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + baseName;
+}
+
+} // namespace platform

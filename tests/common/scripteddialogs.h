@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include "ui/core/dialogs.h"
+
+// A Dialogs implementation for tests: records every prompt and answers from a queue. A prompt
+// with nothing queued is recorded as unexpected and answered with its default button (or
+// cancelled, for a folder chooser); failures() then names it.
+class ScriptedDialogs : public Dialogs {
+public:
+    struct Prompt {
+        bool folderChooser = false;
+        QString title;              // the caption, for a folder chooser
+        QString text;
+        BoxIcon icon = BoxIcon::NoIcon;
+        QVector<BoxButton> buttons;
+        int defaultButton = 0;
+        int escapeButton = -1;
+        QObject *parent = nullptr;
+        QString answer;             // the caption (or folder) given back
+
+        QStringList captions() const;   // captions, standard ones as "<Yes>", "<No>", "<Yes to All>", ...
+    };
+
+    // Answers for the next prompts, in order. A message box answer is a button caption (as the
+    // box shows it, or "<Yes>" style for a standard caption) or "#n" for the n-th button; a
+    // folder chooser answer is the folder ("" cancels).
+    void answer(const QString &reply) { replies.enqueue(reply); }
+    void answerFolder(const QString &folder) { replies.enqueue(folder); }
+
+    int showMessage(const MessageBoxRequest &request) override;
+    QString chooseFolder(const FolderRequest &request) override;
+
+    QVector<Prompt> prompts;
+    QStringList failures;           // unexpected prompts and answers that matched no button
+    int pendingReplies() const { return replies.size(); }
+    QStringList titles() const;
+
+    // Called once per prompt before it is answered (e.g. to press Stop while a box is open).
+    std::function<void(const Prompt &)> onPrompt;
+
+private:
+    QQueue<QString> replies;
+};

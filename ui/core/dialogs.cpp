@@ -1,0 +1,38 @@
+#include "ui/core/dialogs.h"
+
+namespace boxes {
+
+static MessageBoxRequest singleOk(BoxIcon icon, QObject *parent, const QString &title, const QString &text)
+{
+    MessageBoxRequest r;
+    r.title = title;
+    r.text = text;
+    r.icon = icon;
+    r.buttons = {BoxButton{BoxRole::Ok, QStringLiteral("Ok")}};
+    r.parent = parent;
+    return r;
+}
+
+void information(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text)
+{
+    dialogs.showMessage(singleOk(BoxIcon::Information, parent, title, text));
+}
+
+void critical(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text)
+{
+    dialogs.showMessage(singleOk(BoxIcon::Critical, parent, title, text));
+}
+
+bool okOrNo(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text)
+{
+    MessageBoxRequest r;
+    r.title = title;
+    r.text = text;
+    r.icon = BoxIcon::Question;
+    r.buttons = {BoxButton{BoxRole::Ok, QStringLiteral("Ok")}, BoxButton{BoxRole::No, QStringLiteral("No")}};
+    r.defaultButton = 0;
+    r.parent = parent;
+    return dialogs.showMessage(r) == 0;
+}
+
+} // namespace boxes

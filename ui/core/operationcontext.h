@@ -1,0 +1,25 @@
+#pragma once
+
+#include <functional>
+#include <QString>
+
+#include "ui/core/dialogs.h"
+#include "ui/core/operationstate.h"
+#include "ui/core/progressview.h"
+
+class QObject;
+
+// What an engine needs from the window that runs it.
+struct OperationContext {
+    OperationState &state;
+    Dialogs &dialogs;
+    ProgressView &progress;
+    QObject *window = nullptr;                    // parent of boxes that belong to the operations window
+    std::function<QString()> findDeviceDrive;     // the player's drive root ending in "/", or ""
+
+    QString pick(const char *italianText, const char *englishText) const
+    {
+        return state.pick(italianText, englishText);
+    }
+    QString deviceDrive() const { return findDeviceDrive ? findDeviceDrive() : QString(); }
+};

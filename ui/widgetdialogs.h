@@ -1,0 +1,10 @@
+#pragma once
+
+#include "ui/core/dialogs.h"
+
+// The real dialogs: QMessageBox and QFileDialog.
+class WidgetDialogs : public Dialogs {
+public:
+    int showMessage(const MessageBoxRequest &request) override;
+    QString chooseFolder(const FolderRequest &request) override;
+};
