@@ -1,0 +1,177 @@
+#include "transfer/copyengine.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegExp>
+
+#include "ui/core/dialogs.h"
+#include "ui/core/operationcontext.h"
+
+namespace transfer {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path nativePath(const QString &path)
+{
+    return fs::u8path(path.toUtf8().toStdString());
+}
+
+// Short and hidden, so it fits beside any name and no listing picks up a leftover.
+QString temporaryNameBeside(const QString &destination)
+{
+    return QFileInfo(destination).absolutePath() + QStringLiteral("/.corvel3-%1.part").arg(QCoreApplication::applicationPid());
+}
+
+enum class ExistsAnswer { Replace, ReplaceAll, Skip };
+
+ExistsAnswer askReplace(OperationContext &ctx, const QString &destination)
+{
+    MessageBoxRequest box;
+    box.icon = BoxIcon::Question;
+    box.parent = nullptr;
+    if (ctx.state.italian()) {
+        box.title = QStringLiteral("File Esistente");
+        box.text = QStringLiteral("Il File\n") + destination + QString::fromUtf8("\nEsiste già. Vuoi sostituirlo? ");
+        box.buttons = {{BoxRole::Yes, QStringLiteral("Si")}, {BoxRole::No, QStringLiteral("No")},
+                       {BoxRole::YesToAll, QStringLiteral("Si,Tutti")}};
+    } else {
+        box.title = QStringLiteral("File Already Exists");
+        box.text = QStringLiteral("File\n") + destination + QStringLiteral("\nAlready exists. Replace it? ");
+        box.buttons = {{BoxRole::Yes, QString()}, {BoxRole::No, QString()}, {BoxRole::YesToAll, QString()}};
+    }
+    box.defaultButton = 0;
+    box.escapeButton = 1;   // closing the box keeps the file
+    switch (ctx.dialogs.showMessage(box)) {
+    case 0: return ExistsAnswer::Replace;
+    case 2: return ExistsAnswer::ReplaceAll;
+    default: return ExistsAnswer::Skip;
+    }
+}
+
+enum class FailureAnswer { Continue, ContinueAlways, Abort };
+
+// This box has only its Italian wording, whatever the language.
+FailureAnswer askAfterFailure(OperationContext &ctx, const QString &destination)
+{
+    MessageBoxRequest box;
+    box.icon = BoxIcon::Question;
+    box.parent = nullptr;
+    box.title = QStringLiteral("Errore sulla copia");
+    box.text = QStringLiteral("Il File\n") + destination + QString::fromUtf8("\non è stato copiato. Vuoi continuare a copiare? ");
+    box.buttons = {{BoxRole::Yes, QStringLiteral("Si")}, {BoxRole::No, QStringLiteral("No")},
+                   {BoxRole::Cancel, QStringLiteral("Continua sempre")}};
+    box.defaultButton = 0;
+    box.escapeButton = 1;   // closing the box stops the run rather than hiding further failures
+    switch (ctx.dialogs.showMessage(box)) {
+    case 0: return FailureAnswer::Continue;
+    case 2: return FailureAnswer::ContinueAlways;
+    default: return FailureAnswer::Abort;
+    }
+}
+
+} // namespace
+
+bool createFoldersFor(const QString &destination)
+{
+    static const QRegExp cut(QStringLiteral("(\\\\ |\\/)"));
+    const QStringList parts = destination.split(cut);
+    QString path;
+    for (int i = 0; i + 1 < parts.size(); ++i) {
+        path += parts.at(i) + QDir::separator();
+        if (!QFileInfo(path).isDir() && !QDir().mkdir(path))
+            return false;
+    }
+    return true;
+}
+
+bool copyWholeFile(const QString &source, const QString &destination)
+{
+    if (!QFileInfo(source).isFile())
+        return false;   // a missing source, or a folder handed over as a file
+    const QString temporary = temporaryNameBeside(destination);
+    const fs::path from = nativePath(source);
+    const fs::path part = nativePath(temporary);
+    std::error_code error;
+    // The standard library copies in the kernel where it can (no user-space buffer at all).
+    fs::copy_file(from, part, fs::copy_options::overwrite_existing, error);
+    if (!error) {
+        std::error_code timeError;
+        const fs::file_time_type modified = fs::last_write_time(from, timeError);
+        if (!timeError)
+            fs::last_write_time(part, modified, timeError);   // a lost date is no reason to fail
+        fs::rename(part, nativePath(destination), error);
+    }
+    if (error) {
+        std::error_code ignored;
+        fs::remove(part, ignored);
+        return false;
+    }
+    return true;
+}
+
+bool copyFileList(OperationContext &ctx, const QStringList &files, const QString &destinationRoot,
+                  const QString &sourceRoot)
+{
+    ProgressView &bar = ctx.progress;
+    int done = 0;
+    bool replaceAll = false;
+    bool continueAlways = false;
+    bool result = true;
+
+    bar.setFormat(QStringLiteral("%v"));
+    bar.setMaximum(files.size());
+    bar.setValue(0);
+    bar.repaintBar();
+
+    for (const QString &source : files) {
+        const QString destination = destinationRoot + source.mid(sourceRoot.size());
+
+        if (!createFoldersFor(destination)) {
+            const QString error = ctx.pick("ERRORE", "ERROR");
+            boxes::information(ctx.dialogs, ctx.window, error, error);
+            ctx.state.operationOk = false;
+            return false;
+        }
+
+        bool skip = false;
+        if (!replaceAll && QFileInfo::exists(destination)) {
+            switch (askReplace(ctx, destination)) {
+            case ExistsAnswer::Replace: break;
+            case ExistsAnswer::ReplaceAll: replaceAll = true; break;
+            case ExistsAnswer::Skip: skip = true; result = true; break;
+            }
+        }
+
+        if (!skip) {
+            result = copyWholeFile(source, destination);
+            if (!result && !continueAlways) {
+                switch (askAfterFailure(ctx, destination)) {
+                case FailureAnswer::Continue: break;
+                case FailureAnswer::ContinueAlways: continueAlways = true; break;
+                case FailureAnswer::Abort: return false;
+                }
+            }
+        }
+
+        if (done != bar.maximum())
+            ++done;
+        bar.setValue(done);
+        bar.repaintBar();
+        QCoreApplication::processEvents();
+        if (ctx.state.stopRequested)
+            return false;
+    }
+
+    bar.setMaximum(files.size());
+    bar.setValue(0);
+    bar.setFormat(QStringLiteral("%p%"));
+    return result;
+}
+
+} // namespace transfer

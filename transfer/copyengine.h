@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct OperationContext;
+
+namespace transfer {
+
+// Copies files into destinationRoot, each keeping its path relative to sourceRoot (only the
+// length of sourceRoot is used: that many characters are cut from each source path). Creates the
+// folders a destination needs, asks before replacing a file and after a failed copy, advances
+// the bar by one per file and processes pending events after each file. True when the run got
+// to the end and its last file was copied or skipped by choice; false when it ended early
+// (folder not created, "No" after a failed copy, Stop) or the last file's copy failed.
+bool copyFileList(OperationContext &ctx, const QStringList &files, const QString &destinationRoot,
+                  const QString &sourceRoot);
+
+// Copies one file whole or not at all: the content goes to a hidden temporary file beside the
+// destination and is renamed over it only once complete, so a failed copy leaves a file it was
+// meant to replace untouched and leaves no partial file behind. Keeps the modification time.
+bool copyWholeFile(const QString &source, const QString &destination);
+
+// Creates the folders that destination needs, cutting it at every "/" and at every backslash
+// followed by a blank. False when one could not be created.
+bool createFoldersFor(const QString &destination);
+
+} // namespace transfer
