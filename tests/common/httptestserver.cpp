@@ -1,0 +1,281 @@
+#include "tests/common/httptestserver.h"
+
+#include <QFile>
+#include <QHostAddress>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+constexpr qint64 kChunk = 64 * 1024;
+constexpr qint64 kHighWater = 256 * 1024;   // keep at most this much queued in the socket
+constexpr int kMaxRequestHead = 64 * 1024;
+
+// Generated bodies repeat with a short period: copy from one precomputed stretch.
+QByteArray generatedBytes(qint64 offset, qint64 n)
+{
+    static const QByteArray pattern = [] {
+        QByteArray p(int(kChunk + 23), '\0');
+        for (int i = 0; i < p.size(); ++i)
+            p[i] = HttpTestServer::generatedByte(i);
+        return p;
+    }();
+    QByteArray out;
+    out.reserve(int(n));
+    while (n > 0) {
+        const qint64 start = offset % 23;
+        const qint64 take = qMin(n, kChunk);
+        out.append(pattern.constData() + start, int(take));
+        offset += take;
+        n -= take;
+    }
+    return out;
+}
+
+QByteArray reasonPhrase(int status)
+{
+    switch (status) {
+    case 200: return "OK";
+    case 301: return "Moved Permanently";
+    case 403: return "Forbidden";
+    case 404: return "Not Found";
+    case 500: return "Internal Server Error";
+    case 503: return "Service Unavailable";
+    default: return "Status";
+    }
+}
+} // namespace
+
+// One accepted connection: reads the request head, then writes the route's answer.
+class HttpTestServer::Connection : public QObject {
+public:
+    Connection(HttpTestServer *owner, QTcpSocket *socket) : QObject(socket), owner(owner), socket(socket)
+    {
+        ++owner->connections;
+        connect(socket, &QTcpSocket::readyRead, this, [this] { readRequest(); });
+        connect(socket, &QTcpSocket::bytesWritten, this, [this] { pump(); });
+        connect(socket, &QTcpSocket::disconnected, this, [this] { finish(); });
+    }
+    ~Connection() override
+    {
+        if (owner)
+            --owner->connections;
+    }
+
+private:
+    void readRequest()
+    {
+        if (answering) {
+            socket->readAll();
+            return;
+        }
+        head += socket->readAll();
+        const int end = head.indexOf("\r\n\r\n");
+        if (end < 0) {
+            if (head.size() > kMaxRequestHead)
+                socket->abort();
+            return;
+        }
+        answering = true;
+        const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
+        const QString path = QString::fromUtf8(requestLine.value(1));
+        owner->requestLog.append(path);
+        emit owner->requestReceived(path);
+        if (!owner->routes.contains(path)) {
+            route.status = 404;
+            route.body = "<html><body>404 Not Found</body></html>\n";
+            route.contentType = "text/html";
+        } else {
+            route = owner->routes.value(path);
+        }
+        answer();
+    }
+
+    qint64 bodySize() const
+    {
+        if (route.generatedSize >= 0)
+            return route.generatedSize;
+        if (!route.filePath.isEmpty())
+            return file.size();
+        return route.body.size();
+    }
+
+    void answer()
+    {
+        if (route.fault == Fault::CloseWithoutReply) {
+            socket->disconnectFromHost();
+            return;
+        }
+        if (!route.filePath.isEmpty()) {
+            file.setFileName(route.filePath);
+            if (!file.open(QIODevice::ReadOnly)) {
+                route = Route();
+                route.status = 500;
+                route.body = "cannot open the served file\n";
+            }
+        }
+        total = bodySize();
+        limit = route.fault == Fault::CutOff ? qMin(route.cutAfter, total) : total;
+        QByteArray header = "HTTP/1.1 " + QByteArray::number(route.status) + ' ' + reasonPhrase(route.status)
+                            + "\r\nContent-Type: " + route.contentType + "\r\nConnection: close\r\n";
+        if (route.fault != Fault::NoContentLength)
+            header += "Content-Length: " + QByteArray::number(total) + "\r\n";
+        header += "\r\n";
+        socket->write(header);
+        if (route.fault == Fault::Trickle && route.trickleBytes > 0) {
+            trickle = new QTimer(this);
+            connect(trickle, &QTimer::timeout, this, [this] { sendSome(route.trickleBytes); });
+            trickle->start(qMax(1, route.trickleIntervalMs));
+            return;
+        }
+        pump();
+    }
+
+    // Keeps the socket's queue topped up without holding the whole body.
+    void pump()
+    {
+        if (!answering || trickle || closing)
+            return;
+        while (sent < limit && socket->bytesToWrite() < kHighWater)
+            sendSome(kChunk);
+        if (sent >= limit)
+            close();
+    }
+
+    void sendSome(qint64 wanted)
+    {
+        const qint64 n = qMin(wanted, limit - sent);
+        if (n > 0) {
+            QByteArray chunk;
+            if (route.generatedSize >= 0) {
+                chunk = generatedBytes(sent, n);
+            } else if (!route.filePath.isEmpty()) {
+                chunk = file.read(n);
+            } else {
+                chunk = route.body.mid(int(sent), int(n));
+            }
+            if (chunk.isEmpty()) {
+                limit = sent;   // the file shrank: end here
+            } else {
+                socket->write(chunk);
+                sent += chunk.size();
+            }
+        }
+        if (trickle && sent >= limit)
+            close();
+    }
+
+    void close()
+    {
+        if (closing)
+            return;
+        closing = true;
+        if (trickle)
+            trickle->stop();
+        socket->disconnectFromHost();   // flushes what is queued first
+    }
+
+    void finish()
+    {
+        if (trickle)
+            trickle->stop();
+        socket->deleteLater();
+    }
+
+    QPointer<HttpTestServer> owner;
+    QTcpSocket *socket;
+    QByteArray head;
+    bool answering = false;
+    bool closing = false;
+    Route route;
+    QFile file;
+    qint64 total = 0;
+    qint64 limit = 0;
+    qint64 sent = 0;
+    QTimer *trickle = nullptr;
+};
+
+HttpTestServer::HttpTestServer(QObject *parent) : QObject(parent), server(new QTcpServer(this))
+{
+    connect(server, &QTcpServer::newConnection, this, &HttpTestServer::onNewConnection);
+}
+
+HttpTestServer::~HttpTestServer() = default;
+
+bool HttpTestServer::listen(quint16 port)
+{
+    return server->listen(QHostAddress::LocalHost, port);
+}
+
+quint16 HttpTestServer::port() const
+{
+    return server->serverPort();
+}
+
+QString HttpTestServer::baseUrl() const
+{
+    return QStringLiteral("http://127.0.0.1:%1").arg(port());
+}
+
+void HttpTestServer::setRoute(const QString &path, const Route &route)
+{
+    routes.insert(path, route);
+}
+
+void HttpTestServer::serveBytes(const QString &path, const QByteArray &body)
+{
+    Route r;
+    r.body = body;
+    setRoute(path, r);
+}
+
+void HttpTestServer::serveFile(const QString &path, const QString &filePath)
+{
+    Route r;
+    r.filePath = filePath;
+    setRoute(path, r);
+}
+
+void HttpTestServer::serveGenerated(const QString &path, qint64 size)
+{
+    Route r;
+    r.generatedSize = size;
+    setRoute(path, r);
+}
+
+void HttpTestServer::serveStatus(const QString &path, int status, const QByteArray &page)
+{
+    Route r;
+    r.status = status;
+    r.body = page.isNull() ? "<html><body>" + QByteArray::number(status) + " " + reasonPhrase(status)
+                                 + "</body></html>\n"
+                           : page;
+    r.contentType = "text/html";
+    setRoute(path, r);
+}
+
+void HttpTestServer::serveFault(const QString &path, const QByteArray &body, Fault fault, qint64 cutAfter)
+{
+    Route r;
+    r.body = body;
+    r.fault = fault;
+    r.cutAfter = cutAfter;
+    setRoute(path, r);
+}
+
+void HttpTestServer::serveTrickle(const QString &path, const QByteArray &body, int bytes, int intervalMs)
+{
+    Route r;
+    r.body = body;
+    r.fault = Fault::Trickle;
+    r.trickleBytes = bytes;
+    r.trickleIntervalMs = intervalMs;
+    setRoute(path, r);
+}
+
+void HttpTestServer::onNewConnection()
+{
+    while (QTcpSocket *socket = server->nextPendingConnection())
+        new Connection(this, socket);
+}

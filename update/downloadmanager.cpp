@@ -1,0 +1,157 @@
+#include "update/downloadmanager.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+#include <cstdio>
+
+DownloadManager::DownloadManager(QObject *parent) : QObject(parent) {}
+
+DownloadManager::~DownloadManager()
+{
+    // A transfer still running (after a Stop) ends with the manager; its slots must not run.
+    if (reply) {
+        reply->disconnect(this);
+        reply->abort();
+        delete reply;
+        reply = nullptr;
+    }
+    outputFile.close();
+}
+
+QString DownloadManager::saveFolder()
+{
+    return QDir::cleanPath(QDir::tempPath() + QDir::separator() + QStringLiteral("Corvel"));
+}
+
+QString DownloadManager::makeSavePath(const QUrl &url)
+{
+    const QString path = url.path(QUrl::FullyDecoded);
+    QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    if (name.isEmpty())
+        name = QStringLiteral("download");
+    const QString full = QDir::cleanPath(QDir::tempPath() + QDir::separator() + QStringLiteral("Corvel")
+                                         + QDir::separator() + name);
+    if (QFile::exists(full))
+        QFile::remove(full);
+    return full;
+}
+
+QUrl DownloadManager::parseAddress(const QString &address)
+{
+    return QUrl::fromEncoded(address.toLocal8Bit(), QUrl::TolerantMode);
+}
+
+bool DownloadManager::openOutput(const QUrl &url)
+{
+    outputFile.setFileName(savePath);
+    if (outputFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return true;
+    std::fprintf(stderr, "Problem opening save file '%s' for download '%s': %s\n", qPrintable(savePath),
+                 url.toEncoded().constData(), qPrintable(outputFile.errorString()));
+    std::fflush(stderr);
+    return false;
+}
+
+void DownloadManager::sendRequest(const QUrl &url)
+{
+    reply = networkManager.get(QNetworkRequest(url));
+    connect(reply, &QNetworkReply::downloadProgress, this, &DownloadManager::downloadProgress);
+    connect(reply, &QNetworkReply::finished, this, &DownloadManager::downloadFinished);
+    connect(reply, &QNetworkReply::readyRead, this, &DownloadManager::downloadReadyRead);
+    std::printf("Downloading %s...\n", url.toEncoded().constData());
+    std::fflush(stdout);
+}
+
+bool DownloadManager::download(const QString &address)
+{
+    downloadDone = false;
+    downloadPercent = 0;
+    const QUrl url = parseAddress(address);
+    savePath = makeSavePath(url);
+    if (QFile::exists(savePath))
+        QFile::remove(savePath);
+    if (!openOutput(url))
+        return false;
+    sendRequest(url);
+    return true;
+}
+
+void DownloadManager::appendUrl(const QUrl &url)
+{
+    if (urlQueue.isEmpty() && !queueRunning) {
+        queueRunning = true;
+        QTimer::singleShot(0, this, &DownloadManager::startNextDownload);
+    }
+    urlQueue.enqueue(url);
+    ++queuedCount;
+}
+
+void DownloadManager::appendAddress(const QString &address)
+{
+    const QUrl url = parseAddress(address);
+    if (url.isValid())
+        appendUrl(url);
+    // Nothing to fetch and nothing running: the (empty) run ends at once.
+    if (urlQueue.isEmpty() && !queueRunning)
+        QTimer::singleShot(0, this, &DownloadManager::finished);
+}
+
+void DownloadManager::startNextDownload()
+{
+    downloadDone = false;
+    if (urlQueue.isEmpty()) {
+        queueRunning = false;
+        std::printf("%d/%d files downloaded successfully\n", okCount, queuedCount);
+        std::fflush(stdout);
+        emit finished();
+        return;
+    }
+    const QUrl url = urlQueue.dequeue();
+    downloadPercent = 0;
+    savePath = makeSavePath(url);
+    if (!openOutput(url)) {
+        startNextDownload();
+        return;
+    }
+    sendRequest(url);
+    // The queue runs by itself: once this reply is through, the next address starts.
+    connect(reply, &QNetworkReply::finished, this, &DownloadManager::startNextDownload, Qt::QueuedConnection);
+}
+
+void DownloadManager::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
+{
+    // No length announced (-1) or an empty body: the percentage stays where it was.
+    if (bytesTotal <= 0)
+        return;
+    downloadPercent = int(bytesReceived * 100 / bytesTotal);
+}
+
+void DownloadManager::downloadReadyRead()
+{
+    if (reply)
+        outputFile.write(reply->readAll());
+}
+
+void DownloadManager::downloadFinished()
+{
+    // Whatever is still buffered belongs to the file too.
+    if (reply && reply->bytesAvailable() > 0)
+        outputFile.write(reply->readAll());
+    outputFile.close();
+    if (reply && reply->error() != QNetworkReply::NoError) {
+        std::fprintf(stderr, "Failed: %s\n", qPrintable(reply->errorString()));
+        std::fflush(stderr);
+    } else {
+        std::printf("Succeeded.\n");
+        std::fflush(stdout);
+        ++okCount;
+    }
+    if (reply)
+        reply->deleteLater();
+    reply = nullptr;
+    downloadDone = true;
+}

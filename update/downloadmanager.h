@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QQueue>
+#include <QString>
+#include <QUrl>
+
+class QNetworkReply;
+
+// Writes the body of one HTTP GET into the save folder "Corvel" of the temporary directory and
+// publishes a percentage and a done flag for the operation that polls them. Bytes go to the
+// file as they arrive, so memory stays flat whatever the package size. The queue form
+// (appendUrl/appendAddress) downloads its addresses one after the other by itself.
+class DownloadManager : public QObject {
+    Q_OBJECT
+
+public:
+    explicit DownloadManager(QObject *parent = nullptr);
+    ~DownloadManager() override;
+
+    // The folder every download is saved to.
+    static QString saveFolder();
+
+    // The save path for url (its last path component, "download" when empty) in the save
+    // folder; a file already there is deleted. The folder itself is not created.
+    QString makeSavePath(const QUrl &url);
+    // Starts one download at once; false when the save file cannot be opened.
+    bool download(const QString &address);
+
+    // Queue form: the first address added to an idle manager starts the run on the next turn
+    // of the event loop; finished() is emitted once the queue is empty.
+    void appendUrl(const QUrl &url);
+    void appendAddress(const QString &address);
+
+    bool downloadDone = false;
+    int downloadPercent = 0;
+    QString savePath;
+
+signals:
+    void finished();
+
+private slots:
+    void startNextDownload();
+    void downloadProgress(qint64 bytesReceived, qint64 bytesTotal);
+    void downloadFinished();
+    void downloadReadyRead();
+
+private:
+    static QUrl parseAddress(const QString &address);
+    bool openOutput(const QUrl &url);
+    void sendRequest(const QUrl &url);
+
+    QNetworkAccessManager networkManager;
+    QQueue<QUrl> urlQueue;
+    QNetworkReply *reply = nullptr;
+    QFile outputFile;
+    int okCount = 0;
+    int queuedCount = 0;
+    bool queueRunning = false;
+};
