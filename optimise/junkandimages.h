@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <QString>
+
+#include "optimise/libraryscanstate.h"
+#include "ui/core/operationcontext.h"
+
+// The two optimisation steps that act on the scan's lists: deleting the unsupported files and
+// gathering the images into the root "Images" folder. A Stop ends only the step in hand.
+class JunkAndImages {
+public:
+    JunkAndImages(OperationContext &ctx, LibraryScanState &state) : ctx(ctx), state(state) {}
+
+    void deleteUnsupportedFiles();
+    void moveImagesToFolder();
+
+    // The name an image gets in "Images" on its n-th clash: the part before the first dot, "_",
+    // n, then everything after the first dot ("my.photo.jpg", 1 -> "my_1.photo.jpg").
+    static QString numberedName(const QString &fileName, int n);
+
+    // Draws the number of the temporary name in the three-rename move (0..999999); replaceable
+    // so that a test can force the draws.
+    std::function<int()> drawNumber;
+
+private:
+    // Moves source to target through a temporary name in the source folder and then in "Images".
+    void moveThroughTemporaryName(const QString &source, const QString &imagesFolder, const QString &target);
+    void showDone(const QString &text);
+
+    OperationContext &ctx;
+    LibraryScanState &state;
+};

@@ -1,0 +1,231 @@
+#include "optimise/libraryscan.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+#include "device/entries.h"
+#include "device/platform.h"
+#include "ui/core/delay.h"
+#include "ui/core/dialogs.h"
+
+namespace scanrules {
+
+bool endsWithExtension(const QString &name, const QString &extension)
+{
+    const int at = name.lastIndexOf(extension, -1, Qt::CaseInsensitive);
+    return at >= 0 && at == name.size() - extension.size();
+}
+
+bool endsWithAny(const QString &name, const QStringList &extensions)
+{
+    for (const QString &extension : extensions)
+        if (endsWithExtension(name, extension))
+            return true;
+    return false;
+}
+
+bool isPlayerLogName(const QString &name)
+{
+    return name.lastIndexOf(QLatin1String("v-orladev"), -1, Qt::CaseInsensitive) == 0;
+}
+
+FileKind classify(const QString &name, const LibraryScanState &state)
+{
+    if (endsWithAny(name, state.songExtensions))
+        return FileKind::Song;
+    if (endsWithAny(name, state.imageExtensions))
+        return FileKind::Image;
+    if (endsWithAny(name, state.keptExtensions) || isPlayerLogName(name))
+        return FileKind::Kept;
+    return FileKind::Unsupported;
+}
+
+void fillExtensionLists(LibraryScanState &state)
+{
+    // Filled by every scan; an entry already there is not added twice, which changes nothing
+    // for the "ends with" tests and keeps the song order the title readers rely on.
+    auto add = [](QStringList &list, std::initializer_list<const char *> names) {
+        for (const char *name : names) {
+            const QString extension = QLatin1String(name);
+            if (!list.contains(extension))
+                list.append(extension);
+        }
+    };
+    add(state.songExtensions, {".mp3", ".midi", ".mid", ".mf3", ".mf4", ".mf5", ".kar"});
+    add(state.imageExtensions, {".jpg", ".jpeg", ".png", ".bmp", ".tiff"});
+    add(state.keptExtensions, {".txt", ".cdg", ".dat", ".bak"});
+}
+
+namespace {
+
+// One listing of folder, in the file system's order: plain files and real (not linked) folders,
+// both without the hidden and system entries that belong to the player's own system.
+void listFolder(const QString &folder, QFileInfoList *files, QFileInfoList *folders)
+{
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        QFileInfoList *into = nullptr;
+        if (info.isDir())
+            into = info.isSymLink() ? nullptr : folders;
+        else if (info.isFile())
+            into = files;
+        if (!into || platform::isHiddenOrSystem(info.absoluteFilePath()))
+            continue;
+        into->append(info);
+    }
+}
+
+} // namespace
+
+QFileInfoList listFiles(const QString &folder)
+{
+    QFileInfoList files;
+    listFolder(folder, &files, nullptr);
+    return files;
+}
+
+} // namespace scanrules
+
+using namespace scanrules;
+
+void LibraryScanner::scanLibrary()
+{
+    boxes::information(ctx.dialogs, ctx.window, ctx.pick("ATTENZIONE", "WARNING"),
+                       ctx.pick("ATTENZIONE: Scansione delle cartelle in corso.\n"
+                                "Questa operazione potrebbe richidere del tempo\n"
+                                "NON spegnere e NON scollegare il Corvel",
+                                "WARNING: Scanning in progress.\nThis may take some time\n"
+                                "Do NOT switch off and do NOT unplug Corvel"));
+    ctx.progress.setStatus(ctx.pick("Scansione cartelle in corso...", "Scanning directories..."));
+    fillExtensionLists(state);
+    state.libraryDevicePath = ctx.deviceDrive();
+    // Without a device an empty root would name the working folder, and the later steps would
+    // delete and move files there: scan nothing instead.
+    if (state.libraryDevicePath.isEmpty())
+        return;
+    imagesFolder = entries::resolve(state.libraryDevicePath, QStringLiteral("Images"));
+
+    ctx.progress.setMinimum(0);
+    ctx.progress.setMaximum(0);
+    scanRootFolder();
+
+    QFileInfoList topFolders;
+    listFolder(state.libraryDevicePath, nullptr, &topFolders);
+    walkFolders(topFolders);
+    ctx.progress.setMaximum(100);
+}
+
+void LibraryScanner::scanRootFolder()
+{
+    const QString root = state.libraryDevicePath;
+    if (root.isEmpty())
+        return;
+    state.currentFolderPath = root;
+    state.folderListing = listFiles(root);
+    for (int i = 0; i < state.folderListing.size(); ++i) {
+        ctx.progress.repaintBar();
+        delay(kScanWaitMs);
+        const QFileInfo file = withShortName(i);
+        if (ctx.state.stopRequested) {
+            // A Stop here ends the root pass only; the songs counted so far belong to no folder.
+            ctx.state.stopRequested = false;
+            state.folderSongCount = 0;
+            return;
+        }
+        classifyFile(file, false);
+    }
+    if (ctx.state.stopRequested) {
+        ctx.state.stopRequested = false;
+        state.folderSongCount = 0;
+        return;
+    }
+    closeFolder(root);
+}
+
+bool LibraryScanner::walkFolders(const QFileInfoList &folders)
+{
+    for (const QFileInfo &folder : folders) {
+        ctx.progress.repaintBar();
+        delay(kScanWaitMs);
+        if (ctx.state.stopRequested)
+            return false;   // the flag stays set: the run skips its later steps
+        if (!walkFolders(scanFolder(folder.absoluteFilePath())))
+            return false;
+    }
+    return true;
+}
+
+QFileInfoList LibraryScanner::scanFolder(const QString &folder)
+{
+    state.currentFolderPath = folder;
+    QFileInfoList subFolders;
+    state.folderListing.clear();
+    listFolder(folder, &state.folderListing, &subFolders);
+    // Images already in the root "Images" folder stay; those in its sub-folders are gathered.
+    const bool imagesStay = !imagesFolder.isEmpty() && QFileInfo(folder) == QFileInfo(imagesFolder);
+    for (int i = 0; i < state.folderListing.size(); ++i)
+        classifyFile(withShortName(i), imagesStay);
+    closeFolder(folder);
+    return subFolders;
+}
+
+QFileInfo LibraryScanner::withShortName(int index)
+{
+    QFileInfo file = state.folderListing.at(index);
+    if (file.completeBaseName().size() > kLongBaseName) {
+        file = QFileInfo(shortenLongName(index));
+        state.folderListing[index] = file;
+    }
+    state.currentFileName = file.fileName();
+    return file;
+}
+
+void LibraryScanner::classifyFile(const QFileInfo &file, bool imagesStay)
+{
+    const QFileInfo record(file.absoluteFilePath());
+    switch (classify(file.fileName(), state)) {
+    case FileKind::Song:
+        state.librarySongs.append(record);
+        ++state.folderSongCount;
+        break;
+    case FileKind::Image:
+        if (!imagesStay)
+            state.imagesToMove.append(record);
+        break;
+    case FileKind::Unsupported:
+        state.unsupportedFiles.append(record);
+        break;
+    case FileKind::Kept:
+        break;
+    }
+}
+
+void LibraryScanner::closeFolder(const QString &folderPath)
+{
+    if (state.folderSongCount > kOversizedFolder) {
+        const QFileInfo record(QDir::cleanPath(folderPath));
+        state.oversizedFolders.append(record);
+        state.oversizedFoldersText += record.absoluteFilePath() + QLatin1Char('\n');
+    }
+    state.folderSongCount = 0;
+}
+
+QString LibraryScanner::shortenLongName(int index)
+{
+    if (index < 0 || index >= state.folderListing.size())
+        return QString();
+    const QFileInfo file = state.folderListing.at(index);
+    QString base = file.completeBaseName().left(kShortBaseName);
+    if (!base.isEmpty() && QChar(base.back()).isHighSurrogate())
+        base.chop(1);   // never cut a character in half
+    const QString suffix = file.completeSuffix();
+    const QString folder = file.absolutePath();
+    QString candidate = folder + QLatin1Char('/') + base + QLatin1Char('.') + suffix;
+    for (int n = 1; QFileInfo::exists(candidate); ++n)
+        candidate = folder + QLatin1Char('/') + base + QStringLiteral(" (%1).").arg(n) + suffix;
+    QFile::rename(file.absoluteFilePath(), candidate);
+    return candidate;
+}
