@@ -1,5 +1,6 @@
 #include "ui/widgetdialogs.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -62,4 +63,9 @@ QString WidgetDialogs::chooseFolder(const FolderRequest &request)
     return QFileDialog::getExistingDirectory(qobject_cast<QWidget *>(request.parent), request.caption,
                                              request.startFolder,
                                              QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+}
+
+void WidgetDialogs::aboutToolkit(QObject *parent)
+{
+    QMessageBox::aboutQt(qobject_cast<QWidget *>(parent));
 }

@@ -7,4 +7,5 @@ class WidgetDialogs : public Dialogs {
 public:
     int showMessage(const MessageBoxRequest &request) override;
     QString chooseFolder(const FolderRequest &request) override;
+    void aboutToolkit(QObject *parent) override;
 };

@@ -80,3 +80,11 @@ QString ScriptedDialogs::chooseFolder(const FolderRequest &request)
     prompts.append(p);
     return p.answer;
 }
+
+void ScriptedDialogs::aboutToolkit(QObject *parent)
+{
+    Prompt p;
+    p.title = QStringLiteral("About Qt");
+    p.parent = parent;
+    prompts.append(p);
+}

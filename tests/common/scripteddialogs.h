@@ -35,6 +35,7 @@ public:
 
     int showMessage(const MessageBoxRequest &request) override;
     QString chooseFolder(const FolderRequest &request) override;
+    void aboutToolkit(QObject *parent) override;   // recorded as a prompt titled "About Qt", no answer needed
 
     QVector<Prompt> prompts;
     QStringList failures;           // unexpected prompts and answers that matched no button

@@ -39,6 +39,8 @@ public:
     virtual int showMessage(const MessageBoxRequest &request) = 0;
     // Returns the chosen folder, or "" when cancelled. Only folders shown, links not resolved.
     virtual QString chooseFolder(const FolderRequest &request) = 0;
+    // The toolkit's own About box.
+    virtual void aboutToolkit(QObject *parent) = 0;
 };
 
 // The boxes that recur everywhere.

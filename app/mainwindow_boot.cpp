@@ -1,0 +1,262 @@
+#include "app/mainwindow_boot.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QPalette>
+#include <QTextStream>
+#include <QTimer>
+
+#include "ui/core/delay.h"
+#include "ui/core/messagetable.h"
+#include "ui/mainwindow.h"
+#include "ui_mainwindow_boot.h"
+
+MainWindow_boot::MainWindow_boot(QWidget *parent)
+    : QMainWindow(parent), ui(new Ui::MainWindow_boot)
+{
+    ui->setupUi(this);
+
+    ui->Stop_Button->hide();
+    ui->progressBar->hide();
+    ui->label_descr->hide();
+    ui->label_descr_titolo->hide();
+    ui->Push_Button->hide();
+    ui->label_descr_titolo->setGeometry(101, 380, 571, 51);
+
+    set_visible(false);
+
+    mainWindow = new MainWindow(nullptr);
+    mainWindow->currentLanguage = 1;
+    mainWindow->initWidgets(ui->progressBar, ui->Stop_Button);
+
+    qDebug() << "App path : " << QCoreApplication::applicationDirPath();
+    appDirPath = QCoreApplication::applicationDirPath() + QDir::separator();
+
+    QPalette pal = palette();
+    pal.setBrush(QPalette::Window, QBrush(QPixmap(QStringLiteral(":/imgs/sfondo_prog.png"))));
+    setPalette(pal);
+    setWindowIcon(mainWindow->windowIcon());
+
+    ui->pushButton->setStyleSheet(QStringLiteral(
+        "background-image:url(:/imgs/bandiera-italia);border-style: solid;border-color: #515151;border-width: "
+        "2.5px;border-radius: 35px;"));
+    ui->pushButton_2->setStyleSheet(QStringLiteral(
+        "background-image:url(:/imgs/bandiera-inglese);border-style: solid;border-color: #515151;border-width: "
+        "2.5px;border-radius: 35px;"));
+    ui->graphicsView->setStyleSheet(QStringLiteral(
+        "background-image:url(:/imgs/coll);background-repeat: no-repeat;background-color: "
+        "#FFFFFF;background-position: center;"));
+    ui->graphicsView->hide();
+}
+
+MainWindow_boot::~MainWindow_boot()
+{
+    delete mainWindow;
+    delete ui;
+}
+
+void MainWindow_boot::set_visible(bool value)
+{
+    ui->label->setVisible(value);
+    ui->label_2->setVisible(value);
+    ui->label_3->setVisible(value);
+    ui->pushButton->setVisible(value);
+    ui->pushButton_2->setVisible(value);
+}
+
+void MainWindow_boot::check_language()
+{
+    languageFilePath = appDirPath + QStringLiteral("Corvel.ini");
+    if (!QFile::exists(languageFilePath)) {
+        set_visible(true);
+        return;
+    }
+    QFile file(languageFilePath);
+    QByteArray content;
+    if (file.open(QIODevice::ReadOnly))
+        content = file.readAll();
+    const int zero = content.indexOf('\0');
+    if (zero >= 0)
+        content.truncate(zero);
+    mainWindow->currentLanguage = QString::fromUtf8(content) == QLatin1String("italian") ? 0 : 1;
+    check_connection();
+}
+
+void MainWindow_boot::on_pushButton_clicked()
+{
+    mainWindow->currentLanguage = 0;
+    create_language_file(QStringLiteral("italian"));
+}
+
+void MainWindow_boot::on_pushButton_2_clicked()
+{
+    mainWindow->currentLanguage = 1;
+    create_language_file(QStringLiteral("english"));
+}
+
+void MainWindow_boot::create_language_file(QString language)
+{
+    QFile file(languageFilePath);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        QTextStream out(&file);
+        out << language;
+        out.flush();
+        file.close();
+    }
+    set_visible(false);
+    check_connection();
+}
+
+void MainWindow_boot::check_connection()
+{
+    devicePath = mainWindow->findDeviceDrive();
+    if (!devicePath.isEmpty()) {
+        check_files();
+        return;
+    }
+    const bool italian = mainWindow->currentLanguage == 0;
+    ui->graphicsView->show();
+    ui->label_descr->setGeometry(20, 130, 600, 80);
+    ui->label_descr_titolo->setGeometry(20, 85, 600, 80);
+    ui->label_descr->show();
+    ui->label_descr_titolo->show();
+    ui->label_descr_titolo->setText(italian ? QStringLiteral("CORVEL3 NON COLLEGATO")
+                                            : QStringLiteral("CORVEL3 NOT CONNECTED"));
+    ui->label_descr->setText(
+        italian ? QStringLiteral("Spegnere Corvel3 e connetterlo alla porta USB del PC (come in figura).\nQuindi, "
+                                 "accendere nuovamente Corvel3.")
+                : QStringLiteral("Switch Off Corvel3 and connect it to USB PC Port (as shown below).\nThen switch "
+                                 "Corvel3 on again."));
+    if (!connectionTimer) {
+        connectionTimer = new QTimer(this);
+        connect(connectionTimer, &QTimer::timeout, this, &MainWindow_boot::timer_check);
+    }
+    connectionTimer->start(500);
+}
+
+void MainWindow_boot::timer_check()
+{
+    if (checksStarted > 0)
+        return;   // a tick that arrives while the check pumps events must not start another
+    devicePath = mainWindow->findDeviceDrive();
+    if (devicePath.isEmpty())
+        return;
+    connectionTimer->stop();
+    ui->label_descr_titolo->setText(QString());
+    ui->label_descr->setText(QString());
+    ui->graphicsView->hide();
+    check_files();
+}
+
+void MainWindow_boot::check_files()
+{
+    ++checksStarted;
+    bootStopRequested = false;
+    autoexecPath = devicePath + QStringLiteral("AUTOEXEC.BAT");
+    mainProgramPath = devicePath + QStringLiteral("System/Corvel/Corvel.exe");
+    displayProgramPath = devicePath + QStringLiteral("System/DispProc/DispProc.exe");
+
+    const bool italian = mainWindow->currentLanguage == 0;
+    ui->label_4->setText(italian ? QStringLiteral("Controllo dell'integrità dei file...")
+                                 : QStringLiteral("Checking files integrity..."));
+    yesButtonText = italian ? QStringLiteral("Sì") : QStringLiteral("Yes");
+
+    ui->progressBar->setValue(0);
+    ui->progressBar->setMaximum(100);
+    ui->progressBar->setMinimum(0);
+    ui->progressBar->show();
+    for (int value = 0; value <= 100; ++value) {
+        ui->progressBar->setValue(value);
+        delay(17);
+    }
+
+    ui->label_descr->setGeometry(20, 130, 600, 80);
+    ui->label_descr_titolo->setGeometry(20, 85, 600, 80);
+
+    const bool allPresent = QFile::exists(autoexecPath) && QFile::exists(mainProgramPath)
+                            && QFile::exists(displayProgramPath);
+    if (allPresent) {
+        ui->label_4->setText(italian ? QStringLiteral("OPERAZIONE COMPLETATA") : QStringLiteral("OPERATION COMPLETED"));
+        ui->label_descr_titolo->setText(italian ? QStringLiteral("CONTROLLO SOFTWARE COMPLETATO")
+                                                : QStringLiteral("SOFTWARE CONTROL COMPLETED"));
+        ui->label_descr->setText(
+            italian ? QStringLiteral("Neussun problema rilevato durante il controllo del sistema "
+                                     "operativo.\nCliccare su Ok per accedere alla Schermata Principale.")
+                    : QStringLiteral("No problem detected during the control of the Operating System.\nClick Ok to "
+                                     "be redirected to the Main Window."));
+        ui->label_descr->show();
+        ui->label_descr_titolo->show();
+        ui->Push_Button->show();
+        return;
+    }
+
+    MessageBoxRequest question;
+    question.title = mainWindow->langDbInfo(MSG_SYSTEM_FILES_DAMAGED_TITLE);
+    question.text = mainWindow->langDbInfo(MSG_SYSTEM_FILES_DAMAGED_QUESTION);
+    question.icon = BoxIcon::Question;
+    question.buttons = {BoxButton{BoxRole::Yes, yesButtonText}, BoxButton{BoxRole::No, QStringLiteral("No")}};
+    question.defaultButton = 0;
+    question.parent = this;
+    if (mainWindow->dialogs().showMessage(question) == 0)
+        repairSystem();
+    handOver();
+}
+
+// The repair is the plain reinstall, run with this window's own busy widgets.
+void MainWindow_boot::repairSystem()
+{
+    const bool italian = mainWindow->currentLanguage == 0;
+    ui->label_descr->setGeometry(20, 130, 600, 80);
+    ui->label_descr_titolo->setGeometry(20, 85, 600, 80);
+    ui->label_descr_titolo->show();
+    ui->label_descr->show();
+    ui->label_descr_titolo->setText(italian ? QStringLiteral("RIPRISTINO DEI FILE DEL SISTEMA OPERATIVO")
+                                            : QStringLiteral("RESTORING FILES OF THE OPERATING SYSTEM"));
+    ui->label_descr->setText(
+        italian ? QStringLiteral("ATTENZIONE: NON Spegnere/Riavviare Corvel3 e NON scollegare il cavo "
+                                 "USB.\nL'operazione potrebbe richiedere qualche minuto.")
+                : QStringLiteral("WARNING: DO NOT Switch off/Restart Corvel3 and DO NOT disconnect the USB "
+                                 "cable.\nThe process may take a few minutes."));
+
+    mainWindow->operationOk = true;
+    mainWindow->reinstallSystem(ui->progressBar, ui->label_4, ui->Stop_Button);
+
+    if (!bootStopRequested && mainWindow->operationOk) {
+        boxes::information(mainWindow->dialogs(), this, italian ? QStringLiteral("Fatto") : QStringLiteral("Done"),
+                           italian ? QStringLiteral("Sistema ripristinato correttamente.\nVerrai reindirizzato alla "
+                                                    "schermata principale")
+                                   : QStringLiteral("System successfully restored.\nYou will be redirected to the "
+                                                    "main window."));
+    }
+    ui->label_descr_titolo->hide();
+    ui->label_descr->hide();
+}
+
+void MainWindow_boot::handOver()
+{
+    hide();
+    mainWindow->show();
+    mainWindow->applyLanguage(true, mainWindow->currentLanguage);
+}
+
+void MainWindow_boot::on_Push_Button_clicked()
+{
+    ui->label_4->hide();
+    ui->Push_Button->hide();
+    handOver();
+}
+
+void MainWindow_boot::on_Stop_Button_clicked()
+{
+    mainWindow->on_pushButtonStop_clicked();
+    bootStopRequested = true;
+}
+
+void MainWindow_boot::on_pushButtonAboutQT_clicked()
+{
+    mainWindow->on_pushButtonAboutQT_clicked();
+}
+
+void MainWindow_boot::stopped_called() {}

@@ -1,0 +1,12 @@
+#!/bin/sh
+# Installs the Debian packages needed to build, run and test the tool. Run as root.
+set -e
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q --no-install-recommends \
+  build-essential cmake ninja-build pkg-config \
+  qtbase5-dev qtbase5-dev-tools libqt5network5 libqt5test5 \
+  libblkid-dev fonts-bebas-neue unar zip unzip python3 curl \
+  xvfb xauth libgl1 \
+  dosfstools fusefat e2fsprogs util-linux \
+  libbenchmark-dev libtag1-dev clang libclang-rt-14-dev

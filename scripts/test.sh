@@ -1,0 +1,15 @@
+#!/bin/sh
+# Installs what is needed, builds, and runs every test: the Qt Test suites under CTest
+# (offscreen; the mount tests run when root), then each fuzz target for a bounded time.
+set -e
+cd "$(dirname "$0")/.."
+if [ "$(id -u)" = 0 ] && [ "${SKIP_INSTALL:-0}" != 1 ]; then
+  sh scripts/install-deps.sh
+fi
+sh scripts/build.sh
+BUILD_DIR=${BUILD_DIR:-build}
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$BUILD_DIR" --output-on-failure -j 2 --timeout 900
+if [ -x scripts/run-fuzz.sh ] && [ "${SKIP_FUZZ:-0}" != 1 ]; then
+  sh scripts/run-fuzz.sh "${FUZZ_SECONDS:-60}"
+fi

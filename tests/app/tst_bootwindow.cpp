@@ -1,0 +1,232 @@
+// The start-up sequence: language file, waiting for the player, the system-file check, hand-over.
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/mainwindow_boot.h"
+#include "tests/common/drivefixture.h"
+#include "tests/common/screenshots.h"
+#include "tests/common/scripteddialogs.h"
+#include "ui/mainwindow.h"
+#include "ui_mainwindow_boot.h"
+
+class BootWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    // A start-up window whose language file lives in appDir.
+    struct Boot {
+        explicit Boot(const QString &appDir)
+        {
+            window.appDirPath = appDir + "/";
+            window.mainWindow->setDialogs(&dialogs);
+            window.show();
+        }
+        ~Boot() { window.mainWindow->setDialogs(nullptr); }
+        Ui::MainWindow_boot &ui() { return *window.ui; }
+        bool choiceShown() { return ui().label->isVisible() && ui().pushButton->isVisible() && ui().pushButton_2->isVisible(); }
+        void clickFlag(bool italian) { QTest::mouseClick(italian ? ui().pushButton : ui().pushButton_2, Qt::LeftButton); }
+        ScriptedDialogs dialogs;
+        MainWindow_boot window;
+    };
+
+    static void writeLanguageFile(const QString &dir, const QByteArray &content)
+    {
+        QFile f(dir + "/Corvel.ini");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+
+private slots:
+    void languageFileRules_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("language");
+        QTest::newRow("italian") << QByteArray("italian") << 0;
+        QTest::newRow("italian and a line end") << QByteArray("italian\n") << 1;
+        QTest::newRow("capitalised") << QByteArray("Italian") << 1;
+        QTest::newRow("english") << QByteArray("english") << 1;
+        QTest::newRow("another word") << QByteArray("deutsch") << 1;
+        QTest::newRow("empty") << QByteArray() << 1;
+        QTest::newRow("italian then a zero byte") << QByteArray("italian\0junk", 12) << 0;
+    }
+    void languageFileRules()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, language);
+        QTemporaryDir app;
+        writeLanguageFile(app.path(), content);
+        DriveFixture drive(false);
+        drive.unplug();
+        Boot boot(app.path());
+        boot.window.check_language();
+        QCOMPARE(boot.window.mainWindow->currentLanguage, language);
+        QVERIFY(!boot.choiceShown());
+        // No device: the waiting screen in the language read from the file.
+        QVERIFY(boot.ui().graphicsView->isVisible());
+        QCOMPARE(boot.ui().label_descr_titolo->text(),
+                 language == 0 ? QString("CORVEL3 NON COLLEGATO") : QString("CORVEL3 NOT CONNECTED"));
+        QVERIFY(boot.window.connectionTimer && boot.window.connectionTimer->isActive());
+        QCOMPARE(boot.window.connectionTimer->interval(), 500);
+    }
+
+    void missingLanguageFileShowsChoiceAndFlagWritesIt()
+    {
+        QTemporaryDir app;
+        DriveFixture drive(false);
+        drive.unplug();
+        {
+            Boot boot(app.path());
+            boot.window.check_language();
+            QVERIFY(boot.choiceShown());
+            QVERIFY(!boot.window.connectionTimer);   // nothing else happens before a click
+            saveScreenshot(&boot.window, "boot-language-choice");
+            boot.clickFlag(true);
+            QCOMPARE(boot.window.mainWindow->currentLanguage, 0);
+            QVERIFY(!boot.choiceShown());
+            QVERIFY(boot.ui().graphicsView->isVisible());
+            QCOMPARE(boot.ui().label_descr->text(),
+                     QString("Spegnere Corvel3 e connetterlo alla porta USB del PC (come in figura).\nQuindi, "
+                             "accendere nuovamente Corvel3."));
+            saveScreenshot(&boot.window, "boot-waiting-it");
+        }
+        QFile f(app.path() + "/Corvel.ini");
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("italian"));
+        f.close();
+
+        Boot again(app.path());
+        again.window.check_language();
+        QVERIFY(!again.choiceShown());
+        QCOMPARE(again.window.mainWindow->currentLanguage, 0);
+    }
+
+    void unwritableFolderKeepsClickedLanguage()
+    {
+        QTemporaryDir app;
+        DriveFixture drive(false);
+        drive.unplug();
+        Boot boot(app.path() + "/no-such-folder");
+        boot.window.check_language();
+        QVERIFY(boot.choiceShown());
+        boot.clickFlag(false);
+        QCOMPARE(boot.window.mainWindow->currentLanguage, 1);
+        QVERIFY(!QFile::exists(app.path() + "/no-such-folder/Corvel.ini"));
+        QCOMPARE(boot.ui().label_descr_titolo->text(), QString("CORVEL3 NOT CONNECTED"));
+        QVERIFY(boot.dialogs.prompts.isEmpty());
+        saveScreenshot(&boot.window, "boot-waiting-en");
+    }
+
+    void cleanCheckThenOkHandsOver_data()
+    {
+        QTest::addColumn<QByteArray>("language");
+        QTest::newRow("italian") << QByteArray("italian");
+        QTest::newRow("english") << QByteArray("english");
+    }
+    void cleanCheckThenOkHandsOver()
+    {
+        QFETCH(QByteArray, language);
+        const bool it = language == "italian";
+        QTemporaryDir app;
+        writeLanguageFile(app.path(), language);
+        DriveFixture drive;
+        drive.addSystemFiles();
+        const auto before = treeContents(drive.root());
+        Boot boot(app.path());
+        boot.window.check_language();   // device present: no waiting screen, no timer
+        QVERIFY(!boot.window.connectionTimer);
+        QVERIFY(!boot.ui().graphicsView->isVisible());
+        QCOMPARE(boot.ui().progressBar->value(), 100);
+        QCOMPARE(boot.ui().label_4->text(), it ? QString("OPERAZIONE COMPLETATA") : QString("OPERATION COMPLETED"));
+        QCOMPARE(boot.ui().label_descr_titolo->text(),
+                 it ? QString("CONTROLLO SOFTWARE COMPLETATO") : QString("SOFTWARE CONTROL COMPLETED"));
+        QVERIFY(boot.ui().label_descr->text().startsWith(it ? "Neussun problema" : "No problem detected"));
+        QVERIFY(boot.ui().Push_Button->isVisible());
+        QVERIFY(boot.dialogs.prompts.isEmpty());
+        QCOMPARE(treeContents(drive.root()), before);   // nothing written to the device
+        saveScreenshot(&boot.window, it ? "boot-clean-check-it" : "boot-clean-check-en");
+
+        QTest::mouseClick(boot.ui().Push_Button, Qt::LeftButton);
+        QVERIFY(!boot.window.isVisible());
+        QVERIFY(boot.window.mainWindow->isVisible());
+        saveScreenshot(boot.window.mainWindow, it ? "operations-window-it" : "operations-window-en");
+        boot.window.mainWindow->hide();
+    }
+
+    void deviceAppearingWhileWaitingRunsOneCheck()
+    {
+        QTemporaryDir app;
+        writeLanguageFile(app.path(), "english");
+        DriveFixture drive;
+        drive.addSystemFiles();
+        drive.unplug();
+        Boot boot(app.path());
+        boot.window.check_language();
+        QVERIFY(boot.window.connectionTimer->isActive());
+        QTest::qWait(700);
+        QCOMPARE(boot.window.checksStarted, 0);
+        drive.plugIn();
+        QTRY_VERIFY_WITH_TIMEOUT(boot.ui().Push_Button->isVisible(), 10000);
+        QTest::qWait(1200);   // further ticks must not start another check
+        QCOMPARE(boot.window.checksStarted, 1);
+        QVERIFY(!boot.window.connectionTimer->isActive());
+        QVERIFY(!boot.ui().graphicsView->isVisible());
+    }
+
+    void missingSystemFileAsksForRepair_data()
+    {
+        QTest::addColumn<QByteArray>("language");
+        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QString>("yes");
+        QTest::newRow("it autoexec") << QByteArray("italian") << "AUTOEXEC.BAT" << QString("Sì");
+        QTest::newRow("en display program") << QByteArray("english") << "System/DispProc/DispProc.exe" << "Yes";
+    }
+    void missingSystemFileAsksForRepair()
+    {
+        QFETCH(QByteArray, language);
+        QFETCH(QString, missing);
+        QFETCH(QString, yes);
+        const bool it = language == "italian";
+        QTemporaryDir app;
+        writeLanguageFile(app.path(), language);
+        DriveFixture drive;
+        drive.addSystemFiles();
+        QFile::remove(drive.path(missing));
+        Boot boot(app.path());
+        boot.dialogs.answer("No");
+        boot.window.check_language();
+        QVERIFY2(boot.dialogs.failures.isEmpty(), qPrintable(boot.dialogs.failures.join("; ")));
+        QCOMPARE(boot.dialogs.prompts.size(), 1);
+        const auto &q = boot.dialogs.prompts.first();
+        QCOMPARE(q.title, it ? QString("File di sistema danneggiati o mancanti") : QString("System files are damaged or missing"));
+        QCOMPARE(q.text, it ? QString("ATTENZIONE: file di sistema danneggiati o mancanti, tentare il ripristino?")
+                            : QString("WARNING : system files are damaged or missing , attempt recovery ?"));
+        QCOMPARE(q.captions(), QStringList({yes, "No"}));
+        QCOMPARE(q.defaultButton, 0);
+        QCOMPARE(q.parent, &boot.window);
+        // "No": handed over at once, the file still missing.
+        QVERIFY(!boot.window.isVisible());
+        QVERIFY(boot.window.mainWindow->isVisible());
+        QVERIFY(!QFile::exists(drive.path(missing)));
+        boot.window.mainWindow->hide();
+    }
+
+    void stopAndAboutReachTheOperationsWindow()
+    {
+        QTemporaryDir app;
+        Boot boot(app.path());
+        boot.window.mainWindow->currentLanguage = 0;
+        boot.dialogs.answer("Ok");
+        boot.ui().Stop_Button->show();
+        QTest::mouseClick(boot.ui().Stop_Button, Qt::LeftButton);
+        QCOMPARE(boot.dialogs.prompts.last().title, QString("Operazione Interrotta"));
+        QVERIFY(boot.window.mainWindow->stopRequested);
+        QVERIFY(boot.window.bootStopRequested);
+        QTest::mouseClick(boot.ui().pushButtonAboutQT, Qt::LeftButton);
+        QCOMPARE(boot.dialogs.prompts.last().title, QString("About Qt"));
+    }
+};
+
+QTEST_MAIN(BootWindowTest)
+#include "tst_bootwindow.moc"

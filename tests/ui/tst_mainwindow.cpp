@@ -1,0 +1,138 @@
+// The operations window frame: message table, language buttons, busy widgets, Stop.
+#include <QtTest>
+
+#include "tests/common/scripteddialogs.h"
+#include "ui/core/messagetable.h"
+#include "ui/mainwindow.h"
+#include "ui_mainwindow.h"
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void messageTableAnswersInBothLanguages()
+    {
+        MainWindow w;
+        for (int code = 0; code <= MSG_UPDATE_DOWNLOADED_TEXT; ++code) {
+            w.currentLanguage = 0;
+            const QString it = w.langDbInfo(LANGUAGE_STRING_CODE(code));
+            w.currentLanguage = 1;
+            const QString en = w.langDbInfo(LANGUAGE_STRING_CODE(code));
+            QVERIFY2(!it.isEmpty() && !en.isEmpty(), qPrintable(QString::number(code)));
+            // Only the download title and the restore title are shared by both languages.
+            if (code != MSG_DOWNLOAD_ERROR_TITLE && code != MSG_RESTORE_ERROR_TITLE)
+                QVERIFY2(it != en, qPrintable(QString::number(code)));
+        }
+        for (int language : {0, 1}) {
+            w.currentLanguage = language;
+            QCOMPARE(w.langDbInfo(MSG_DOWNLOAD_ERROR_TITLE), QString("Download Error "));
+            QCOMPARE(w.langDbInfo(MSG_RESTORE_ERROR_TITLE), QString("Errore durante il Restore"));
+            QCOMPARE(w.langDbInfo(MSG_END_OPERATION_TITLE), w.langDbInfo(MSG_UPDATE_END_TITLE));
+            QCOMPARE(w.langDbInfo(LANGUAGE_STRING_CODE(27)), QString());
+            QCOMPARE(w.langDbInfo(LANGUAGE_STRING_CODE(-1)), QString());
+        }
+        w.currentLanguage = 1;
+        QCOMPARE(w.langDbInfo(MSG_RESTORE_ERROR_TEXT),
+                 QString::fromUtf8("C'èstato durante il ripristino delle basi.\nOperazione annullata"));
+        QCOMPARE(w.langDbInfo(MSG_SEARCHING_DEVICE), QString("Serching for Corvel3 USB Connection..."));
+        w.currentLanguage = 0;
+        QCOMPARE(w.langDbInfo(MSG_RESTORE_ERROR_TEXT),
+                 QString::fromUtf8("C'è stato durante il ripristino delle basi.\nOperazione annullata"));
+        QCOMPARE(w.langDbInfo(MSG_SEARCHING_DEVICE), QString::fromUtf8("Cerco se Corvel3 è connesso via USB..."));
+        w.currentLanguage = 2;
+        QCOMPARE(w.langDbInfo(MSG_FORMAT_TITLE), QString());
+    }
+
+    void languageButtonsSwitchTextsAndColours()
+    {
+        MainWindow w;
+        QTest::mouseClick(w.ui->pushBtnENG, Qt::LeftButton);
+        QCOMPARE(w.currentLanguage, 1);
+        QCOMPARE(w.langDbInfo(MSG_FORMAT_TITLE), QString("Format Corvel3 HD"));
+        QCOMPARE(w.ui->pushBtnENG->styleSheet(), QString("* { color: #6196d1 }"));
+        QCOMPARE(w.ui->pushBtnITA->styleSheet(), QString("* { color: rgb(51, 51, 51) }"));
+        QCOMPARE(w.ui->pushBtnUpdate->text(), QString("UPDATE CORVEL WITH THE LAST RELEASE OF OPERATIVE SYSTEM"));
+        QCOMPARE(w.ui->Check_Split->text(), QString("Split the bases into folders"));
+        QCOMPARE(w.ui->label_help_move->text(), QString("Shift every images from Corvel3 memory into the folder \"Images\"."));
+
+        QTest::mouseClick(w.ui->pushBtnITA, Qt::LeftButton);
+        QCOMPARE(w.currentLanguage, 0);
+        QCOMPARE(w.ui->pushBtnITA->styleSheet(), QString("* { color: #6196d1 }"));
+        QCOMPARE(w.ui->pushBtnENG->styleSheet(), QString("* { color: rgb(51, 51, 51) }"));
+        QCOMPARE(w.ui->pushBtnInstallAndRestore->text(), QString("REINSTALLA IL SISTEMA OPERATIVA E RIPRISTINA LE BASI"));
+        QCOMPARE(w.ui->Btn_Opt_Cancel->text(), QString("Annulla"));
+        QCOMPARE(w.ui->Btn_Opt_Ok->text(), QString("OK"));
+
+        // Another language value sets no text and no colour, and the descriptions follow the flag.
+        w.applyLanguage(false, 5);
+        QCOMPARE(w.ui->pushBtnOptimize->text(), QString("OTTIMIZZA CORVEL"));
+        QCOMPARE(w.ui->pushBtnITA->styleSheet(), QString("* { color: #6196d1 }"));
+        QVERIFY(w.ui->labelDescr1->isHidden() && w.ui->labelDescr2->isHidden());
+    }
+
+    void initialLookOfTheWindow()
+    {
+        MainWindow w;
+        QCOMPARE(w.windowTitle(), QString("Corvel3 Disk Formatter"));
+        QCOMPARE(w.size(), QSize(620, 751));
+        QVERIFY(w.ui->progressBar->isHidden() && w.ui->labelAction->isHidden() && w.ui->pushButtonStop->isHidden());
+        QVERIFY(w.ui->frame->isHidden());
+        QVERIFY(w.bigFont && w.bigFont->pointSize() == 22);
+        QCOMPARE(w.bigFont->family(), QString("Bebas Neue"));
+        QCOMPARE(w.ui->pushBtnUpdate->font().family(), QString("Bebas Neue"));
+        QCOMPARE(w.ui->pushButtonStop->font().pointSize(), 16);
+        QVERIFY(!w.palette().brush(QPalette::Window).texture().isNull());
+        QVERIFY(!QPixmap(":/imgs/bandiera-italia").isNull());
+        QVERIFY(!QPixmap(":/imgs/coll").isNull());
+    }
+
+    void busyWidgetsShowAndReset()
+    {
+        MainWindow w;
+        w.show();
+        w.ui->progressBar->setValue(42);
+        w.ui->labelAction->setText("working");
+        w.showProgressWidgets(true, w.ui->progressBar, w.ui->labelAction, w.ui->pushButtonStop);
+        QVERIFY(w.ui->progressBar->isVisible() && w.ui->labelAction->isVisible() && w.ui->pushButtonStop->isVisible());
+        QCOMPARE(w.ui->progressBar->value(), 0);
+        QCOMPARE(w.ui->labelAction->text(), QString());
+        w.ui->progressBar->setValue(7);
+        w.showProgressWidgets(false, w.ui->progressBar, w.ui->labelAction, w.ui->pushButtonStop);
+        QVERIFY(w.ui->progressBar->isHidden() && w.ui->labelAction->isHidden() && w.ui->pushButtonStop->isHidden());
+        QCOMPARE(w.ui->progressBar->value(), 0);
+    }
+
+    void stopShowsTheBoxBeforeSettingTheFlag_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("italian") << 0 << "Operazione Interrotta";
+        QTest::newRow("english") << 1 << "Operation Stopped";
+        QTest::newRow("other value reads as english") << 3 << "Operation Stopped";
+    }
+    void stopShowsTheBoxBeforeSettingTheFlag()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, text);
+        MainWindow w;
+        ScriptedDialogs dialogs;
+        w.setDialogs(&dialogs);
+        w.currentLanguage = language;
+        bool flagWhileOpen = true;
+        dialogs.onPrompt = [&](const ScriptedDialogs::Prompt &) { flagWhileOpen = w.stopRequested; };
+        dialogs.answer("Ok");
+        w.on_pushButtonStop_clicked();
+        QVERIFY(!flagWhileOpen);
+        QVERIFY(w.stopRequested);
+        QCOMPARE(dialogs.prompts.size(), 1);
+        QCOMPARE(dialogs.prompts[0].title, text);
+        QCOMPARE(dialogs.prompts[0].text, text);
+        QCOMPARE(dialogs.prompts[0].icon, BoxIcon::Information);
+        QCOMPARE(dialogs.prompts[0].captions(), QStringList{"Ok"});
+        QVERIFY(dialogs.failures.isEmpty());
+        w.setDialogs(nullptr);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,212 @@
+#include "ui/mainwindow.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QProcess>
+#include <QProgressBar>
+
+#include "device/devicedrive.h"
+#include "ui/widgetdialogs.h"
+#include "ui/widgetprogress.h"
+#include "ui_mainwindow.h"
+
+static void initResources()
+{
+    // The images and the font live in a static library: make sure the linker keeps them.
+    Q_INIT_RESOURCE(corvel3);
+}
+
+namespace {
+
+QString appDirPath;
+
+struct TextPair {
+    const char *italian;
+    const char *english;
+};
+
+// The family of the display font. The last family found is remembered and given again when a
+// later registration reports none (registering the same font twice reports nothing new).
+QString loadDisplayFont()
+{
+    static QString lastFamily;
+    const int id = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/BebasNeue.otf"));
+    if (id >= 0) {
+        const QStringList families = QFontDatabase::applicationFontFamilies(id);
+        if (!families.isEmpty())
+            lastFamily = families.first();
+    }
+    return lastFamily;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), ui(new Ui::MainWindow)
+{
+    initResources();
+    currentLanguage = 0;
+    realDialogs = std::make_unique<WidgetDialogs>();
+    dialogSeam = realDialogs.get();
+    ui->setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral(":/imgs/icon.png")));
+    initWidgets(ui->progressBar, ui->pushButtonStop);
+    setWindowFlags(Qt::Window);
+}
+
+MainWindow::~MainWindow()
+{
+    delete bigFont;
+    delete smallFont;
+    delete ui;
+}
+
+void MainWindow::setDialogs(Dialogs *dialogs)
+{
+    dialogSeam = dialogs ? dialogs : realDialogs.get();
+}
+
+OperationContext MainWindow::operationContext(ProgressView &progress)
+{
+    OperationContext context{*this, *dialogSeam, progress};
+    context.window = this;
+    context.findDeviceDrive = [this] { return findDeviceDrive(); };
+    return context;
+}
+
+void MainWindow::initWidgets(QProgressBar *bar, QPushButton *stop)
+{
+    qDebug() << "App path : " << QCoreApplication::applicationDirPath();
+    appDirPath = QCoreApplication::applicationDirPath() + QDir::separator();
+
+    applyLanguage(true, currentLanguage);
+
+    bar->hide();
+    ui->labelAction->hide();
+    ui->pushButtonStop->hide();
+
+    QPalette pal = palette();
+    pal.setBrush(QPalette::Window, QBrush(QPixmap(QStringLiteral(":/imgs/sfondo_prog.png"))));
+    setPalette(pal);
+
+    const QString family = loadDisplayFont();
+    if (!bigFont)
+        bigFont = new QFont(family, 22, QFont::Normal, false);
+    for (QPushButton *b : {ui->pushBtnUpdate, ui->pushBtnRestore, ui->pushBtnInstall, ui->pushBtnBackup,
+                           ui->pushBtnInstallAndClean, ui->pushBtnInstallAndRestore, ui->pushBtnOptimize})
+        b->setFont(*bigFont);
+
+    bar->setStyleSheet(QStringLiteral(" QProgressBar {border: 2px solid grey;border-radius: 5px; text-align: "
+                                      "center;} QProgressBar::chunk {background-color: #6196d1;width: 20px;}"));
+    bar->setFont(*bigFont);
+
+    if (!smallFont)
+        smallFont = new QFont(family, 16);
+    ui->pushBtnITA->setFont(*smallFont);
+    ui->pushBtnENG->setFont(*smallFont);
+    stop->setFont(*smallFont);
+
+    ui->frame->setStyleSheet(QStringLiteral("QFrame#frame{background-image:url(:/imgs/sfondo_prog_small.png);}"));
+    ui->frame->hide();
+
+    const QFont headingFont(family, 16);
+    ui->labelDescr1->setFont(headingFont);
+    ui->labelDescr2->setFont(headingFont);
+    ui->label_2->setFont(headingFont);
+}
+
+void MainWindow::applyLanguage(bool showDescriptions, int language)
+{
+    if (language == 0 || language == 1) {
+        const bool it = language == 0;
+        auto text = [it](const TextPair &p) { return QString::fromUtf8(it ? p.italian : p.english); };
+        ui->labelDescr1->setText(text({"Operazioni standard: per aggiornare il Corvel o salvare le basi musicali",
+                                       "Standard operations: Corvel update and backup / restore of your musical files"}));
+        ui->labelDescr2->setText(text({"Operazioni CRITICHE: da eseguire solo nel caso in cui Corvel non esegue "
+                                       "correttamente l'avvio",
+                                       "CRITICAL operation: execute only if Corvel does not boot anymore"}));
+        ui->pushBtnUpdate->setText(text({"AGGIORNA IL CORVEL CON L' ULTIMA RELEASE DISPONIBILE",
+                                         "UPDATE CORVEL WITH THE LAST RELEASE OF OPERATIVE SYSTEM"}));
+        ui->pushBtnBackup->setText(text({"CREA UNA COPIA DI SICUREZZA DELLE TUE BASI",
+                                         "SAVE A BACKUP COPY OF YOUR MUSICAL FILES AND PLAYLIST"}));
+        ui->pushBtnRestore->setText(text({"RIPRISTINA LA COPIA DI SICUREZZA SUL CORVEL",
+                                          "RESTORE FROM A BACKUP COPY YOUR FILES AND PLAYLIST"}));
+        ui->pushBtnInstall->setText(text({"REINSTALLA IL SISTEMA OPERATIVO", "REINSTALL OPERATIVE SYSTEM"}));
+        ui->pushBtnInstallAndClean->setText(text({"REINSTALLA IL SISTEMA OPERATIVO E CANCELLA LE BASI",
+                                                  "REINSTALL OPERATIVE SYSTEM AND DELETE ALL SONGS"}));
+        ui->pushBtnInstallAndRestore->setText(text({"REINSTALLA IL SISTEMA OPERATIVA E RIPRISTINA LE BASI",
+                                                    "REINSTALL OPERATIVE SYSTEM AND RESTORE YOUR SONGS"}));
+        ui->pushBtnOptimize->setText(text({"OTTIMIZZA CORVEL", "OPTIMIZE CORVEL"}));
+        ui->label_2->setText(text({"Seleziona le operazioni che desideri effettuare:",
+                                   "Select the operations you want to start:"}));
+        ui->Check_Optimize->setText(text({"Ottimizzazione completa", "Full optimization"}));
+        ui->Check_Delete->setText(text({"Cancella i file non supportati", "Delete the unsupported files"}));
+        ui->Check_Move->setText(text({"Sposta le immagini", "Shift the images"}));
+        ui->Check_Split->setText(text({"Suddividi le basi in cartelle", "Split the bases into folders"}));
+        ui->Btn_Opt_Cancel->setText(text({"Annulla", "Cancel"}));
+        ui->label_help_delete->setText(
+            text({"Cancella tutti i file non supportati, dalla memoria di Corvel3. I formati supportati sono: "
+                  "jpg,png,bmp,mp3,mid,kar,mf3,mf4,mf5,\ntxt,cdg,dat,bak.",
+                  "Delete all unsupported files from Corvel3 memory. Supported extensions are: "
+                  "jpg,png,bmp,mp3,mid,kar,mf3,mf4,mf5\ntxt,cdg,dat,bak."}));
+        ui->label_help_move->setText(
+            text({"Sposta le immagini presenti nella memoria di Corvel3 nella cartella \"Images\".",
+                  "Shift every images from Corvel3 memory into the folder \"Images\"."}));
+        ui->label_help_split->setText(
+            text({"Le cartelle con più di 1000 basi verranno suddivise in più cartelle, ordinate secondo il "
+                  "titolo delle basi.",
+                  "The folders that contain more than 1000 songs will be split into folders sorted by the title "
+                  "of the songs and containing up to 1000 songs."}));
+
+        const QString blue = QStringLiteral("* { color: #6196d1 }");
+        const QString grey = QStringLiteral("* { color: rgb(51, 51, 51) }");
+        ui->pushBtnITA->setStyleSheet(it ? blue : grey);
+        ui->pushBtnENG->setStyleSheet(it ? grey : blue);
+    }
+    ui->labelDescr1->setVisible(showDescriptions);
+    ui->labelDescr2->setVisible(showDescriptions);
+}
+
+void MainWindow::showProgressWidgets(bool visible, QProgressBar *bar, QLabel *statusLine, QPushButton *stop)
+{
+    WidgetProgress(bar, statusLine, stop).showBusyWidgets(visible);
+}
+
+QString MainWindow::findDeviceDrive()
+{
+    return ::findDeviceDrive();
+}
+
+QString MainWindow::langDbInfo(LANGUAGE_STRING_CODE code)
+{
+    return messageText(currentLanguage, code);
+}
+
+void MainWindow::on_pushButtonStop_clicked()
+{
+    const QString text = currentLanguage == 0 ? QStringLiteral("Operazione Interrotta")
+                                              : QStringLiteral("Operation Stopped");
+    boxes::information(*dialogSeam, this, text, text);
+    stopRequested = true;
+}
+
+void MainWindow::on_pushButtonAboutQT_clicked()
+{
+    dialogSeam->aboutToolkit(this);
+}
+
+void MainWindow::on_pushBtnENG_clicked()
+{
+    currentLanguage = 1;
+    applyLanguage(true, 1);
+}
+
+void MainWindow::on_pushBtnITA_clicked()
+{
+    currentLanguage = 0;
+    applyLanguage(true, 0);
+}
