@@ -4,7 +4,9 @@
 #include <system_error>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegExp>
 
@@ -92,24 +94,49 @@ bool createFoldersFor(const QString &destination)
 
 bool copyWholeFile(const QString &source, const QString &destination)
 {
-    if (!QFileInfo(source).isFile())
+    // One buffer for every copy: large enough for full-speed transfers, and memory stays flat
+    // however many files a run copies.
+    static QByteArray buffer(1 << 20, Qt::Uninitialized);
+
+    QFile in(source);
+    if (!QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;   // a missing source, or a folder handed over as a file
     const QString temporary = temporaryNameBeside(destination);
-    const fs::path from = nativePath(source);
-    const fs::path part = nativePath(temporary);
-    std::error_code error;
-    // The standard library copies in the kernel where it can (no user-space buffer at all).
-    fs::copy_file(from, part, fs::copy_options::overwrite_existing, error);
-    if (!error) {
-        std::error_code timeError;
-        const fs::file_time_type modified = fs::last_write_time(from, timeError);
-        if (!timeError)
-            fs::last_write_time(part, modified, timeError);   // a lost date is no reason to fail
-        fs::rename(part, nativePath(destination), error);
+    QFile out(temporary);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return false;
+
+    bool whole = true;
+    qint64 copied = 0;
+    for (;;) {
+        const qint64 got = in.read(buffer.data(), buffer.size());
+        if (got < 0) {
+            whole = false;
+            break;
+        }
+        if (got == 0)
+            break;
+        if (out.write(buffer.constData(), got) != got) {   // a full disk shows up here
+            whole = false;
+            break;
+        }
+        copied += got;
     }
-    if (error) {
-        std::error_code ignored;
-        fs::remove(part, ignored);
+    whole = whole && copied == in.size();
+    if (whole) {
+        // A lost date or mode is no reason to fail the copy.
+        out.setFileTime(in.fileTime(QFileDevice::FileModificationTime), QFileDevice::FileModificationTime);
+        out.setPermissions(in.permissions());
+    }
+    in.close();
+    out.close();
+    whole = whole && out.error() == QFileDevice::NoError;
+
+    std::error_code error;
+    if (whole)
+        fs::rename(nativePath(temporary), nativePath(destination), error);   // replaces in one step
+    if (!whole || error) {
+        QFile::remove(temporary);
         return false;
     }
     return true;

@@ -18,7 +18,8 @@ bool copyFileList(OperationContext &ctx, const QStringList &files, const QString
 
 // Copies one file whole or not at all: the content goes to a hidden temporary file beside the
 // destination and is renamed over it only once complete, so a failed copy leaves a file it was
-// meant to replace untouched and leaves no partial file behind. Keeps the modification time.
+// meant to replace untouched and leaves no partial file behind. Keeps the modification time
+// and the permissions.
 bool copyWholeFile(const QString &source, const QString &destination);
 
 // Creates the folders that destination needs, cutting it at every "/" and at every backslash
