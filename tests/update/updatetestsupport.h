@@ -21,6 +21,29 @@
 #include "update/downloadmanager.h"
 #include "update/systemupdate.h"
 
+// Sets an environment variable for the life of the object, then puts back what was there.
+class EnvOverride {
+public:
+    EnvOverride(const char *name, const QString &value) : name(name)
+    {
+        had = qEnvironmentVariableIsSet(name);
+        previous = qgetenv(name);
+        qputenv(name, QFile::encodeName(value));
+    }
+    ~EnvOverride()
+    {
+        if (had)
+            qputenv(name, previous);
+        else
+            qunsetenv(name);
+    }
+
+private:
+    const char *name;
+    QByteArray previous;
+    bool had = false;
+};
+
 // Points QDir::tempPath() at a folder of its own for the life of the object.
 class PrivateTempDir {
 public:
