@@ -18,12 +18,24 @@
 #include "tests/common/scripteddialogs.h"
 #include "ui/core/operationcontext.h"
 
+// A bar that lets a test act when the engine reaches a given point.
+class HookedProgress : public RecordingProgress {
+public:
+    std::function<void(int)> onValue;
+    void setValue(int v) override
+    {
+        RecordingProgress::setValue(v);
+        if (onValue)
+            onValue(v);
+    }
+};
+
 // What an engine runs with in these tests: the state, scripted boxes, a widget-less bar and a
 // stand-in for the operations window (the parent of the window's own boxes).
 struct EngineRig {
     OperationState state;
     ScriptedDialogs dialogs;
-    RecordingProgress progress;
+    HookedProgress progress;
     QObject window;
     OperationContext ctx{state, dialogs, progress, &window, [] { return findDeviceDrive(); }};
 };
