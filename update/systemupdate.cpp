@@ -90,7 +90,9 @@ bool SystemUpdate::updateSystem(bool showEndMessage)
     progress.repaintStatus();
     const QString archive = downloadUpdate();
     if (archive.isEmpty()) {
-        downloadError(1);
+        // A Stop ends the update silently, even when too little had arrived to keep.
+        if (!ctx.state.stopRequested)
+            downloadError(1);
         return false;
     }
     if (ctx.state.stopRequested)
