@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QChar>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -11,10 +13,19 @@ struct SplitState {
     QDir splitDir;                    // the folder being split
     QList<QFileInfo> folderSongs;     // its songs, in listing order
     QStringList groupFolders;         // group names (not paths); the 27 base names at each folder's start
-    QStringList retiredGroups;        // letter groups found full and renamed; kept for the program's life
+    QStringList retiredGroups;        // letter groups of this folder found full and renamed
     QString destGroup;
     int groupCapacity = 1000;
     int digitsOverflowNumber = 1;
+
+    // The family of each group: 'a'..'z' for the letter groups (also once renamed after their
+    // titles, which may begin with any character), '#' for "0-9" and its overflow groups.
+    QHash<QString, QChar> groupFamily;
+    QString fullGroup;                // the letter group being retired
+    QFileInfo currentSong;            // the song being filed
+
+    static constexpr int maxGroupFiles = 1000;
+    static QChar digitsFamily() { return QLatin1Char('#'); }
 
     static QStringList baseGroupNames()
     {
@@ -28,8 +39,14 @@ struct SplitState {
     {
         folderSongs.clear();
         groupFolders = baseGroupNames();
+        retiredGroups.clear();
+        groupFamily.clear();
+        for (const QString &name : groupFolders)
+            groupFamily.insert(name, name.size() == 1 ? name.at(0) : digitsFamily());
         destGroup.clear();
-        groupCapacity = 1000;
+        fullGroup.clear();
+        currentSong = QFileInfo();
+        groupCapacity = maxGroupFiles;
         digitsOverflowNumber = 1;
     }
 };
