@@ -1,0 +1,25 @@
+// corvel3-attrib PATH...: marks each path hidden and system (what "ATTRIB +H +S" does), so the
+// player's start file and system folder stay out of every listing that skips such entries.
+// Exit code 0 when every path was marked, 1 when one was not, 2 without any path.
+#include <cstdio>
+
+#include <QFile>
+#include <QString>
+
+#include "device/platform.h"
+
+int main(int argc, char **argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: corvel3-attrib PATH...\n");
+        return 2;
+    }
+    int failed = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (!platform::setHiddenSystem(QFile::decodeName(argv[i]))) {
+            std::fprintf(stderr, "corvel3-attrib: cannot mark %s hidden and system\n", argv[i]);
+            ++failed;
+        }
+    }
+    return failed ? 1 : 0;
+}
