@@ -1,10 +1,73 @@
-// File transfer members of the operations window (copy engine, removal, backup, restore).
+// File transfer members of the operations window (copy engine, removal, backup, restore): each
+// hands the window's state and widgets to the engine in transfer/.
 #include "ui/mainwindow.h"
 
-bool MainWindow::copyFileList(const QStringList &, const QString &, const QString &, QProgressBar *) { return false; }
-bool MainWindow::removeFolderTree(const QString &, QWidget *) { return false; }
-bool MainWindow::recreateFolder(const QString &) { return false; }
-bool MainWindow::backupToFolder(const QString &, QString) { return false; }
-bool MainWindow::restoreFromFolder(const QString &, const QString &) { return false; }
-void MainWindow::on_pushBtnBackup_clicked() {}
-void MainWindow::on_pushBtnRestore_clicked() {}
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "transfer/backup.h"
+#include "transfer/copyengine.h"
+#include "transfer/folderremoval.h"
+#include "transfer/restore.h"
+#include "ui/widgetprogress.h"
+#include "ui_mainwindow.h"
+
+bool MainWindow::copyFileList(const QStringList &files, const QString &destinationRoot, const QString &sourceRoot,
+                              QProgressBar *progressBar)
+{
+    WidgetProgress progress(progressBar, nullptr, nullptr);
+    OperationContext ctx = operationContext(progress);
+    return transfer::copyFileList(ctx, files, destinationRoot, sourceRoot);
+}
+
+bool MainWindow::removeFolderTree(const QString &folder, QWidget *widget)
+{
+    WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
+    OperationContext ctx = operationContext(progress);
+    return transfer::removeFolderTree(ctx, folder, [widget] {
+        if (widget)
+            widget->repaint();
+    });
+}
+
+bool MainWindow::recreateFolder(const QString &folder)
+{
+    WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
+    OperationContext ctx = operationContext(progress);
+    return transfer::recreateFolder(ctx, folder);
+}
+
+bool MainWindow::backupToFolder(const QString &deviceRoot, QString destinationFolder)
+{
+    WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
+    OperationContext ctx = operationContext(progress);
+    return transfer::backupToFolder(ctx, deviceRoot, destinationFolder);
+}
+
+bool MainWindow::restoreFromFolder(const QString &backupFolder, const QString &deviceRoot)
+{
+    WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
+    OperationContext ctx = operationContext(progress);
+    return transfer::restoreFromFolder(ctx, backupFolder, deviceRoot);
+}
+
+void MainWindow::on_pushBtnBackup_clicked()
+{
+    BusyGuard guard(*this);
+    if (guard.alreadyBusy())
+        return;
+    WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
+    OperationContext ctx = operationContext(progress);
+    transfer::runBackup(ctx);
+}
+
+void MainWindow::on_pushBtnRestore_clicked()
+{
+    BusyGuard guard(*this);
+    if (guard.alreadyBusy())
+        return;
+    WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
+    OperationContext ctx = operationContext(progress);
+    transfer::runRestore(ctx);
+}
