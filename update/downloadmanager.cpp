@@ -8,6 +8,10 @@
 
 #include <cstdio>
 
+namespace {
+constexpr qint64 kReadBufferBytes = 1024 * 1024;
+}
+
 DownloadManager::DownloadManager(QObject *parent) : QObject(parent) {}
 
 DownloadManager::~DownloadManager()
@@ -59,6 +63,9 @@ bool DownloadManager::openOutput(const QUrl &url)
 void DownloadManager::sendRequest(const QUrl &url)
 {
     reply = networkManager.get(QNetworkRequest(url));
+    // Bounds what the network layer may hold for us: it stops reading from the socket until
+    // downloadReadyRead has passed the bytes on to the file.
+    reply->setReadBufferSize(kReadBufferBytes);
     connect(reply, &QNetworkReply::downloadProgress, this, &DownloadManager::downloadProgress);
     connect(reply, &QNetworkReply::finished, this, &DownloadManager::downloadFinished);
     connect(reply, &QNetworkReply::readyRead, this, &DownloadManager::downloadReadyRead);
