@@ -55,7 +55,6 @@ void TestUnpack::realUnpackerKeepsFoldersAndDeletesArchive()
     QVERIFY(!QFile::exists(zip));
     QCOMPARE(treeContents(save.path()), treeContents(work.path()));
     QCOMPARE(bar.maximum(), 0);   // left busy for the caller to reset
-    QVERIFY(bar.repaints > 0);
 }
 
 void TestUnpack::argumentsInOrder()
