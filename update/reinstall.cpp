@@ -125,12 +125,13 @@ void Reinstall::reinstallSystem(QString &packagePath)
 
         status(MSG_DOWNLOADING_RELEASE);
         packagePath = downloadFullSystem();
+        // A download ended by Stop may come back empty: that is no error to report.
+        if (state.stopRequested)
+            return false;
         if (packagePath.isEmpty()) {
             genericError();
             return false;
         }
-        if (state.stopRequested)
-            return false;
 
         status(MSG_CREATING_SYSTEM_COPY);
         if (!unpackPackage(packagePath, &ctx.progress) || state.stopRequested)
@@ -185,13 +186,13 @@ void Reinstall::reinstallAndClean()
 
         status(MSG_DOWNLOADING_RELEASE);
         const QString package = downloadFullSystem();
+        if (state.stopRequested)
+            return;
         if (package.isEmpty()) {
             genericError();
             state.operationOk = false;
             return;
         }
-        if (state.stopRequested)
-            return;
 
         status(MSG_CREATING_SYSTEM_COPY);
         if (!unpackPackage(package, &ctx.progress) || state.stopRequested)
