@@ -192,6 +192,8 @@ void TestGuiOptimise::onlyShiftTheImages()
 
     QVERIFY2(win.dialogs.failures.isEmpty(), qPrintable(win.dialogs.failures.join('\n')));
     QCOMPARE(win.dialogs.titles(), (QStringList{kScanWarning, kDone}));
+    for (const ScriptedDialogs::Prompt &box : win.dialogs.prompts)
+        QCOMPARE(box.parent, &win.w);
     QCOMPARE(win.dialogs.prompts[1].text, QStringLiteral("Tutte le immagini sono state spostate nella cartella ''Images''"));
     QVERIFY(!win.w.deleteSelected && win.w.moveSelected && !win.w.splitSelected);
     QVERIFY(QFile::exists(drive.path("Songs/junk.exe")));
@@ -229,8 +231,11 @@ void TestGuiOptimise::fullOptimisationKeepsThePlayerSystem()
     win.clickOk();
 
     QVERIFY2(win.dialogs.failures.isEmpty(), qPrintable(win.dialogs.failures.join('\n')));
-    QCOMPARE(win.dialogs.titles().mid(0, 3), (QStringList{kScanWarning, kDone, kDone}));
+    QCOMPARE(win.dialogs.titles(), (QStringList{kScanWarning, kDone, kDone, kDone}));
     QCOMPARE(win.dialogs.prompts[1].text, QStringLiteral("Tutti i file non supportati sono stati eliminati"));
+    // Nothing oversized: the split only says so.
+    QCOMPARE(win.dialogs.prompts[3].text,
+             QStringLiteral("Tutte le cartelle sono già ottimizzate, nessuna operazione necessaria"));
     QVERIFY(win.w.deleteSelected && win.w.moveSelected && win.w.splitSelected);
     QCOMPARE(treeContents(drive.root()).value("AUTOEXEC.BAT"), autoexec);
     QCOMPARE(treeContents(drive.path("System")), system);
