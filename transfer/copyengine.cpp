@@ -1,5 +1,6 @@
 #include "transfer/copyengine.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -27,7 +28,8 @@ fs::path nativePath(const QString &path)
 // Short and hidden, so it fits beside any name and no listing picks up a leftover.
 QString temporaryNameBeside(const QString &destination)
 {
-    return QFileInfo(destination).absolutePath() + QStringLiteral("/.corvel3-%1.part").arg(QCoreApplication::applicationPid());
+    static const QString name = QStringLiteral("/.corvel3-%1.part").arg(QCoreApplication::applicationPid());
+    return QFileInfo(destination).absolutePath() + name;
 }
 
 enum class ExistsAnswer { Replace, ReplaceAll, Skip };
@@ -79,8 +81,13 @@ FailureAnswer askAfterFailure(OperationContext &ctx, const QString &destination)
 
 } // namespace
 
-bool createFoldersFor(const QString &destination)
+bool createFoldersFor(const QString &destination, QString *lastFolder)
 {
+    // Songs come folder by folder: when the folder is the one just made or seen, nothing to do.
+    const int end = std::max(destination.lastIndexOf(QLatin1Char('/')), destination.lastIndexOf(QLatin1String("\\ ")));
+    const QString folder = destination.left(end);
+    if (lastFolder && !lastFolder->isEmpty() && *lastFolder == folder)
+        return true;
     static const QRegExp cut(QStringLiteral("(\\\\ |\\/)"));
     const QStringList parts = destination.split(cut);
     QString path;
@@ -89,6 +96,8 @@ bool createFoldersFor(const QString &destination)
         if (!QFileInfo(path).isDir() && !QDir().mkdir(path))
             return false;
     }
+    if (lastFolder)
+        *lastFolder = folder;
     return true;
 }
 
@@ -99,15 +108,14 @@ bool copyWholeFile(const QString &source, const QString &destination)
     static QByteArray buffer(1 << 20, Qt::Uninitialized);
 
     QFile in(source);
-    if (!QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return false;   // a missing source, or a folder handed over as a file
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;   // a missing source, or a folder handed over as a file (Qt refuses to open one)
     const QString temporary = temporaryNameBeside(destination);
     QFile out(temporary);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return false;
 
     bool whole = true;
-    qint64 copied = 0;
     for (;;) {
         const qint64 got = in.read(buffer.data(), buffer.size());
         if (got < 0) {
@@ -120,21 +128,22 @@ bool copyWholeFile(const QString &source, const QString &destination)
             whole = false;
             break;
         }
-        copied += got;
-    }
-    whole = whole && copied == in.size();
-    if (whole) {
-        // A lost date or mode is no reason to fail the copy.
-        out.setFileTime(in.fileTime(QFileDevice::FileModificationTime), QFileDevice::FileModificationTime);
-        out.setPermissions(in.permissions());
     }
     in.close();
     out.close();
-    whole = whole && out.error() == QFileDevice::NoError;
+    whole = whole && out.error() == QFileDevice::NoError;   // a failed close loses data too
 
     std::error_code error;
-    if (whole)
-        fs::rename(nativePath(temporary), nativePath(destination), error);   // replaces in one step
+    if (whole) {
+        // Songs keep their date, but a lost date is no reason to fail the copy. The mode is the
+        // new file's default, as with a plain copy.
+        std::error_code timeError;
+        const fs::path part = nativePath(temporary);
+        const fs::file_time_type modified = fs::last_write_time(nativePath(source), timeError);
+        if (!timeError)
+            fs::last_write_time(part, modified, timeError);
+        fs::rename(part, nativePath(destination), error);   // replaces in one step
+    }
     if (!whole || error) {
         QFile::remove(temporary);
         return false;
@@ -150,6 +159,7 @@ bool copyFileList(OperationContext &ctx, const QStringList &files, const QString
     bool replaceAll = false;
     bool continueAlways = false;
     bool result = true;
+    QString lastFolder;
 
     bar.setFormat(QStringLiteral("%v"));
     bar.setMaximum(files.size());
@@ -159,7 +169,7 @@ bool copyFileList(OperationContext &ctx, const QStringList &files, const QString
     for (const QString &source : files) {
         const QString destination = destinationRoot + source.mid(sourceRoot.size());
 
-        if (!createFoldersFor(destination)) {
+        if (!createFoldersFor(destination, &lastFolder)) {
             const QString error = ctx.pick("ERRORE", "ERROR");
             boxes::information(ctx.dialogs, ctx.window, error, error);
             ctx.state.operationOk = false;

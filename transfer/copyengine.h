@@ -18,12 +18,12 @@ bool copyFileList(OperationContext &ctx, const QStringList &files, const QString
 
 // Copies one file whole or not at all: the content goes to a hidden temporary file beside the
 // destination and is renamed over it only once complete, so a failed copy leaves a file it was
-// meant to replace untouched and leaves no partial file behind. Keeps the modification time
-// and the permissions.
+// meant to replace untouched and leaves no partial file behind. Keeps the modification time.
 bool copyWholeFile(const QString &source, const QString &destination);
 
 // Creates the folders that destination needs, cutting it at every "/" and at every backslash
-// followed by a blank. False when one could not be created.
-bool createFoldersFor(const QString &destination);
+// followed by a blank. False when one could not be created. lastFolder, when given, carries the
+// folder verified by the previous call, so a run of files in one folder checks it once.
+bool createFoldersFor(const QString &destination, QString *lastFolder = nullptr);
 
 } // namespace transfer

@@ -1,0 +1,177 @@
+// Backup through the copy engine against `cp -r` of the same tree, in the same run.
+// Prints the times, their ratio and each backup's peak memory (ru_maxrss), for a library of
+// larger songs and for one of many small files, to show memory does not grow with the count.
+//
+//   bench_backup [--files N] [--megabytes M] [--rounds R]
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+
+#include "tests/common/recordingprogress.h"
+#include "tests/common/scripteddialogs.h"
+#include "transfer/backup.h"
+#include "ui/core/operationcontext.h"
+
+namespace {
+
+long peakKilobytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// A player library: songs in folders of 200 with companions, a few playlists, the system.
+qint64 makeLibrary(const QString &root, int files, qint64 totalBytes)
+{
+    QDir().mkpath(root + "/System/Corvel");
+    QDir().mkpath(root + "/System/Playlist");
+    QFile(root + "/AUTOEXEC.BAT").open(QIODevice::WriteOnly);
+    const qint64 average = totalBytes / files;
+    QByteArray block(int(std::min<qint64>(average * 3, 8 << 20)), Qt::Uninitialized);
+    for (int i = 0; i < block.size(); ++i)
+        block[i] = char((i * 131 + i / 4096) & 0xff);
+    qint64 written = 0;
+    for (int i = 0; i < files; ++i) {
+        const QString folder = QStringLiteral("%1/Basi %2").arg(root).arg(i / 200, 3, 10, QLatin1Char('0'));
+        if (i % 200 == 0)
+            QDir().mkpath(folder);
+        // Sizes from a fifth of the average to about twice it.
+        const qint64 size = average / 5 + (qint64(i) * 7919 % 18) * average / 10;
+        const char *ext = (i % 5 == 0) ? "cdg" : (i % 3 == 0) ? "mid" : "mp3";
+        QFile f(QStringLiteral("%1/song %2.%3").arg(folder).arg(i, 5, 10, QLatin1Char('0')).arg(QLatin1String(ext)));
+        f.open(QIODevice::WriteOnly);
+        qint64 left = std::min<qint64>(size, block.size());
+        f.write(block.constData() + (i % 64), left - (i % 64));
+        written += left - (i % 64);
+    }
+    for (int p = 0; p < 10; ++p) {
+        QFile f(QStringLiteral("%1/System/Playlist/list%2.pls").arg(root).arg(p));
+        f.open(QIODevice::WriteOnly);
+        f.write(QByteArray(4000, 'p'));
+    }
+    return written;
+}
+
+// Child mode: one backup of root into destination; prints "<milliseconds> <peak KiB>".
+int runBackupChild(const QString &root, const QString &destination)
+{
+    OperationState state;
+    ScriptedDialogs dialogs;
+    RecordingProgress progress;
+    for (int i = 0; i < 4; ++i)
+        dialogs.answer("Ok");   // the count question
+    OperationContext ctx{state, dialogs, progress, nullptr, [root] { return root + "/"; }};
+    QElapsedTimer clock;
+    clock.start();
+    const bool ok = transfer::backupToFolder(ctx, root + "/", destination);
+    const qint64 ms = clock.elapsed();
+    std::printf("%lld %ld %d\n", static_cast<long long>(ms), peakKilobytes(), ok && dialogs.prompts.size() <= 1 ? 1 : 0);
+    return ok ? 0 : 1;
+}
+
+qint64 timeCopy(const QString &root, const QString &destination)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QProcess cp;
+    cp.start("cp", {"-r", root, destination});
+    cp.waitForFinished(-1);
+    return clock.elapsed();
+}
+
+struct ChildResult {
+    qint64 ms = -1;
+    long peak = 0;
+    bool ok = false;
+};
+
+ChildResult timeBackup(const QString &root, const QString &destination)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {"--child", root, destination});
+    child.waitForFinished(-1);
+    ChildResult r;
+    const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+    if (fields.size() == 3) {
+        r.ms = fields[0].toLongLong();
+        r.peak = fields[1].toLong();
+        r.ok = fields[2] == "1";
+    }
+    return r;
+}
+
+qint64 median(QList<qint64> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values[values.size() / 2];
+}
+
+void compare(const QString &label, const QString &work, int files, qint64 bytes, int rounds)
+{
+    const QString root = work + "/drive-" + label;
+    const qint64 written = makeLibrary(root, files, bytes);
+    QList<qint64> engine, baseline;
+    long peak = 0;
+    bool allOk = true;
+    for (int r = 0; r < rounds; ++r) {
+        const QString a = work + "/backup", b = work + "/copy";
+        QDir(a).removeRecursively();
+        QDir(b).removeRecursively();
+        QDir().mkpath(a);
+        // Alternate who goes first so neither always meets a warmer cache.
+        if (r % 2 == 0) {
+            const ChildResult c = timeBackup(root, a);
+            baseline << timeCopy(root, b);
+            engine << c.ms;
+            peak = std::max(peak, c.peak);
+            allOk = allOk && c.ok;
+        } else {
+            baseline << timeCopy(root, b);
+            const ChildResult c = timeBackup(root, a);
+            engine << c.ms;
+            peak = std::max(peak, c.peak);
+            allOk = allOk && c.ok;
+        }
+    }
+    QDir(work + "/backup").removeRecursively();
+    QDir(work + "/copy").removeRecursively();
+    QDir(root).removeRecursively();
+    const qint64 e = median(engine), c = median(baseline);
+    std::printf("%-8s %6d files %7.1f MB | backup %6lld ms | cp -r %6lld ms | ratio %.2f | backup peak RSS %ld KiB%s\n",
+                qPrintable(label), files, written / 1048576.0, static_cast<long long>(e), static_cast<long long>(c),
+                c > 0 ? double(e) / double(c) : 0.0, peak, allOk ? "" : " | BACKUP FAILED");
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 4 && args[1] == "--child")
+        return runBackupChild(args[2], args[3]);
+
+    int files = 3000, megabytes = 300, rounds = 3;
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == "--files") files = args[i + 1].toInt();
+        else if (args[i] == "--megabytes") megabytes = args[i + 1].toInt();
+        else if (args[i] == "--rounds") rounds = args[i + 1].toInt();
+    }
+    QTemporaryDir work;
+    if (!work.isValid())
+        return 1;
+    std::printf("medians of %d rounds, warm page cache, same file system\n", rounds);
+    compare("songs", work.path(), files, qint64(megabytes) << 20, rounds);
+    compare("many", work.path(), files * 4, qint64(megabytes / 6) << 20, rounds);
+    return 0;
+}
