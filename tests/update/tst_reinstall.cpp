@@ -99,8 +99,6 @@ private slots:
 
     void eraseRefusals_data();
     void eraseRefusals();
-    void eraseAsksThenEmptiesDrive_data();
-    void eraseAsksThenEmptiesDrive();
 
     void attributeHelper_data();
     void attributeHelper();
@@ -584,41 +582,6 @@ void TestReinstall::eraseRefusals()
     QVERIFY(h.dialogs.prompts.isEmpty());
     QCOMPARE(treeContents(drive.root()), before);
     QVERIFY(marker.exists());
-}
-
-void TestReinstall::eraseAsksThenEmptiesDrive_data()
-{
-    QTest::addColumn<QString>("answer");
-    QTest::newRow("confirmed") << "Si";
-    QTest::newRow("declined") << "No";
-}
-
-void TestReinstall::eraseAsksThenEmptiesDrive()
-{
-    QFETCH(QString, answer);
-    DriveFixture drive;
-    writeSongs(drive);
-    writeOldSystem(drive);
-    drive.writeFile(".hidden.dat", "hidden");
-    const auto before = treeContents(drive.root());
-    EngineHarness h;
-    h.drive = drive.root();
-    h.dialogs.answer(answer);
-
-    const bool erased = Reinstall(h.ctx, opsFor(h)).eraseDrive(drive.root());
-
-    QVERIFY2(h.dialogs.failures.isEmpty(), qPrintable(h.dialogs.failures.join("; ")));
-    QCOMPARE(h.dialogs.titles(), QStringList{"Cancellazione Drive"});
-    QCOMPARE(h.dialogs.prompts.first().defaultButton, 0);
-    if (answer == "No") {
-        QVERIFY(!erased);
-        QCOMPARE(treeContents(drive.root()), before);
-        return;
-    }
-    QVERIFY(erased);
-    QVERIFY(QFileInfo(drive.root()).isDir());
-    QVERIFY(QDir(drive.root()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).isEmpty());
-    QCOMPARE(h.progress.maximum(), 10);
 }
 
 void TestReinstall::attributeHelper_data()
