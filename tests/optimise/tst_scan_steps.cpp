@@ -31,8 +31,6 @@ class TestScanSteps : public QObject {
     Q_OBJECT
 
 private slots:
-    void numberedName_data();
-    void numberedName();
     void clashingImagesGetNumberedNames_data();
     void clashingImagesGetNumberedNames();
     void deleteRemovesTheListedFiles_data();
@@ -42,26 +40,6 @@ private slots:
     void stopEndsOnlyTheStep_data();
     void stopEndsOnlyTheStep();
 };
-
-void TestScanSteps::numberedName_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("n");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("first clash") << "pic.jpg" << 1 << "pic_1.jpg";
-    QTest::newRow("second clash") << "pic.jpg" << 2 << "pic_2.jpg";
-    QTest::newRow("dots in the name") << "my.photo.jpg" << 1 << "my_1.photo.jpg";
-    QTest::newRow("only the extension") << ".png" << 3 << "_3.png";
-    QTest::newRow("two digits") << "a.JPEG" << 12 << "a_12.JPEG";
-}
-
-void TestScanSteps::numberedName()
-{
-    QFETCH(QString, name);
-    QFETCH(int, n);
-    QFETCH(QString, expected);
-    QCOMPARE(JunkAndImages::numberedName(name, n), expected);
-}
 
 void TestScanSteps::clashingImagesGetNumberedNames_data()
 {
