@@ -20,7 +20,7 @@ done
 if [ "$(id -u)" = 0 ] && [ "${SKIP_INSTALL:-0}" != 1 ]; then
   sh scripts/install-deps.sh
 fi
-sh scripts/build.sh
+sh scripts/build.sh programs
 BUILD_DIR=${BUILD_DIR:-build}
 
 DEMO=${CORVEL3_DEMO_DIR:-$TOP/demo}
