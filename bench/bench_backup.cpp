@@ -78,8 +78,15 @@ int runBackupChild(const QString &root, const QString &destination)
     return ok ? 0 : 1;
 }
 
+// Each timed run starts with nothing left to write back from the one before.
+void settle()
+{
+    QProcess::execute("sync", {});
+}
+
 qint64 timeCopy(const QString &root, const QString &destination)
 {
+    settle();
     QElapsedTimer clock;
     clock.start();
     QProcess cp;
@@ -96,6 +103,7 @@ struct ChildResult {
 
 ChildResult timeBackup(const QString &root, const QString &destination)
 {
+    settle();
     QProcess child;
     child.start(QCoreApplication::applicationFilePath(), {"--child", root, destination});
     child.waitForFinished(-1);
@@ -170,7 +178,7 @@ int main(int argc, char **argv)
     QTemporaryDir work;
     if (!work.isValid())
         return 1;
-    std::printf("medians of %d rounds, warm page cache, same file system\n", rounds);
+    std::printf("medians of %d rounds, warm page cache, same file system, sync before each run\n", rounds);
     compare("songs", work.path(), files, qint64(megabytes) << 20, rounds);
     compare("many", work.path(), files * 4, qint64(megabytes / 6) << 20, rounds);
     return 0;

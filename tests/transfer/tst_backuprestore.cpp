@@ -304,36 +304,6 @@ private slots:
         QVERIFY(QFileInfo::exists(drive.path("System/Corvel/Corvel.exe")));
     }
 
-    void restoreKeepsFilesTheUserDoesNotReplace()
-    {
-        DriveFixture drive;
-        const QString pc = freshFolder();
-        writeBytes(pc + "/Rock/a.mid", "backup a");
-        writeBytes(pc + "/Rock/b.mid", "backup b");
-        drive.writeFile("Rock/a.mid", "drive a");
-        EngineRig rig;
-        rig.state.currentLanguage = 1;
-        rig.dialogs.answer("<No>");
-        QVERIFY(restoreFromFolder(rig.ctx, pc + "/", drive.root()));
-        QCOMPARE(readBytes(drive.path("Rock/a.mid")), QByteArray("drive a"));
-        QCOMPARE(readBytes(drive.path("Rock/b.mid")), QByteArray("backup b"));
-    }
-
-    void restoreStopsWhenAsked()
-    {
-        DriveFixture drive;
-        const QString pc = freshFolder();
-        for (int i = 0; i < 5; ++i)
-            writeBytes(pc + QStringLiteral("/S/%1.mid").arg(i), "m");
-        EngineRig rig;
-        rig.progress.onValue = [&](int v) {
-            if (v == 2)
-                rig.state.stopRequested = true;
-        };
-        QVERIFY(!restoreFromFolder(rig.ctx, pc, drive.root()));
-        QCOMPARE(treeContents(drive.root()).size(), 2);
-    }
-
     // The buttons' flows, without the window.
 
     void backupButtonFlow_data()

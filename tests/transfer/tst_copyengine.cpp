@@ -199,14 +199,6 @@ private slots:
         QCOMPARE(rig.dialogs.prompts.size(), 1);
     }
 
-    void everyCopyFailingAfterContinuaSempreIsSilentAndFalse()
-    {
-        EngineRig rig;
-        rig.dialogs.answer("Continua sempre");
-        QVERIFY(!copyFileList(rig.ctx, {src + "x.mid", src + "y.mid", src + "z.mid"}, dst, src));
-        QCOMPARE(rig.dialogs.prompts.size(), 1);
-    }
-
     void stopEndsTheRunAfterTheFileInHand()
     {
         EngineRig rig;

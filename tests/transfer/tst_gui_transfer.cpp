@@ -123,25 +123,6 @@ private slots:
         QVERIFY2(copied >= 3 && copied < 20, qPrintable(QString::number(copied)));
         QVERIFY(!window.ui->pushButtonStop->isVisible());
     }
-
-    void secondClickWhileBusyIsIgnored()
-    {
-        DriveFixture drive;
-        drive.writeMidi("Songs/a.mid", "A");
-        QTemporaryDir pc;
-        MainWindow window;
-        ScriptedDialogs dialogs;
-        window.setDialogs(&dialogs);
-        dialogs.answerFolder(pc.path());
-        dialogs.answer("Ok");
-        dialogs.onPrompt = [&](const ScriptedDialogs::Prompt &p) {
-            if (p.folderChooser)
-                window.on_pushBtnRestore_clicked();   // would ask for a folder if it ran
-        };
-        window.on_pushBtnBackup_clicked();
-        QVERIFY(dialogs.failures.isEmpty());
-        QCOMPARE(dialogs.prompts.size(), 2);
-    }
 };
 
 QTEST_MAIN(TestGuiTransfer)
