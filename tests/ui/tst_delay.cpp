@@ -1,0 +1,37 @@
+// The event-pumping wait: it keeps timers and queued calls running.
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QtTest>
+
+#include "ui/core/delay.h"
+
+class DelayTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void zeroReturnsWithoutProcessingEvents()
+    {
+        bool ran = false;
+        QMetaObject::invokeMethod(this, [&] { ran = true; }, Qt::QueuedConnection);
+        delay(0);
+        QVERIFY(!ran);
+        delay(1);
+        QVERIFY(ran);
+    }
+
+    void eventsArriveDuringTheWait()
+    {
+        int ticks = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+        timer.start(20);
+        QElapsedTimer clock;
+        clock.start();
+        delay(300);
+        QVERIFY(clock.elapsed() >= 300);
+        QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
+    }
+};
+
+QTEST_MAIN(DelayTest)
+#include "tst_delay.moc"
