@@ -55,7 +55,7 @@ bool isReservedDeviceName(const QString &name)
 } // namespace
 
 FolderSplit::FolderSplit(OperationContext &ctx, const LibraryScanState &scan, SongTitleReader &titles, SplitState &state)
-    : ctx(ctx), scan(scan), titles(titles), state(state)
+    : ctx(ctx), scan(scan), titles(titles), state(state), pendingPlaylists(scan.libraryDevicePath)
 {
 }
 
@@ -116,6 +116,7 @@ QString FolderSplit::freeName(const QString &name) const
 
 void FolderSplit::resetFolder()
 {
+    pendingPlaylists.flush();
     state.resetForFolder();
     titles.titleFound = false;
     namesByLowerCase.clear();
@@ -279,7 +280,9 @@ void FolderSplit::fileSong(const QFileInfo &song)
             namesByLowerCase.remove(name.toLower());
         namesByLowerCase.remove(song.fileName().toLower());
         // Only a song that really moved has its playlist lines follow it.
-        playlists::updateForSong(scan.libraryDevicePath, song.absoluteFilePath(), target + song.fileName());
+        pendingPlaylists.addSong(song.absoluteFilePath(), target + song.fileName());
+        if (pendingPlaylists.size() >= playlistBatch)
+            pendingPlaylists.flush();
     } else {
         for (const QString &name : moved)
             QFile::rename(target + name, source + name);
@@ -319,7 +322,7 @@ void FolderSplit::retireFullGroup()
             state.groupFolders[index] = newName;
             state.groupFamily.remove(full);
             state.groupFamily.insert(newName, family);
-            playlists::updateForFolder(scan.libraryDevicePath, groupPath(full), groupPath(newName));
+            pendingPlaylists.addFolder(groupPath(full), groupPath(newName));
         }
     }
     // A group that could not be renamed is still full: it is passed over from now on.

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "optimise/libraryscanstate.h"
+#include "optimise/playlists.h"
 #include "optimise/songtitle.h"
 #include "optimise/splitstate.h"
 #include "ui/core/operationcontext.h"
@@ -47,4 +48,8 @@ private:
     SongTitleReader &titles;
     SplitState &state;
     QHash<QString, QString> namesByLowerCase;   // F's files, to find companions whatever their case
+    // Playlist lines follow the moves in batches of this many songs, and at the end of every
+    // folder, at Stop and before the defragmentation.
+    static constexpr int playlistBatch = 100;
+    playlists::PendingUpdates pendingPlaylists;
 };

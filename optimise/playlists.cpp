@@ -11,49 +11,6 @@
 
 namespace playlists {
 
-namespace {
-
-const QByteArray deviceRootName = QByteArrayLiteral("\\sdmemory\\");
-const QByteArray movedSongFields = QByteArrayLiteral("^0^32767\r\n");
-
-QByteArray toPlayerSeparators(QByteArray bytes)
-{
-    return bytes.replace('/', '\\');
-}
-
-// The rewritten line when rule matches line (already with "/" separators), else a null array.
-QByteArray rewriteLine(const QByteArray &line, const LineRule &rule, const QByteArray &needle)
-{
-    if (rule.kind == LineRule::Song) {
-        // Songs match without regard to case, anywhere in the line; the old fields go.
-        if (!QString::fromUtf8(line).contains(QString::fromUtf8(needle), Qt::CaseInsensitive))
-            return QByteArray();
-        return deviceRootName + toPlayerSeparators(rule.newRelative.toUtf8()) + movedSongFields;
-    }
-    // Folders match with regard to case. The needle is valid UTF-8, so a byte search finds
-    // exactly the same places as a character search, and the rest of the line keeps its bytes.
-    const int at = line.indexOf(needle);
-    if (at < 0)
-        return QByteArray();
-    return deviceRootName + toPlayerSeparators(rule.newRelative.toUtf8() + '/' + line.mid(at + needle.size()));
-}
-
-} // namespace
-
-QString relativeToRoot(const QString &deviceRoot, const QString &path)
-{
-    QString root = QDir::fromNativeSeparators(deviceRoot);
-    if (root.isEmpty())
-        return QString();
-    if (!root.endsWith(QLatin1Char('/')))
-        root += QLatin1Char('/');
-    const QString full = QDir::fromNativeSeparators(path);
-    // Drive letters come in either case; a mount point is the same string either way.
-    if (!full.startsWith(root, Qt::CaseInsensitive) || full.size() == root.size())
-        return QString();
-    return full.mid(root.size());
-}
-
 QStringList playlistFiles(const QString &deviceRoot)
 {
     const QString folder = entries::resolve(deviceRoot, QStringLiteral("System/Playlist"));
@@ -64,30 +21,7 @@ QStringList playlistFiles(const QString &deviceRoot)
     return entries::list(folder, options);
 }
 
-QByteArray rewriteText(const QByteArray &text, const LineRule &rule)
-{
-    // A leading "/" keeps a song or folder from matching inside a longer name before it; a
-    // trailing "/" keeps a folder from matching a sibling whose name merely starts alike.
-    QByteArray needle = '/' + rule.oldRelative.toUtf8();
-    if (rule.kind == LineRule::Folder)
-        needle += '/';
-
-    QByteArray out;
-    out.reserve(text.size() + 64);
-    int start = 0;
-    while (start < text.size()) {
-        int end = text.indexOf('\n', start);
-        end = end < 0 ? text.size() : end + 1;
-        QByteArray line = text.mid(start, end - start);
-        line.replace('\\', '/');
-        const QByteArray rewritten = rewriteLine(line, rule, needle);
-        out += rewritten.isNull() ? toPlayerSeparators(line) : rewritten;
-        start = end;
-    }
-    return out;
-}
-
-void rewriteFile(const QString &playlistPath, const LineRule &rule)
+void rewriteFile(const QString &playlistPath, const QVector<LineRule> &rules)
 {
     QByteArray text;
     {
@@ -100,7 +34,7 @@ void rewriteFile(const QString &playlistPath, const LineRule &rule)
     }
     if (text.isEmpty())
         return;
-    const QByteArray rewritten = rewriteText(text, rule);
+    const QByteArray rewritten = rewriteText(text, rules);
     if (rewritten == text)
         return;
 
@@ -131,26 +65,43 @@ void rewriteFile(const QString &playlistPath, const LineRule &rule)
         QFile::remove(temporary);
 }
 
-void updateForSong(const QString &deviceRoot, const QString &oldSongPath, const QString &newSongPath)
+void PendingUpdates::addSong(const QString &oldSongPath, const QString &newSongPath)
 {
-    const LineRule rule{LineRule::Song, relativeToRoot(deviceRoot, oldSongPath), relativeToRoot(deviceRoot, newSongPath)};
-    if (rule.oldRelative.isEmpty() || rule.newRelative.isEmpty())
-        return;
-    for (const QString &playlist : playlistFiles(deviceRoot))
-        rewriteFile(playlist, rule);
+    const LineRule rule{LineRule::Song, relativeToRoot(root, oldSongPath), relativeToRoot(root, newSongPath)};
+    if (!rule.oldRelative.isEmpty() && !rule.newRelative.isEmpty())
+        rules << rule;
 }
 
-void updateForFolder(const QString &deviceRoot, const QString &oldFolderPath, const QString &newFolderPath)
+void PendingUpdates::addFolder(const QString &oldFolderPath, const QString &newFolderPath)
 {
-    LineRule rule{LineRule::Folder, relativeToRoot(deviceRoot, oldFolderPath), relativeToRoot(deviceRoot, newFolderPath)};
+    LineRule rule{LineRule::Folder, relativeToRoot(root, oldFolderPath), relativeToRoot(root, newFolderPath)};
     while (rule.oldRelative.endsWith(QLatin1Char('/')))
         rule.oldRelative.chop(1);
     while (rule.newRelative.endsWith(QLatin1Char('/')))
         rule.newRelative.chop(1);
-    if (rule.oldRelative.isEmpty() || rule.newRelative.isEmpty())
+    if (!rule.oldRelative.isEmpty() && !rule.newRelative.isEmpty())
+        rules << rule;
+}
+
+void PendingUpdates::flush()
+{
+    if (rules.isEmpty())
         return;
-    for (const QString &playlist : playlistFiles(deviceRoot))
-        rewriteFile(playlist, rule);
+    for (const QString &playlist : playlistFiles(root))
+        rewriteFile(playlist, rules);
+    rules.clear();
+}
+
+void updateForSong(const QString &deviceRoot, const QString &oldSongPath, const QString &newSongPath)
+{
+    PendingUpdates updates(deviceRoot);
+    updates.addSong(oldSongPath, newSongPath);
+}
+
+void updateForFolder(const QString &deviceRoot, const QString &oldFolderPath, const QString &newFolderPath)
+{
+    PendingUpdates updates(deviceRoot);
+    updates.addFolder(oldFolderPath, newFolderPath);
 }
 
 } // namespace playlists

@@ -66,6 +66,9 @@ private slots:
         QTest::newRow("song: non-ASCII name in other case")
             << song << QStringLiteral("Songs/été.mid") << QStringLiteral("Songs/e/été.mid")
             << QByteArray("\\sdmemory\\Songs\\ÉTÉ.mid^1^1\r\n") << QByteArray("\\sdmemory\\Songs\\e\\été.mid^0^32767\r\n");
+        QTest::newRow("song: Kelvin sign folds like k")
+            << song << QStringLiteral("Songs/kiss.mid") << QStringLiteral("Songs/k/kiss.mid")
+            << QByteArray("\\sdmemory\\Songs\\\u212Aiss.mid^1^1\r\n") << QByteArray("\\sdmemory\\Songs\\k\\kiss.mid^0^32767\r\n");
         QTest::newRow("song: no match keeps the line, slashes turned")
             << song << x << ax << QByteArray("/sdmemory/Other/y.mid^1^2\r\n") << QByteArray("\\sdmemory\\Other\\y.mid^1^2\r\n");
         QTest::newRow("song: a longer folder name is another folder")
@@ -74,6 +77,10 @@ private slots:
             << song << x << ax
             << QByteArray("\\sdmemory\\Songs\\x.mid^1^1\r\n\\sdmemory\\Caf\xe9\\y.mid^2^2\n\r\n\\sdmemory\\songs\\x.mid^3^3\r\n")
             << QByteArray(moved + "\\sdmemory\\Caf\xe9\\y.mid^2^2\n\r\n" + moved);
+
+        QTest::newRow("song: a new path with a line break is not written")
+            << song << x << QStringLiteral("Songs/a\nb.mid") << QByteArray("/sdmemory/Songs/x.mid^5^900\r\n")
+            << QByteArray("\\sdmemory\\Songs\\x.mid^5^900\r\n");
 
         const QString a = QStringLiteral("Songs/a");
         const QString renamed = QStringLiteral("Songs/Abba - Azzurro");
@@ -101,6 +108,36 @@ private slots:
         QFETCH(QByteArray, expected);
         const LineRule rule{LineRule::Kind(kind), oldRelative, newRelative};
         QCOMPARE(playlists::rewriteText(text, rule), expected);
+    }
+
+    // A batch of rules gives the text that one rewrite per rule gives, in the same order: later
+    // rules see lines as earlier ones left them (a song moved into "a", then "a" renamed).
+    void batchEqualsOneRewritePerRule()
+    {
+        const QByteArray text = "\\sdmemory\\Songs\\x.mid^5^900\r\n"
+                                "\\sdmemory\\Songs\\x.midi^1^1\r\n"
+                                "/sdmemory/SONGS/Été.kar^2^2\r\n"
+                                "\\sdmemory\\Songs\\a\\old.mid^3^3\n"
+                                "\\sdmemory\\Songs\\caf\xe9.mid^4^4\r\n"
+                                "\\sdmemory\\Songs\\y.mp3";
+        const QVector<LineRule> rules{
+            {LineRule::Song, "Songs/x.mid", "Songs/a/x.mid"},
+            {LineRule::Song, "Songs/été.kar", "Songs/e/été.kar"},
+            {LineRule::Folder, "Songs/a", "Songs/Abba - Azzurro"},
+            {LineRule::Song, "Songs/y.mp3", "Songs/y/y.mp3"},
+            {LineRule::Song, "Songs/x.midi", "Songs/x/x.midi"},
+            {LineRule::Folder, "Songs/e", "Songs/Eco - Ez"},
+        };
+        QByteArray oneByOne = text;
+        for (const LineRule &rule : rules)
+            oneByOne = playlists::rewriteText(oneByOne, rule);
+        QCOMPARE(playlists::rewriteText(text, rules), oneByOne);
+        QCOMPARE(oneByOne, QByteArray("\\sdmemory\\Songs\\Abba - Azzurro\\x.mid^0^32767\r\n"
+                                      "\\sdmemory\\Songs\\Abba - Azzurro\\x.mid^0^32767\r\n"
+                                      "\\sdmemory\\Songs\\Eco - Ez\\été.kar^0^32767\r\n"
+                                      "\\sdmemory\\Songs\\Abba - Azzurro\\old.mid^3^3\n"
+                                      "\\sdmemory\\Songs\\caf\xe9.mid^4^4\r\n"
+                                      "\\sdmemory\\Songs\\y\\y.mp3^0^32767\r\n"));
     }
 
     void songMoveRewritesEveryPlaylist()
