@@ -39,8 +39,8 @@ bool volumesFromEnvironment(QList<Volume> &out)
 {
     if (!qEnvironmentVariableIsSet("CORVEL3_VOLUMES"))
         return false;
-    const QString spec = qEnvironmentVariable("CORVEL3_VOLUMES");
-    for (const QString &pair : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    const QString pairs = qEnvironmentVariable("CORVEL3_VOLUMES");
+    for (const QString &pair : pairs.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const int eq = pair.indexOf(QLatin1Char('='));
         if (eq < 0)
             continue;
