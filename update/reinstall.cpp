@@ -100,6 +100,31 @@ void Reinstall::removeSaveFolder(const QString &packagePath)
         ops.files.removeFolderTree(QFileInfo(packagePath).absolutePath());
 }
 
+QString Reinstall::findDrive()
+{
+    status(MSG_SEARCHING_DEVICE);
+    const QString drive = ctx.deviceDrive();
+    if (drive.isEmpty())
+        informationBox(MSG_DEVICE_NOT_FOUND_TITLE, MSG_DEVICE_NOT_FOUND_TEXT);
+    return drive;
+}
+
+bool Reinstall::fetchAndUnpack(QString &package)
+{
+    status(MSG_DOWNLOADING_RELEASE);
+    package = downloadFullSystem();
+    // A download ended by Stop may come back empty: that is no error to report.
+    if (ctx.state.stopRequested)
+        return false;
+    if (package.isEmpty()) {
+        genericError();
+        ctx.state.operationOk = false;
+        return false;
+    }
+    status(MSG_CREATING_SYSTEM_COPY);
+    return unpackPackage(package, &ctx.progress) && !ctx.state.stopRequested;
+}
+
 QString Reinstall::downloadFullSystem()
 {
     return downloadPackage(ctx, ops.files, updateServerAddress(QString::fromLatin1(kFullPackagePath)), true);
@@ -114,27 +139,10 @@ void Reinstall::reinstallSystem(QString &packagePath)
     // Every way out but the last one leaves the device unrepaired: the start-up window reads the
     // flag, so it must never survive a reinstall that did not happen.
     const bool repaired = [&]() -> bool {
-        status(MSG_SEARCHING_DEVICE);
-        const QString drive = ctx.deviceDrive();
-        if (drive.isEmpty()) {
-            informationBox(MSG_DEVICE_NOT_FOUND_TITLE, MSG_DEVICE_NOT_FOUND_TEXT);
+        const QString drive = findDrive();
+        if (drive.isEmpty() || state.stopRequested)
             return false;
-        }
-        if (state.stopRequested)
-            return false;
-
-        status(MSG_DOWNLOADING_RELEASE);
-        packagePath = downloadFullSystem();
-        // A download ended by Stop may come back empty: that is no error to report.
-        if (state.stopRequested)
-            return false;
-        if (packagePath.isEmpty()) {
-            genericError();
-            return false;
-        }
-
-        status(MSG_CREATING_SYSTEM_COPY);
-        if (!unpackPackage(packagePath, &ctx.progress) || state.stopRequested)
+        if (!fetchAndUnpack(packagePath))
             return false;
 
         const QString packageFolder = QFileInfo(packagePath).absolutePath();
@@ -177,25 +185,12 @@ void Reinstall::reinstallAndClean()
 
     ctx.progress.showBusyWidgets(true);
     [&] {
-        status(MSG_SEARCHING_DEVICE);
-        const QString drive = ctx.deviceDrive();
-        if (drive.isEmpty()) {
-            informationBox(MSG_DEVICE_NOT_FOUND_TITLE, MSG_DEVICE_NOT_FOUND_TEXT);
+        const QString drive = findDrive();
+        if (drive.isEmpty())
             return;
-        }
 
-        status(MSG_DOWNLOADING_RELEASE);
-        const QString package = downloadFullSystem();
-        if (state.stopRequested)
-            return;
-        if (package.isEmpty()) {
-            genericError();
-            state.operationOk = false;
-            return;
-        }
-
-        status(MSG_CREATING_SYSTEM_COPY);
-        if (!unpackPackage(package, &ctx.progress) || state.stopRequested)
+        QString package;
+        if (!fetchAndUnpack(package))
             return;
 
         status(MSG_FORMATTING);
@@ -226,12 +221,9 @@ void Reinstall::reinstallAndRestore()
     OperationState &state = ctx.state;
     state.stopRequested = false;
     [&] {
-        status(MSG_SEARCHING_DEVICE);
-        const QString drive = ctx.deviceDrive();
-        if (drive.isEmpty()) {
-            informationBox(MSG_DEVICE_NOT_FOUND_TITLE, MSG_DEVICE_NOT_FOUND_TEXT);
+        const QString drive = findDrive();
+        if (drive.isEmpty())
             return;
-        }
 
         status(MSG_BACKUP_TO_PC);
         FolderRequest chooser;
@@ -259,18 +251,8 @@ void Reinstall::reinstallAndRestore()
             return;
         }
 
-        status(MSG_DOWNLOADING_RELEASE);
-        const QString package = downloadFullSystem();
-        if (state.stopRequested)
-            return;
-        if (package.isEmpty()) {
-            genericError();
-            state.operationOk = false;
-            return;
-        }
-
-        status(MSG_CREATING_SYSTEM_COPY);
-        if (!unpackPackage(package, &ctx.progress) || state.stopRequested)
+        QString package;
+        if (!fetchAndUnpack(package))
             return;
 
         status(MSG_FORMATTING);

@@ -56,6 +56,11 @@ private:
     void genericError();
     bool backupIsComplete(const QString &drivePath, const QString &folder);
     void removeSaveFolder(const QString &packagePath);
+    // The player's drive, or "" after the not-found box.
+    QString findDrive();
+    // Downloads and unpacks the full package into package. False when the variant must end:
+    // Stop, a failed download (reported, operationOk cleared) or a failed unpacking (silent).
+    bool fetchAndUnpack(QString &package);
 
     OperationContext &ctx;
     ReinstallOps ops;
