@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class QFile;
+
 // Everything that differs between Windows and Linux sits behind this header. One .cpp per
 // platform implements it (platform_linux.cpp, platform_windows.cpp); nothing else uses #ifdef.
 namespace platform {
@@ -58,6 +60,11 @@ QString unpackerProgram();
 // tool of the volume's file system (e4defrag, xfs_fsr, btrfs), else our helper that says on its
 // output that nothing is done for that file system.
 Command defragCommand(const QString &root);
+
+// Copies the rest of source into destination (both open, unbuffered) inside the system, without
+// passing the data through the program's memory. 1: done; 0: the system cannot do it for these
+// files and nothing was written (copy them another way); -1: the copy failed (a full disk, say).
+int copyFileContents(QFile &source, QFile &destination);
 
 // Full path of a helper program shipped beside the tool.
 QString helperProgram(const QString &baseName);

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStorageInfo>
@@ -254,6 +255,31 @@ Command defragCommand(const QString &root)
 QString helperProgram(const QString &baseName)
 {
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + baseName;
+}
+
+int copyFileContents(QFile &source, QFile &destination)
+{
+    const int in = source.handle();
+    const int out = destination.handle();
+    if (in < 0 || out < 0)
+        return 0;
+    bool first = true;
+    for (;;) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, size_t(1) << 30, 0);
+        if (n > 0) {
+            first = false;
+            continue;
+        }
+        if (n == 0)
+            return 1;
+        if (errno == EINTR)
+            continue;
+        // Older kernels, other file systems or another mount: nothing has been written yet.
+        if (first && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP
+                      || errno == EBADF || errno == EPERM))
+            return 0;
+        return -1;
+    }
 }
 
 } // namespace platform

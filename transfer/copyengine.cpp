@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QRegExp>
 
+#include "device/platform.h"
 #include "ui/core/dialogs.h"
 #include "ui/core/operationcontext.h"
 
@@ -115,8 +116,10 @@ bool copyWholeFile(const QString &source, const QString &destination)
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return false;
 
-    bool whole = true;
-    for (;;) {
+    // Inside the system where it can; otherwise through the buffer.
+    const int direct = platform::copyFileContents(in, out);
+    bool whole = direct >= 0;
+    while (direct == 0) {
         const qint64 got = in.read(buffer.data(), buffer.size());
         if (got < 0) {
             whole = false;
