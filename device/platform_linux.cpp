@@ -11,8 +11,10 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <linux/msdos_fs.h>
 #include <sys/ioctl.h>
+#include <sys/vfs.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -80,7 +82,13 @@ QString probeLabel(const QByteArray &device)
 
 bool readFatAttributes(const QString &path, quint32 &attrs)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // Only the kernel's FAT driver answers the attribute ioctl: one statfs spares every other
+    // file system an open, an ioctl and a close per entry.
+    struct statfs fs {};
+    const QByteArray native = QFile::encodeName(path);
+    if (::statfs(native.constData(), &fs) != 0 || fs.f_type != MSDOS_SUPER_MAGIC)
+        return false;
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     __u32 value = 0;
