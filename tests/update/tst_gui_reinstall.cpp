@@ -1,36 +1,29 @@
-// The three reinstall buttons end to end: the real window, the demo packages served on loopback,
-// the real unpacker and the attribute helper.
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
+// The update, the three reinstalls and the start-up window's repair on a throw-away drive, with
+// the demo packages served on loopback, the real unpacker and the attribute helper: the windows
+// end to end, and the reinstall engine's early ends.
+#include <QTimer>
 #include <QtTest>
 
-#include "device/platform.h"
-#include "tests/common/drivefixture.h"
-#include "tests/common/httptestserver.h"
+#include "app/mainwindow_boot.h"
 #include "tests/common/screenshots.h"
 #include "tests/update/updatetestsupport.h"
 #include "ui/core/messagetable.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
-#include "update/updateserver.h"
+#include "ui_mainwindow_boot.h"
 
 namespace {
-QMap<QString, QByteArray> merged(QMap<QString, QByteArray> a, const QMap<QString, QByteArray> &b)
+// Songs with a playlist, then a broken system that lacks its start file; returns the songs.
+QMap<QString, QByteArray> fillDrive(DriveFixture &drive)
 {
-    for (auto it = b.cbegin(); it != b.cend(); ++it)
-        a.insert(it.key(), it.value());
-    return a;
-}
-
-// What an archive holds, unpacked by the real unpacker into a folder of its own.
-QMap<QString, QByteArray> archiveContents(const QString &zip, const QString &folder)
-{
-    QProcess unar;
-    unar.start(platform::unpackerProgram(), {zip, "-o", folder, "-no-directory"});
-    if (!unar.waitForFinished(30000))
-        return {};
-    return treeContents(folder);
+    drive.writeMp3("Dance/one.mp3", "One");
+    drive.writeMidi("Dance/two.mid", "Two");
+    drive.writeFixedField("Ballads/three.mf3", "Three");
+    drive.addPlaylist("Party.pls", {"\\sdmemory\\Dance\\one.mp3^One"});
+    const auto songs = treeContents(drive.root());
+    drive.writeFile("System/Corvel/Corvel.exe", "MZ broken");
+    drive.writeFile("System/Corvel/old.dll", "from the broken system");
+    return songs;
 }
 } // namespace
 
@@ -39,140 +32,242 @@ class TestGuiReinstall : public QObject {
 
 private slots:
     void initTestCase();
-    void init();
-    void cleanup();
-    void buttonsReinstallTheDrive_data();
-    void buttonsReinstallTheDrive();
+    void windowsUpdateTheDrive_data();
+    void windowsUpdateTheDrive();
+    void earlyEnds_data();
+    void earlyEnds();
 
 private:
     QTemporaryDir packages;
+    QString served;
     QMap<QString, QByteArray> systemFiles, updateFiles;
-    PrivateTempDir *temp = nullptr;
-    HttpTestServer *server = nullptr;
-    EnvOverride *serverOverride = nullptr;
 };
 
 void TestGuiReinstall::initTestCase()
 {
-    // The same packages the demo serves.
-    const QString script = QFINDTESTDATA("../../scripts/make-demo-packages.sh");
-    QVERIFY2(!script.isEmpty(), "scripts/make-demo-packages.sh not found");
-    QProcess make;
-    make.start("sh", {script, packages.path()});
-    QVERIFY(make.waitForFinished(60000));
-    QCOMPARE(make.exitCode(), 0);
-    const QString served = packages.path() + "/download/Corvel3/";
-    systemFiles = archiveContents(served + "CorvelAll.zip", packages.path() + "/all");
-    updateFiles = archiveContents(served + "CorvelUpdate.zip", packages.path() + "/update");
+    served = makeDemoPackages(packages.path());
+    systemFiles = archiveContents(served + "CorvelAll.zip", packages.filePath("all"));
+    updateFiles = archiveContents(served + "CorvelUpdate.zip", packages.filePath("update"));
     QVERIFY(systemFiles.contains("AUTOEXEC.BAT") && systemFiles.contains("System/Corvel/Corvel.exe"));
     QVERIFY(!updateFiles.isEmpty());
 }
 
-void TestGuiReinstall::init()
+void TestGuiReinstall::windowsUpdateTheDrive_data()
 {
-    temp = new PrivateTempDir;
-    server = new HttpTestServer;
-    QVERIFY(server->listen());
-    serverOverride = new EnvOverride("CORVEL3_UPDATE_SERVER", server->baseUrl());
-    const QString served = packages.path() + "/download/Corvel3/";
-    server->serveFile(QString::fromLatin1(kFullPackagePath), served + "CorvelAll.zip");
-    server->serveFile(QString::fromLatin1(kUpdatePackagePath), served + "CorvelUpdate.zip");
-}
-
-void TestGuiReinstall::cleanup()
-{
-    delete serverOverride;
-    delete server;
-    delete temp;
-}
-
-void TestGuiReinstall::buttonsReinstallTheDrive_data()
-{
-    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("button");   // "repair": the start-up window finds the system damaged
     QTest::addColumn<int>("language");
-    QTest::addColumn<bool>("songsKept");
-    QTest::newRow("install, italian") << "pushBtnInstall" << 0 << true;
-    QTest::newRow("install and clean, english") << "pushBtnInstallAndClean" << 1 << false;
-    QTest::newRow("install and clean, italian") << "pushBtnInstallAndClean" << 0 << false;
-    QTest::newRow("install and restore, english") << "pushBtnInstallAndRestore" << 1 << true;
+    QTest::addColumn<QStringList>("answers");   // "<pc>": the backup folder
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QString>("endText");
+    QTest::addColumn<QString>("result");   // what the drive holds afterwards
+    const QString chooser = "Choose a folder to save your files";
+    QTest::newRow("update") << "pushBtnUpdate" << 1 << QStringList{"Ok"} << QStringList{"End operation"}
+                            << messageText(1, MSG_UPDATE_DOWNLOADED_TEXT) << "update";
+    QTest::newRow("install") << "pushBtnInstall" << 0 << QStringList{"Ok"} << QStringList{"Fine operazioni"}
+                             << messageText(0, MSG_SETUP_FINISHED_TEXT) << "install";
+    QTest::newRow("clean") << "pushBtnInstallAndClean" << 0 << QStringList{"Si", "Si", "Ok"}
+                           << QStringList{"Azzeramento HD Corvel3", "Cancellazione Drive", "Fine operazioni"}
+                           << messageText(0, MSG_SETUP_FINISHED_TEXT) << "clean";
+    QTest::newRow("restore") << "pushBtnInstallAndRestore" << 1 << QStringList{"<pc>", "Si", "Ok"}
+                             << QStringList{chooser, "Cancellazione Drive", "End operation"}
+                             << messageText(1, MSG_SETUP_FINISHED_TEXT) << "restore";
+    QTest::newRow("repair, it") << "repair" << 0 << QStringList{"Sì", "Ok", "Ok"}
+                                << QStringList{"File di sistema danneggiati o mancanti", "Fine operazioni", "Fatto"}
+                                << "Sistema ripristinato correttamente.\nVerrai reindirizzato alla schermata principale"
+                                << "install";
+    QTest::newRow("repair, en") << "repair" << 1 << QStringList{"Yes", "Ok", "Ok"}
+                                << QStringList{"System files are damaged or missing", "End operation", "Done"}
+                                << "System successfully restored.\nYou will be redirected to the main window."
+                                << "install";
+    QTest::newRow("repair stopped") << "repair" << 1 << QStringList{"Yes", "Ok"}
+                                    << QStringList{"System files are damaged or missing", "Operation Stopped"} << ""
+                                    << "untouched";
 }
 
-void TestGuiReinstall::buttonsReinstallTheDrive()
+void TestGuiReinstall::windowsUpdateTheDrive()
 {
     QFETCH(QString, button);
     QFETCH(int, language);
-    QFETCH(bool, songsKept);
+    QFETCH(QStringList, answers);
+    QFETCH(QStringList, titles);
+    QFETCH(QString, endText);
+    QFETCH(QString, result);
+    UpdateBed bed;
+    if (result == "untouched")
+        bed.server.serveTrickle(QString::fromLatin1(kFullPackagePath), QByteArray(20000, 'x'), 500, 100);
+    else
+        bed.serveFull(served + "CorvelAll.zip");
+    bed.serveUpdate(served + "CorvelUpdate.zip");
     DriveFixture drive;
-    drive.addSystemFiles();
-    drive.writeFile("System/Corvel/old.dll", "from the broken system");
-    drive.addPlaylist("Party.pls", {"\\sdmemory\\Dance\\one.mp3^One"});
-    drive.writeMp3("Dance/one.mp3", "One");
-    drive.writeMidi("Dance/two.mid", "Two");
-    drive.writeFixedField("Ballads/three.mf3", "Three");
-    QMap<QString, QByteArray> songs = treeContents(drive.root());
-    for (const QString &system : {"AUTOEXEC.BAT", "System/Corvel/Corvel.exe", "System/DispProc/DispProc.exe",
-                                  "System/Corvel/old.dll"})
-        songs.remove(system);
+    const auto songs = fillDrive(drive);
+    const auto before = treeContents(drive.root());
     QTemporaryDir pc;
-
-    MainWindow window;
     ScriptedDialogs dialogs;
-    window.setDialogs(&dialogs);
-    window.currentLanguage = language;
-    window.applyLanguage(true, language);
-    window.show();
-    QStringList expectedTitles;
-    if (button == "pushBtnInstallAndClean") {
-        dialogs.answer(language == 0 ? "Si" : "Yes");
-        expectedTitles << messageText(language, MSG_FORMAT_TITLE);
-    }
-    if (button == "pushBtnInstallAndRestore") {
-        dialogs.answerFolder(pc.path());
-        expectedTitles << "Choose a folder to save your files";
-    }
-    if (button != "pushBtnInstall") {
-        dialogs.answer("Si");
-        expectedTitles << "Cancellazione Drive";
-    }
-    dialogs.answer("Ok");
-    expectedTitles << messageText(language, MSG_END_OPERATION_TITLE);
-    // While the end box is open the operation is still in hand: a look at the window then.
+    for (const QString &answer : answers)
+        dialogs.answer(answer == "<pc>" ? pc.path() : answer);
+    MainWindow_boot boot;
+    MainWindow *window = boot.mainWindow;   // the operations window, as the program makes it
+    window->setDialogs(&dialogs);
+    QPushButton *stop = button == "repair" ? boot.ui->Stop_Button : window->ui->pushButtonStop;
+    bool busySeen = false;
+    // While the end box is open the operation is still in hand, on the window that runs it.
     dialogs.onPrompt = [&](const ScriptedDialogs::Prompt &p) {
-        if (p.title == messageText(language, MSG_END_OPERATION_TITLE))
-            saveScreenshot(&window, "reinstall-end-" + button + "-" + QString::number(language));
-        if (p.title == "Cancellazione Drive") {
-            QVERIFY(window.ui->labelAction->isVisible());
-            QCOMPARE(window.ui->labelAction->text(), messageText(language, MSG_FORMATTING));
-        }
+        if (p.title == "End operation" || p.title == "Fine operazioni")
+            busySeen = stop->isVisible();
+        if (p.title == "Cancellazione Drive")
+            QCOMPARE(window->ui->labelAction->text(), messageText(language, MSG_FORMATTING));
+        if (p.title == titles.last())
+            saveScreenshot(button == "repair" ? static_cast<QWidget *>(&boot) : window,
+                           QStringLiteral("end-%1").arg(QTest::currentDataTag()));
     };
 
-    QTest::mouseClick(window.findChild<QPushButton *>(button), Qt::LeftButton);
+    if (button == "repair") {
+        QFile ini(pc.filePath("Corvel.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(language == 0 ? "italian" : "english");
+        ini.close();
+        boot.appDirPath = pc.path() + "/";
+        boot.show();
+        // Stop is pressed once the download is under way.
+        QObject::connect(&bed.server, &HttpTestServer::requestReceived, &boot, [&] {
+            if (result == "untouched")
+                QTimer::singleShot(300, &boot, [stop] { QTest::mouseClick(stop, Qt::LeftButton); });
+        });
+        boot.check_language();
+    } else {
+        window->currentLanguage = language;
+        window->applyLanguage(true, language);
+        window->show();
+        QTest::mouseClick(window->findChild<QPushButton *>(button), Qt::LeftButton);
+    }
 
     QVERIFY2(dialogs.failures.isEmpty(), qPrintable(dialogs.failures.join("; ")));
-    QCOMPARE(dialogs.titles(), expectedTitles);
-    QCOMPARE(dialogs.prompts.last().text, messageText(language, MSG_SETUP_FINISHED_TEXT));
-    QMap<QString, QByteArray> expected = merged(systemFiles, updateFiles);
-    if (songsKept) {
-        QMap<QString, QByteArray> kept = songs;
-        // The plain reinstall replaces the whole system folder, playlists included.
-        if (button == "pushBtnInstall")
-            kept.remove("System/Playlist/Party.pls");
-        expected = merged(expected, kept);
+    QCOMPARE(dialogs.titles(), titles);
+    if (!endText.isEmpty()) {
+        QCOMPARE(dialogs.prompts.last().text, endText);
+        QCOMPARE(dialogs.prompts.last().parent, button == "repair" ? static_cast<QObject *>(&boot) : window);
     }
-    QCOMPARE(treeContents(drive.root()), expected);
-    QVERIFY(!QFileInfo::exists(temp->saveFolder()));
-    if (button == "pushBtnInstallAndRestore")
+    QCOMPARE(busySeen, result != "untouched");
+    QMap<QString, QByteArray> expected = before;
+    if (result != "untouched")
+        expected = merged(merged(result == "update" ? before : systemFiles, updateFiles), songs);
+    if (result == "clean")
+        expected = merged(systemFiles, updateFiles);
+    QMap<QString, QByteArray> after = treeContents(drive.root());
+    // Whether the plain reinstall keeps the playlists of the system folder it replaces is left out.
+    if (result == "install") {
+        expected.remove("System/Playlist/Party.pls");
+        after.remove("System/Playlist/Party.pls");
+    }
+    QCOMPARE(after, expected);
+    QVERIFY(!QFileInfo::exists(bed.saveFolder()) || result == "untouched");
+    if (result == "restore")
         QCOMPARE(treeContents(pc.path()), songs);
-    QVERIFY(!window.ui->progressBar->isVisible());
-    QVERIFY(!window.ui->labelAction->isVisible());
-    QVERIFY(!window.ui->pushButtonStop->isVisible());
-    QVERIFY(!window.busy);
-    if (button == "pushBtnInstall")
-        QVERIFY(window.operationOk);
-    // The tool's own listings leave the marked system out.
+    // Handed over (or never left), with no busy widget up on either window.
+    QVERIFY(!boot.isVisible());
+    QVERIFY(window->isVisible());
+    QVERIFY(!stop->isVisible());
+    QVERIFY(!window->ui->progressBar->isVisible());
+    QVERIFY(!window->ui->labelAction->isVisible());
+    QVERIFY(!window->ui->pushButtonStop->isVisible());
+    QVERIFY(!window->busy);
+    if (button == "pushBtnInstall" || button == "repair")
+        QCOMPARE(window->operationOk, result != "untouched");
+    // Marked on the disk itself: the tool's own listings leave the system out.
     drive.unplug();
-    QVERIFY(platform::attributes(drive.path("System")).system);
-    QVERIFY(platform::attributes(drive.path("AUTOEXEC.BAT")).hidden);
+    const bool marked = result != "update" && result != "untouched";
+    QCOMPARE(platform::attributes(drive.path("System")).system, marked);
+    QCOMPARE(platform::attributes(drive.path("AUTOEXEC.BAT")).hidden, marked);
+}
+
+void TestGuiReinstall::earlyEnds_data()
+{
+    QTest::addColumn<int>("variant");   // 0 system only, 1 clean, 2 restore
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QStringList>("requests");   // made to the server, in order
+    const QString all = kFullPackagePath;
+    const QString chooser = "Choose a folder to save your files";
+    QTest::newRow("no device, it") << 0 << "absent" << 0 << QStringList{"Ok"}
+                                   << QStringList{"Corvel3 non è stato trovato"} << QStringList();
+    QTest::newRow("no device, en") << 0 << "absent" << 1 << QStringList{"Ok"}
+                                   << QStringList{"I can't find Corvel3 on USB port"} << QStringList();
+    QTest::newRow("clean, no") << 1 << "" << 1 << QStringList{"No"} << QStringList{"Format Corvel3 HD"}
+                               << QStringList();
+    QTest::newRow("clean, no erase") << 1 << "" << 1 << QStringList{"Yes", "No", "Ok"}
+                                     << QStringList{"Format Corvel3 HD", "Cancellazione Drive", "Format error"}
+                                     << QStringList{all};
+    QTest::newRow("restore, no folder") << 2 << "" << 1 << QStringList{""} << QStringList{chooser} << QStringList();
+    // A file where the package needs a folder: the copy engine stops, and no update follows.
+    QTest::newRow("copy stops") << 0 << "copy" << 0 << QStringList{"Ok", "Ok"} << QStringList{"ERRORE", "ERRORE"}
+                                << QStringList{all};
+    // The songs come back whatever the install did.
+    QTest::newRow("restore, install fails") << 2 << "install" << 1 << QStringList{"<pc>", "Si", "Ok", "Ok"}
+                                            << QStringList{chooser, "Cancellazione Drive", "ERROR", "End operation"}
+                                            << QStringList{all, kUpdatePackagePath};
+}
+
+void TestGuiReinstall::earlyEnds()
+{
+    QFETCH(int, variant);
+    QFETCH(QString, fault);
+    QFETCH(int, language);
+    QFETCH(QStringList, answers);
+    QFETCH(QStringList, titles);
+    QFETCH(QStringList, requests);
+    UpdateBed bed;
+    bed.serveFull(served + "CorvelAll.zip");
+    bed.serveUpdate(served + "CorvelUpdate.zip");
+    DriveFixture drive;
+    const auto songs = fillDrive(drive);
+    if (fault == "copy")
+        drive.writeFile("EFFECTS", "a file");
+    const auto before = treeContents(drive.root());
+    QTemporaryDir pc;
+    EngineHarness h;
+    h.state.currentLanguage = language;
+    h.state.operationOk = true;
+    h.drive = fault == "absent" ? QString() : drive.root();
+    for (const QString &answer : answers)
+        h.dialogs.answer(answer == "<pc>" ? pc.path() : answer);
+    ReinstallOps ops = h.reinstallOps();
+    if (fault == "install") {
+        ops.files.removeFolderTree = [remove = ops.files.removeFolderTree](const QString &folder) {
+            return QFileInfo(folder).fileName() != "system" && remove(folder);
+        };
+    }
+
+    Reinstall reinstall(h.ctx, ops);
+    QString packagePath;
+    if (variant == 0)
+        reinstall.reinstallSystem(packagePath);
+    else if (variant == 1)
+        reinstall.reinstallAndClean();
+    else
+        reinstall.reinstallAndRestore();
+
+    QVERIFY2(h.dialogs.failures.isEmpty(), qPrintable(h.dialogs.failures.join("; ")));
+    QCOMPARE(h.dialogs.titles(), titles);
+    QCOMPARE(bed.server.requests(), requests);
+    QVERIFY(!h.progress.busyVisible);
+    // The start-up window reads this flag: no repair may be claimed that did not happen.
+    if (variant == 0)
+        QVERIFY(!h.state.operationOk);
+    if (fault == "install") {
+        QCOMPARE(treeContents(pc.path()), songs);
+        QCOMPARE(treeContents(drive.root()), merged(songs, updateFiles));
+    } else if (fault != "copy") {
+        QCOMPARE(treeContents(drive.root()), before);
+    }
+    if (fault == "absent")
+        QCOMPARE(h.dialogs.prompts[0].text, messageText(language, MSG_DEVICE_NOT_FOUND_TEXT));
+    if (fault == "copy") {
+        QCOMPARE(h.dialogs.prompts.last().icon, BoxIcon::Critical);
+        QCOMPARE(h.dialogs.prompts.last().text,
+                 "Procedura terminata in modo inaspettato.\nProvare a reinstallare il sistema operativo.");
+    }
 }
 
 QTEST_MAIN(TestGuiReinstall)

@@ -1,153 +1,70 @@
 #pragma once
 
-// Shared pieces of the update tests: a private temporary directory (so the save folder
-// "Corvel" of parallel tests never meets), zip packages made with the real zip program,
-// capture of the download diagnostics, and an engine context wired to the transfer engine.
+// Shared pieces of the update tests: a private temporary folder with the loopback update server,
+// the demo packages, and an engine context wired to the transfer engines.
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cstdio>
-#include <unistd.h>
-
+#include "device/platform.h"
+#include "tests/common/drivefixture.h"
+#include "tests/common/httptestserver.h"
 #include "tests/common/recordingprogress.h"
 #include "tests/common/scripteddialogs.h"
+#include "transfer/backup.h"
 #include "transfer/copyengine.h"
 #include "transfer/folderremoval.h"
+#include "transfer/restore.h"
 #include "ui/core/operationcontext.h"
-#include "update/downloadmanager.h"
+#include "update/reinstall.h"
 #include "update/systemupdate.h"
+#include "update/updateserver.h"
 
-// Sets an environment variable for the life of the object, then puts back what was there.
-class EnvOverride {
-public:
-    EnvOverride(const char *name, const QString &value) : name(name)
-    {
-        had = qEnvironmentVariableIsSet(name);
-        previous = qgetenv(name);
-        qputenv(name, QFile::encodeName(value));
-    }
-    ~EnvOverride()
-    {
-        if (had)
-            qputenv(name, previous);
-        else
-            qunsetenv(name);
-    }
-
-private:
-    const char *name;
-    QByteArray previous;
-    bool had = false;
-};
-
-// Points QDir::tempPath() at a folder of its own for the life of the object.
-class PrivateTempDir {
-public:
-    PrivateTempDir()
-    {
-        hadTmp = qEnvironmentVariableIsSet("TMPDIR");
-        previous = qgetenv("TMPDIR");
-        QDir().mkpath(path());
-        qputenv("TMPDIR", QFile::encodeName(path()));
-    }
-    ~PrivateTempDir()
-    {
-        if (hadTmp)
-            qputenv("TMPDIR", previous);
-        else
-            qunsetenv("TMPDIR");
-    }
-    QString path() const { return holder.path() + QStringLiteral("/tmp"); }
-    QString saveFolder() const { return path() + QStringLiteral("/Corvel"); }
-
-private:
+// A temporary folder of its own (so the save folder "Corvel" of parallel tests never meets) and
+// the loopback server standing in for the update server.
+struct UpdateBed {
     QTemporaryDir holder;
-    QByteArray previous;
-    bool hadTmp = false;
+    QByteArray previousTmp = qgetenv("TMPDIR");
+    HttpTestServer server;
+
+    UpdateBed()
+    {
+        qputenv("TMPDIR", QFile::encodeName(holder.path()));
+        server.listen();
+        qputenv("CORVEL3_UPDATE_SERVER", server.baseUrl().toUtf8());
+    }
+    ~UpdateBed() { qputenv("TMPDIR", previousTmp); }   // empty: the system's default
+    QString saveFolder() const { return holder.path() + QStringLiteral("/Corvel"); }
+    void serveFull(const QString &zip) { server.serveFile(QString::fromLatin1(kFullPackagePath), zip); }
+    void serveUpdate(const QString &zip) { server.serveFile(QString::fromLatin1(kUpdatePackagePath), zip); }
 };
 
-// Writes files (relative path -> content) below folder.
-inline void writeTree(const QString &folder, const QMap<QString, QByteArray> &files)
+// Builds the demo packages into folder; returns the folder holding CorvelAll.zip and
+// CorvelUpdate.zip, or "" on failure.
+inline QString makeDemoPackages(const QString &folder)
 {
-    for (auto it = files.cbegin(); it != files.cend(); ++it) {
-        const QString full = folder + QLatin1Char('/') + it.key();
-        QDir().mkpath(QFileInfo(full).absolutePath());
-        QFile f(full);
-        if (f.open(QIODevice::WriteOnly))
-            f.write(it.value());
-    }
+    QProcess make;
+    make.start(QStringLiteral("sh"), {QFINDTESTDATA("../../scripts/make-demo-packages.sh"), folder});
+    if (!make.waitForFinished(60000) || make.exitCode() != 0)
+        return QString();
+    return folder + QStringLiteral("/download/Corvel3/");
 }
 
-// Zips the given entries of workFolder (relative names, recursively) into zipPath with the
-// real zip program. Returns the archive's bytes, or empty on failure.
-inline QByteArray makeZip(const QString &workFolder, const QString &zipPath, const QStringList &entries)
+// What an archive holds, unpacked by the real unpacker into a folder of its own.
+inline QMap<QString, QByteArray> archiveContents(const QString &zip, const QString &folder)
 {
-    QProcess zip;
-    zip.setWorkingDirectory(workFolder);
-    zip.start(QStringLiteral("zip"), QStringList{QStringLiteral("-q"), QStringLiteral("-r"), QStringLiteral("-X"), zipPath} + entries);
-    if (!zip.waitForFinished(30000) || zip.exitCode() != 0)
-        return QByteArray();
-    QFile f(zipPath);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    QProcess unar;
+    unar.start(platform::unpackerProgram(), {zip, QStringLiteral("-o"), folder, QStringLiteral("-no-directory")});
+    return unar.waitForFinished(30000) ? treeContents(folder) : QMap<QString, QByteArray>();
 }
 
-// Incompressible filler, so a package reaches a given size.
-inline QByteArray noise(int size, quint32 seed = 1)
+inline QMap<QString, QByteArray> merged(QMap<QString, QByteArray> a, const QMap<QString, QByteArray> &b)
 {
-    QByteArray out(size, '\0');
-    quint32 x = seed * 2654435761u + 1;
-    for (int i = 0; i < size; ++i) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        out[i] = char(x);
-    }
-    return out;
+    for (auto it = b.cbegin(); it != b.cend(); ++it)
+        a.insert(it.key(), it.value());
+    return a;
 }
-
-// Captures what the process writes to stdout and stderr while the object lives.
-class CapturedOutput {
-public:
-    CapturedOutput()
-    {
-        std::fflush(stdout);
-        std::fflush(stderr);
-        savedOut = ::dup(1);
-        savedErr = ::dup(2);
-        outFile.open();
-        errFile.open();
-        ::dup2(outFile.handle(), 1);
-        ::dup2(errFile.handle(), 2);
-    }
-    ~CapturedOutput() { restore(); }
-    void restore()
-    {
-        if (savedOut < 0)
-            return;
-        std::fflush(stdout);
-        std::fflush(stderr);
-        ::dup2(savedOut, 1);
-        ::dup2(savedErr, 2);
-        ::close(savedOut);
-        ::close(savedErr);
-        savedOut = savedErr = -1;
-    }
-    QByteArray out() { restore(); return read(outFile); }
-    QByteArray err() { restore(); return read(errFile); }
-
-private:
-    static QByteArray read(QTemporaryFile &f)
-    {
-        QFile copy(f.fileName());
-        return copy.open(QIODevice::ReadOnly) ? copy.readAll() : QByteArray();
-    }
-    QTemporaryFile outFile, errFile;
-    int savedOut = -1, savedErr = -1;
-};
 
 // An engine context without widgets whose folder operations are the transfer engine's.
 struct EngineHarness {
@@ -170,9 +87,23 @@ struct EngineHarness {
         o.removeFolderTree = [this](const QString &folder) {
             return transfer::removeFolderTree(ctx, folder, [this] { progress.repaintBar(); });
         };
-        o.copyFileList = [this](const QStringList &files, const QString &destinationRoot, const QString &sourceRoot) {
-            return transfer::copyFileList(ctx, files, destinationRoot, sourceRoot);
+        o.copyFileList = [this](const QStringList &files, const QString &to, const QString &from) {
+            return transfer::copyFileList(ctx, files, to, from);
         };
+        return o;
+    }
+
+    ReinstallOps reinstallOps()
+    {
+        ReinstallOps o;
+        o.files = ops();
+        o.backupToFolder = [this](const QString &root, const QString &to) {
+            return transfer::backupToFolder(ctx, root, to);
+        };
+        o.restoreFromFolder = [this](const QString &from, const QString &root) {
+            return transfer::restoreFromFolder(ctx, from, root);
+        };
+        o.updateSystem = [this] { return SystemUpdate(ctx, ops()).updateSystem(false); };
         return o;
     }
 };
