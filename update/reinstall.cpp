@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "device/batchcmd.h"
 #include "device/entries.h"
@@ -305,6 +306,20 @@ bool Reinstall::eraseDrive(const QString &drivePath)
 
 bool Reinstall::installSystemFiles(const QString &packageFolder, const QString &drivePath)
 {
+    // The user's playlists live inside the system folder that is about to be replaced: keep them
+    // aside, and put back afterwards every one the package does not bring itself.
+    QTemporaryDir keptPlaylists;
+    const QString playlistFolder = entries::resolve(drivePath, QStringLiteral("System/Playlist"));
+    const QFileInfoList playlists =
+        QDir(playlistFolder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &playlist : playlists) {
+        if (!keptPlaylists.isValid()
+            || !QFile::copy(playlist.absoluteFilePath(), keptPlaylists.filePath(playlist.fileName()))) {
+            genericError();   // nothing has been removed yet
+            return false;
+        }
+    }
+
     // The device's names are case-insensitive: "System" is the same folder as "system".
     for (const char *name : {"system", "bridges", "effects"}) {
         const QString folder = entries::resolve(drivePath, QLatin1String(name));
@@ -337,6 +352,16 @@ bool Reinstall::installSystemFiles(const QString &packageFolder, const QString &
     // The copy reports its own errors and clears operationOk when it has to stop.
     if (ops.files.copyFileList)
         ops.files.copyFileList(files, drivePath, source);
+
+    if (!playlists.isEmpty()) {
+        const QString newPlaylistFolder = entries::resolve(drivePath, QStringLiteral("System/Playlist"));
+        QDir().mkpath(newPlaylistFolder);
+        for (const QFileInfo &playlist : playlists) {
+            const QString target = newPlaylistFolder + QLatin1Char('/') + playlist.fileName();
+            if (!QFileInfo::exists(target))
+                QFile::copy(keptPlaylists.filePath(playlist.fileName()), target);
+        }
+    }
 
     BatchCmd batch;
     batch.SetBatchFile(source + QLatin1Char('/') + QLatin1String(kAttributeBatchName));

@@ -36,6 +36,7 @@ private slots:
     void windowsUpdateTheDrive();
     void earlyEnds_data();
     void earlyEnds();
+    void eraseRefusesOtherPaths();
 
 private:
     QTemporaryDir packages;
@@ -153,13 +154,8 @@ void TestGuiReinstall::windowsUpdateTheDrive()
         expected = merged(merged(result == "update" ? before : systemFiles, updateFiles), songs);
     if (result == "clean")
         expected = merged(systemFiles, updateFiles);
-    QMap<QString, QByteArray> after = treeContents(drive.root());
-    // Whether the plain reinstall keeps the playlists of the system folder it replaces is left out.
-    if (result == "install") {
-        expected.remove("System/Playlist/Party.pls");
-        after.remove("System/Playlist/Party.pls");
-    }
-    QCOMPARE(after, expected);
+    // The user's playlists survive the replaced system folder (they are in songs).
+    QCOMPARE(treeContents(drive.root()), expected);
     QVERIFY(!QFileInfo::exists(bed.saveFolder()) || result == "untouched");
     if (result == "restore")
         QCOMPARE(treeContents(pc.path()), songs);
@@ -200,6 +196,9 @@ void TestGuiReinstall::earlyEnds_data()
                                      << QStringList{"Format Corvel3 HD", "Cancellazione Drive", "Format error"}
                                      << QStringList{all};
     QTest::newRow("restore, no folder") << 2 << "" << 1 << QStringList{""} << QStringList{chooser} << QStringList();
+    // A backup kept on the drive itself would be erased with it.
+    QTest::newRow("restore, folder on drive") << 2 << "" << 1 << QStringList{"<drive>", "Ok"}
+                                              << QStringList{chooser, "Error while BackUp"} << QStringList();
     // A file where the package needs a folder: the copy engine stops, and no update follows.
     QTest::newRow("copy stops") << 0 << "copy" << 0 << QStringList{"Ok", "Ok"} << QStringList{"ERRORE", "ERRORE"}
                                 << QStringList{all};
@@ -231,7 +230,7 @@ void TestGuiReinstall::earlyEnds()
     h.state.operationOk = true;
     h.drive = fault == "absent" ? QString() : drive.root();
     for (const QString &answer : answers)
-        h.dialogs.answer(answer == "<pc>" ? pc.path() : answer);
+        h.dialogs.answer(answer == "<pc>" ? pc.path() : answer == "<drive>" ? drive.path("Backup") : answer);
     ReinstallOps ops = h.reinstallOps();
     if (fault == "install") {
         ops.files.removeFolderTree = [remove = ops.files.removeFolderTree](const QString &folder) {
@@ -268,6 +267,22 @@ void TestGuiReinstall::earlyEnds()
         QCOMPARE(h.dialogs.prompts.last().text,
                  "Procedura terminata in modo inaspettato.\nProvare a reinstallare il sistema operativo.");
     }
+}
+
+// The erase runs only on the player's drive: any other path is refused before anything is asked.
+void TestGuiReinstall::eraseRefusesOtherPaths()
+{
+    DriveFixture drive;
+    fillDrive(drive);
+    const auto before = treeContents(drive.root());
+    QTemporaryDir other;
+    EngineHarness h;
+    h.drive = drive.root();
+    Reinstall reinstall(h.ctx, h.reinstallOps());
+    for (const QString &path : {QString("/"), QDir::homePath(), other.path() + "/", drive.path("Dance/")})
+        QVERIFY2(!reinstall.eraseDrive(path), qPrintable(path));
+    QVERIFY(h.dialogs.prompts.isEmpty());
+    QCOMPARE(treeContents(drive.root()), before);
 }
 
 QTEST_MAIN(TestGuiReinstall)
