@@ -10,6 +10,6 @@ sh scripts/build.sh
 BUILD_DIR=${BUILD_DIR:-build}
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$BUILD_DIR" --output-on-failure -j 2 --timeout 900
-if [ -x scripts/run-fuzz.sh ] && [ "${SKIP_FUZZ:-0}" != 1 ]; then
-  sh scripts/run-fuzz.sh "${FUZZ_SECONDS:-60}"
+if [ "${SKIP_FUZZ:-0}" != 1 ]; then
+  bash scripts/run-fuzz.sh "${FUZZ_SECONDS:-60}"
 fi
