@@ -96,7 +96,7 @@ PreparedRule prepare(const LineRule &rule)
     // In the "/" form the lines are worked in: a later rule of the same pass then sees the new
     // path exactly as a later pass would.
     p.newPath = rule.newRelative.toUtf8().replace('\\', '/');
-    p.songNeedle = QString::fromUtf8(p.needle);
+    p.songNeedle = QString::fromUtf8(p.needle.constData(), p.needle.size());
     p.asciiNeedle = isAscii(p.needle.constData(), p.needle.size());
     p.loweredNeedle = asciiLowered(p.needle);
     return p;
@@ -117,7 +117,8 @@ QByteArray rewrittenFolderLine(const PreparedRule &p, const char *rest, int rest
 bool applyDirectly(QByteArray &line, const PreparedRule &p)
 {
     if (p.song) {
-        if (!QString::fromUtf8(line).contains(p.songNeedle, Qt::CaseInsensitive))
+        // The length given: a bare QByteArray would stop at a zero byte inside the line.
+        if (!QString::fromUtf8(line.constData(), line.size()).contains(p.songNeedle, Qt::CaseInsensitive))
             return false;
         line = rewrittenSongLine(p);
         return true;

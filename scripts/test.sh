@@ -1,6 +1,6 @@
 #!/bin/sh
-# Installs what is needed, builds, and runs every test: the Qt Test suites under CTest
-# (offscreen; the mount tests run when root), then each fuzz target for a bounded time.
+# Installs what is needed, builds, and runs every test: each fuzz target for a bounded time, then
+# the Qt Test suites under CTest (offscreen; the mount tests run when root).
 set -e
 cd "$(dirname "$0")/.."
 if [ "$(id -u)" = 0 ] && [ "${SKIP_INSTALL:-0}" != 1 ]; then
@@ -8,8 +8,8 @@ if [ "$(id -u)" = 0 ] && [ "${SKIP_INSTALL:-0}" != 1 ]; then
 fi
 sh scripts/build.sh
 BUILD_DIR=${BUILD_DIR:-build}
-export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$BUILD_DIR" --output-on-failure -j 2 --timeout 900
 if [ "${SKIP_FUZZ:-0}" != 1 ]; then
   bash scripts/run-fuzz.sh "${FUZZ_SECONDS:-60}"
 fi
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$BUILD_DIR" --output-on-failure -j 2 --timeout 900
