@@ -30,6 +30,51 @@ QString resolve(const QString &folder, const QString &relativeName)
     return current;
 }
 
+QStringList pathForms(const QString &path)
+{
+    const QFileInfo info(path);
+    QStringList forms{QDir::cleanPath(info.absoluteFilePath())};
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty() && !forms.contains(canonical))
+        forms << canonical;
+    return forms;
+}
+
+namespace {
+bool textSameOrAbove(const QString &outer, const QString &inner)
+{
+    if (outer.compare(inner, Qt::CaseInsensitive) == 0)
+        return true;
+    const QString prefix = outer.endsWith(QLatin1Char('/')) ? outer : outer + QLatin1Char('/');
+    return inner.startsWith(prefix, Qt::CaseInsensitive);
+}
+} // namespace
+
+bool samePath(const QString &a, const QString &b)
+{
+    const QStringList formsB = pathForms(b);
+    for (const QString &x : pathForms(a))
+        for (const QString &y : formsB)
+            if (x.compare(y, Qt::CaseInsensitive) == 0)
+                return true;
+    return false;
+}
+
+bool sameOrAbove(const QString &outer, const QString &inner)
+{
+    const QStringList innerForms = pathForms(inner);
+    for (const QString &x : pathForms(outer))
+        for (const QString &y : innerForms)
+            if (textSameOrAbove(x, y))
+                return true;
+    return false;
+}
+
+bool overlap(const QString &a, const QString &b)
+{
+    return sameOrAbove(a, b) || sameOrAbove(b, a);
+}
+
 namespace {
 
 QVector<QRegularExpression> compileFilters(const QStringList &filters)

@@ -27,6 +27,16 @@ struct ListOptions {
 // function then returns false.
 bool walk(const QString &folder, const ListOptions &options, const std::function<bool(const QFileInfo &)> &visit);
 
+// Path comparisons for the guards that keep removals and erasures away from what they must not
+// touch. Each path is taken as written (absolute, clean) and with links resolved, and compared
+// without regard to case: refusing too much is harmless there, refusing too little is not.
+QStringList pathForms(const QString &path);
+bool samePath(const QString &a, const QString &b);
+// True when outer is inner itself or a folder above it.
+bool sameOrAbove(const QString &outer, const QString &inner);
+// True when either path is the other or lies below it.
+bool overlap(const QString &a, const QString &b);
+
 // All matching entries' absolute paths, in walk order.
 QStringList list(const QString &folder, const ListOptions &options);
 

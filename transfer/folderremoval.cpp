@@ -13,56 +13,21 @@ namespace transfer {
 
 namespace {
 
-// The forms a path can take: as written (made absolute and clean) and with links resolved.
-QStringList pathForms(const QString &path)
-{
-    QStringList forms;
-    const QFileInfo info(path);
-    forms << QDir::cleanPath(info.absoluteFilePath());
-    const QString canonical = info.canonicalFilePath();
-    if (!canonical.isEmpty() && !forms.contains(canonical))
-        forms << canonical;
-    return forms;
-}
-
-// Case-insensitive on purpose: refusing too much is harmless here, refusing too little is not.
-bool sameOrAbove(const QString &candidate, const QString &target)
-{
-    if (candidate.compare(target, Qt::CaseInsensitive) == 0)
-        return true;
-    const QString prefix = candidate.endsWith(QLatin1Char('/')) ? candidate : candidate + QLatin1Char('/');
-    return target.startsWith(prefix, Qt::CaseInsensitive);
-}
-
 bool isDeviceRoot(const QString &folder, const QString &deviceRoot)
 {
-    if (deviceRoot.isEmpty())
-        return false;
-    const QStringList roots = pathForms(deviceRoot);
-    for (const QString &form : pathForms(folder))
-        for (const QString &root : roots)
-            if (form.compare(root, Qt::CaseInsensitive) == 0)
-                return true;
-    return false;
+    return !deviceRoot.isEmpty() && entries::samePath(folder, deviceRoot);
 }
 
 } // namespace
 
 bool isProtectedFolder(const QString &folder, const QString &deviceRoot)
 {
-    const QStringList homes = pathForms(QDir::homePath());
-    const QStringList roots = deviceRoot.isEmpty() ? QStringList() : pathForms(deviceRoot);
-    for (const QString &form : pathForms(folder)) {
+    for (const QString &form : entries::pathForms(folder))
         if (QDir(form).isRoot())
             return true;
-        for (const QString &home : homes)
-            if (sameOrAbove(form, home))
-                return true;
-        for (const QString &root : roots)
-            if (form.compare(root, Qt::CaseInsensitive) != 0 && sameOrAbove(form, root))
-                return true;
-    }
-    return false;
+    if (entries::sameOrAbove(folder, QDir::homePath()))
+        return true;
+    return !deviceRoot.isEmpty() && !isDeviceRoot(folder, deviceRoot) && entries::sameOrAbove(folder, deviceRoot);
 }
 
 bool removeFolderTree(OperationContext &ctx, const QString &folder, const std::function<void()> &repaint)

@@ -20,45 +20,6 @@ const char kAttributeBatchName[] = "MATTRB.BAT";
 
 namespace {
 
-// A path as written (absolute, clean) and with links resolved, so that neither spelling slips
-// past a comparison.
-QStringList pathForms(const QString &path)
-{
-    const QFileInfo info(path);
-    QStringList forms{QDir::cleanPath(info.absoluteFilePath())};
-    const QString canonical = info.canonicalFilePath();
-    if (!canonical.isEmpty() && !forms.contains(canonical))
-        forms << canonical;
-    return forms;
-}
-
-// Ignoring case on purpose: the player's disk does, and refusing too much is harmless here.
-bool within(const QString &inner, const QString &outer)
-{
-    if (inner.compare(outer, Qt::CaseInsensitive) == 0)
-        return true;
-    const QString prefix = outer.endsWith(QLatin1Char('/')) ? outer : outer + QLatin1Char('/');
-    return inner.startsWith(prefix, Qt::CaseInsensitive);
-}
-
-bool overlap(const QString &a, const QString &b)
-{
-    for (const QString &x : pathForms(a))
-        for (const QString &y : pathForms(b))
-            if (within(x, y) || within(y, x))
-                return true;
-    return false;
-}
-
-bool samePath(const QString &a, const QString &b)
-{
-    const QStringList formsA = pathForms(a);
-    for (const QString &y : pathForms(b))
-        if (formsA.contains(y))
-            return true;
-    return false;
-}
-
 MessageBoxRequest yesNoQuestion(const QString &title, const QString &text, const QString &yesCaption)
 {
     MessageBoxRequest question;
@@ -287,7 +248,7 @@ void Reinstall::reinstallAndRestore()
 bool Reinstall::eraseDrive(const QString &drivePath)
 {
     const QString device = ctx.deviceDrive();
-    if (device.isEmpty() || drivePath.isEmpty() || !samePath(drivePath, device)
+    if (device.isEmpty() || drivePath.isEmpty() || !entries::samePath(drivePath, device)
         || transfer::isProtectedFolder(drivePath, device))
         return false;
 
@@ -376,7 +337,7 @@ bool Reinstall::isSafeBackupFolder(const QString &folder, const QString &drivePa
 {
     if (folder.isEmpty())
         return false;
-    return !overlap(folder, drivePath) && !overlap(folder, saveFolder);
+    return !entries::overlap(folder, drivePath) && !entries::overlap(folder, saveFolder);
 }
 
 bool Reinstall::backupIsComplete(const QString &drivePath, const QString &folder)
