@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "device/entries.h"
+#include "transfer/buttonflow.h"
 #include "transfer/copyengine.h"
 #include "transfer/folderremoval.h"
 #include "transfer/transferlistings.h"
@@ -14,11 +15,6 @@
 namespace transfer {
 
 namespace {
-
-QString message(const OperationContext &ctx, LANGUAGE_STRING_CODE code)
-{
-    return messageText(ctx.state.currentLanguage, code);
-}
 
 void showError(OperationContext &ctx)
 {
@@ -100,7 +96,7 @@ bool backupToFolder(OperationContext &ctx, const QString &deviceRoot, QString de
 {
     ProgressView &progress = ctx.progress;
     progress.showBusyWidgets(true);
-    progress.setStatus(message(ctx, MSG_SEARCHING_DEVICE));
+    progress.setStatus(ctx.message(MSG_SEARCHING_DEVICE));
     progress.setFormat(QStringLiteral("%v"));
 
     if (wouldSwallowDrive(destinationFolder, deviceRoot)) {
@@ -125,7 +121,7 @@ bool backupToFolder(OperationContext &ctx, const QString &deviceRoot, QString de
     }
     destinationFolder += QDir::separator();
 
-    progress.setStatus(message(ctx, MSG_SCANNING_STORAGE));
+    progress.setStatus(ctx.message(MSG_SCANNING_STORAGE));
     progress.repaintStatus();
     progress.setMaximum(0);
     progress.setValue(0);
@@ -144,7 +140,7 @@ bool backupToFolder(OperationContext &ctx, const QString &deviceRoot, QString de
             return false;
     }
 
-    progress.setStatus(message(ctx, MSG_BACKUP_TO_PC));
+    progress.setStatus(ctx.message(MSG_BACKUP_TO_PC));
     progress.repaintStatus();
     copyFileList(ctx, files, destinationFolder, root);   // failures were reported file by file
     return true;
@@ -154,26 +150,14 @@ void runBackup(OperationContext &ctx)
 {
     ctx.state.stopRequested = false;
     ctx.progress.showBusyWidgets(true);
-    ctx.progress.setStatus(message(ctx, MSG_SEARCHING_DEVICE));
-
-    const QString deviceRoot = ctx.deviceDrive();
-    if (deviceRoot.isEmpty()) {
-        boxes::information(ctx.dialogs, ctx.window, message(ctx, MSG_DEVICE_NOT_FOUND_TITLE),
-                           message(ctx, MSG_DEVICE_NOT_FOUND_TEXT));
-    } else {
+    const QString deviceRoot = findDriveOrReport(ctx);
+    if (!deviceRoot.isEmpty()) {
         FolderRequest request;
         request.caption = ctx.pick("Scegli una cartella per il salvataggio dei files", "Choose a folder where save your files");
         request.parent = ctx.window;
         const QString folder = ctx.dialogs.chooseFolder(request);
-        if (!folder.isEmpty()) {
-            if (!backupToFolder(ctx, deviceRoot, folder)) {
-                boxes::information(ctx.dialogs, ctx.window, message(ctx, MSG_BACKUP_ERROR_TITLE),
-                                   message(ctx, MSG_BACKUP_ERROR_TEXT));
-            } else if (!ctx.state.stopRequested) {
-                const QString done = ctx.pick("Fatto", "Done");
-                boxes::information(ctx.dialogs, ctx.window, done, done);
-            }
-        }
+        if (!folder.isEmpty())
+            reportOutcome(ctx, backupToFolder(ctx, deviceRoot, folder));
     }
     ctx.progress.showBusyWidgets(false);
 }

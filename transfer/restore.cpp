@@ -5,21 +5,13 @@
 #include <QSet>
 
 #include "device/entries.h"
+#include "transfer/buttonflow.h"
 #include "transfer/copyengine.h"
 #include "transfer/transferlistings.h"
 #include "ui/core/messagetable.h"
 #include "ui/core/operationcontext.h"
 
 namespace transfer {
-
-namespace {
-
-QString message(const OperationContext &ctx, LANGUAGE_STRING_CODE code)
-{
-    return messageText(ctx.state.currentLanguage, code);
-}
-
-} // namespace
 
 QStringList restoreList(OperationContext &ctx, const QString &backupFolder, bool *stopped)
 {
@@ -72,28 +64,16 @@ void runRestore(OperationContext &ctx)
 {
     ctx.state.stopRequested = false;
     ctx.progress.showBusyWidgets(true);
-    ctx.progress.setStatus(message(ctx, MSG_SEARCHING_DEVICE));
-
-    const QString deviceRoot = ctx.deviceDrive();
-    if (deviceRoot.isEmpty()) {
-        boxes::information(ctx.dialogs, ctx.window, message(ctx, MSG_DEVICE_NOT_FOUND_TITLE),
-                           message(ctx, MSG_DEVICE_NOT_FOUND_TEXT));
-    } else if (!ctx.state.stopRequested) {
-        ctx.progress.setStatus(message(ctx, MSG_RESTORING_BACKUP));
+    const QString deviceRoot = findDriveOrReport(ctx);
+    if (!deviceRoot.isEmpty() && !ctx.state.stopRequested) {
+        ctx.progress.setStatus(ctx.message(MSG_RESTORING_BACKUP));
         FolderRequest request;
         request.caption = ctx.pick("Scegli cartella da cui prendere i files salvati",
                                    "Choose a folder where to get your saved files");
         request.parent = ctx.window;
         const QString folder = ctx.dialogs.chooseFolder(request);
-        if (!folder.isEmpty()) {
-            if (!restoreFromFolder(ctx, folder, deviceRoot)) {
-                boxes::information(ctx.dialogs, ctx.window, message(ctx, MSG_BACKUP_ERROR_TITLE),
-                                   message(ctx, MSG_BACKUP_ERROR_TEXT));
-            } else if (!ctx.state.stopRequested) {
-                const QString done = ctx.pick("Fatto", "Done");
-                boxes::information(ctx.dialogs, ctx.window, done, done);
-            }
-        }
+        if (!folder.isEmpty())
+            reportOutcome(ctx, restoreFromFolder(ctx, folder, deviceRoot));
     }
     ctx.progress.showBusyWidgets(false);
 }

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "ui/core/dialogs.h"
+#include "ui/core/messagetable.h"
 #include "ui/core/operationstate.h"
 #include "ui/core/progressview.h"
 
@@ -22,4 +23,6 @@ struct OperationContext {
         return state.pick(italianText, englishText);
     }
     QString deviceDrive() const { return findDeviceDrive ? findDeviceDrive() : QString(); }
+    // A message of the table in the current language.
+    QString message(int code) const { return messageText(state.currentLanguage, code); }
 };
