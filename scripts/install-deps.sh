@@ -8,5 +8,5 @@ apt-get install -y -q --no-install-recommends \
   qtbase5-dev qtbase5-dev-tools libqt5network5 libqt5test5 \
   libblkid-dev fonts-bebas-neue unar zip unzip python3 curl \
   xvfb xauth libgl1 \
-  dosfstools fusefat e2fsprogs util-linux \
+  dosfstools fusefat e2fsprogs util-linux attr \
   libbenchmark-dev libtag1-dev clang libclang-rt-14-dev
