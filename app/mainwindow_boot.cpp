@@ -118,13 +118,8 @@ void MainWindow_boot::check_connection()
     }
     const bool italian = mainWindow->currentLanguage == 0;
     ui->graphicsView->show();
-    ui->label_descr->setGeometry(20, 130, 600, 80);
-    ui->label_descr_titolo->setGeometry(20, 85, 600, 80);
-    ui->label_descr->show();
-    ui->label_descr_titolo->show();
-    ui->label_descr_titolo->setText(italian ? QStringLiteral("CORVEL3 NON COLLEGATO")
-                                            : QStringLiteral("CORVEL3 NOT CONNECTED"));
-    ui->label_descr->setText(
+    showMessageLabels(
+        italian ? QStringLiteral("CORVEL3 NON COLLEGATO") : QStringLiteral("CORVEL3 NOT CONNECTED"),
         italian ? QStringLiteral("Spegnere Corvel3 e connetterlo alla porta USB del PC (come in figura).\nQuindi, "
                                  "accendere nuovamente Corvel3.")
                 : QStringLiteral("Switch Off Corvel3 and connect it to USB PC Port (as shown below).\nThen switch "
@@ -172,22 +167,16 @@ void MainWindow_boot::check_files()
         delay(17);
     }
 
-    ui->label_descr->setGeometry(20, 130, 600, 80);
-    ui->label_descr_titolo->setGeometry(20, 85, 600, 80);
-
     const bool allPresent = QFile::exists(autoexecPath) && QFile::exists(mainProgramPath)
                             && QFile::exists(displayProgramPath);
     if (allPresent) {
         ui->label_4->setText(italian ? QStringLiteral("OPERAZIONE COMPLETATA") : QStringLiteral("OPERATION COMPLETED"));
-        ui->label_descr_titolo->setText(italian ? QStringLiteral("CONTROLLO SOFTWARE COMPLETATO")
-                                                : QStringLiteral("SOFTWARE CONTROL COMPLETED"));
-        ui->label_descr->setText(
+        showMessageLabels(
+            italian ? QStringLiteral("CONTROLLO SOFTWARE COMPLETATO") : QStringLiteral("SOFTWARE CONTROL COMPLETED"),
             italian ? QStringLiteral("Neussun problema rilevato durante il controllo del sistema "
                                      "operativo.\nCliccare su Ok per accedere alla Schermata Principale.")
                     : QStringLiteral("No problem detected during the control of the Operating System.\nClick Ok to "
                                      "be redirected to the Main Window."));
-        ui->label_descr->show();
-        ui->label_descr_titolo->show();
         ui->Push_Button->show();
         return;
     }
@@ -208,13 +197,9 @@ void MainWindow_boot::check_files()
 void MainWindow_boot::repairSystem()
 {
     const bool italian = mainWindow->currentLanguage == 0;
-    ui->label_descr->setGeometry(20, 130, 600, 80);
-    ui->label_descr_titolo->setGeometry(20, 85, 600, 80);
-    ui->label_descr_titolo->show();
-    ui->label_descr->show();
-    ui->label_descr_titolo->setText(italian ? QStringLiteral("RIPRISTINO DEI FILE DEL SISTEMA OPERATIVO")
-                                            : QStringLiteral("RESTORING FILES OF THE OPERATING SYSTEM"));
-    ui->label_descr->setText(
+    showMessageLabels(
+        italian ? QStringLiteral("RIPRISTINO DEI FILE DEL SISTEMA OPERATIVO")
+                : QStringLiteral("RESTORING FILES OF THE OPERATING SYSTEM"),
         italian ? QStringLiteral("ATTENZIONE: NON Spegnere/Riavviare Corvel3 e NON scollegare il cavo "
                                  "USB.\nL'operazione potrebbe richiedere qualche minuto.")
                 : QStringLiteral("WARNING: DO NOT Switch off/Restart Corvel3 and DO NOT disconnect the USB "
@@ -232,6 +217,17 @@ void MainWindow_boot::repairSystem()
     }
     ui->label_descr_titolo->hide();
     ui->label_descr->hide();
+}
+
+// The title and text of the waiting, clean-check and repair screens, in their common place.
+void MainWindow_boot::showMessageLabels(const QString &title, const QString &text)
+{
+    ui->label_descr->setGeometry(20, 130, 600, 80);
+    ui->label_descr_titolo->setGeometry(20, 85, 600, 80);
+    ui->label_descr_titolo->setText(title);
+    ui->label_descr->setText(text);
+    ui->label_descr_titolo->show();
+    ui->label_descr->show();
 }
 
 void MainWindow_boot::handOver()

@@ -52,6 +52,7 @@ private slots:
 
 private:
     void repairSystem();
+    void showMessageLabels(const QString &title, const QString &text);
     void handOver();
 
     friend class BootWindowTest;
