@@ -70,20 +70,14 @@ private slots:
         QVERIFY(w.ui->labelDescr1->isHidden() && w.ui->labelDescr2->isHidden());
     }
 
-    void initialLookOfTheWindow()
+    // The display font and the images are compiled in: a build that lost them shows plain widgets.
+    void fontAndImagesAreLoaded()
     {
         MainWindow w;
-        QCOMPARE(w.windowTitle(), QString("Corvel3 Disk Formatter"));
-        QCOMPARE(w.size(), QSize(620, 751));
-        QVERIFY(w.ui->progressBar->isHidden() && w.ui->labelAction->isHidden() && w.ui->pushButtonStop->isHidden());
-        QVERIFY(w.ui->frame->isHidden());
-        QVERIFY(w.bigFont && w.bigFont->pointSize() == 22);
-        QCOMPARE(w.bigFont->family(), QString("Bebas Neue"));
         QCOMPARE(w.ui->pushBtnUpdate->font().family(), QString("Bebas Neue"));
-        QCOMPARE(w.ui->pushButtonStop->font().pointSize(), 16);
         QVERIFY(!w.palette().brush(QPalette::Window).texture().isNull());
-        QVERIFY(!QPixmap(":/imgs/bandiera-italia").isNull());
-        QVERIFY(!QPixmap(":/imgs/coll").isNull());
+        for (const char *image : {":/imgs/bandiera-italia", ":/imgs/bandiera-inglese", ":/imgs/coll", ":/imgs/chiudi.png"})
+            QVERIFY2(!QPixmap(image).isNull(), image);
     }
 
     void busyWidgetsShowAndReset()
