@@ -8,8 +8,8 @@
 #include <QTextStream>
 #include <QTimer>
 
-#include "ui/core/delay.h"
-#include "ui/core/messagetable.h"
+#include "core/delay.h"
+#include "core/messagetable.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow_boot.h"
 

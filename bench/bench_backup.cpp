@@ -18,7 +18,7 @@
 #include "tests/common/recordingprogress.h"
 #include "tests/common/scripteddialogs.h"
 #include "transfer/backup.h"
-#include "ui/core/operationcontext.h"
+#include "core/operationcontext.h"
 
 namespace {
 

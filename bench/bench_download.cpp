@@ -17,7 +17,7 @@
 #include "tests/common/recordingprogress.h"
 #include "tests/common/scripteddialogs.h"
 #include "transfer/folderremoval.h"
-#include "ui/core/operationcontext.h"
+#include "core/operationcontext.h"
 #include "update/systemupdate.h"
 
 namespace {

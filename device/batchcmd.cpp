@@ -6,7 +6,7 @@
 #include <QTextStream>
 
 #include "device/platform.h"
-#include "ui/core/delay.h"
+#include "core/delay.h"
 
 namespace {
 constexpr int kSettleMs = 200;

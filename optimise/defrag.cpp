@@ -2,7 +2,7 @@
 
 #include <QProcess>
 
-#include "ui/core/delay.h"
+#include "core/delay.h"
 
 namespace defrag {
 

@@ -3,7 +3,7 @@
 #include <QString>
 
 #include "device/platform.h"
-#include "ui/core/operationcontext.h"
+#include "core/operationcontext.h"
 
 class QProcess;
 

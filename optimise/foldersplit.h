@@ -9,7 +9,7 @@
 #include "optimise/playlists.h"
 #include "optimise/songtitle.h"
 #include "optimise/splitstate.h"
-#include "ui/core/operationcontext.h"
+#include "core/operationcontext.h"
 
 // Splits every folder the scan found oversized into group subfolders by the first letter of the
 // song titles ("a".."z", "0-9"), at most 1000 files a group. Songs take their companions along

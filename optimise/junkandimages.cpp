@@ -5,7 +5,7 @@
 #include <QRandomGenerator>
 
 #include "device/entries.h"
-#include "ui/core/dialogs.h"
+#include "core/dialogs.h"
 
 namespace {
 constexpr int kTemporaryNameRange = 1000000;   // temporary names are 0..999999 + suffix

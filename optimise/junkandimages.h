@@ -4,7 +4,7 @@
 #include <QString>
 
 #include "optimise/libraryscanstate.h"
-#include "ui/core/operationcontext.h"
+#include "core/operationcontext.h"
 
 // The two optimisation steps that act on the scan's lists: deleting the unsupported files and
 // gathering the images into the root "Images" folder. A Stop ends only the step in hand.

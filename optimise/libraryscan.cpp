@@ -6,8 +6,8 @@
 
 #include "device/entries.h"
 #include "device/platform.h"
-#include "ui/core/delay.h"
-#include "ui/core/dialogs.h"
+#include "core/delay.h"
+#include "core/dialogs.h"
 
 namespace scanrules {
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 #include "optimise/libraryscanstate.h"
-#include "ui/core/operationcontext.h"
+#include "core/operationcontext.h"
 
 // How the scan sorts one file, by its name alone.
 enum class FileKind { Song, Image, Kept, Unsupported };

@@ -9,8 +9,8 @@
 #include "transfer/copyengine.h"
 #include "transfer/folderremoval.h"
 #include "transfer/transferlistings.h"
-#include "ui/core/messagetable.h"
-#include "ui/core/operationcontext.h"
+#include "core/messagetable.h"
+#include "core/operationcontext.h"
 
 namespace transfer {
 

@@ -1,6 +1,6 @@
 #include "transfer/buttonflow.h"
 
-#include "ui/core/operationcontext.h"
+#include "core/operationcontext.h"
 
 namespace transfer {
 

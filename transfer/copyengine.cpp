@@ -12,8 +12,8 @@
 #include <QRegExp>
 
 #include "device/platform.h"
-#include "ui/core/dialogs.h"
-#include "ui/core/operationcontext.h"
+#include "core/dialogs.h"
+#include "core/operationcontext.h"
 
 namespace transfer {
 

@@ -7,7 +7,7 @@
 #include <QVector>
 
 #include "device/entries.h"
-#include "ui/core/operationcontext.h"
+#include "core/operationcontext.h"
 
 namespace transfer {
 

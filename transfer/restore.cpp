@@ -8,8 +8,8 @@
 #include "transfer/buttonflow.h"
 #include "transfer/copyengine.h"
 #include "transfer/transferlistings.h"
-#include "ui/core/messagetable.h"
-#include "ui/core/operationcontext.h"
+#include "core/messagetable.h"
+#include "core/operationcontext.h"
 
 namespace transfer {
 

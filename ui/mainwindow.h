@@ -8,10 +8,10 @@
 #include "optimise/libraryscanstate.h"
 #include "optimise/songtitle.h"
 #include "optimise/splitstate.h"
-#include "ui/core/dialogs.h"
-#include "ui/core/messagetable.h"
-#include "ui/core/operationcontext.h"
-#include "ui/core/operationstate.h"
+#include "core/dialogs.h"
+#include "core/messagetable.h"
+#include "core/operationcontext.h"
+#include "core/operationstate.h"
 
 class QFont;
 class QLabel;

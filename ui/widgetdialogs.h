@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/core/dialogs.h"
+#include "core/dialogs.h"
 
 // The real dialogs: QMessageBox and QFileDialog.
 class WidgetDialogs : public Dialogs {

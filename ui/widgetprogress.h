@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/core/progressview.h"
+#include "core/progressview.h"
 
 class QLabel;
 class QProgressBar;

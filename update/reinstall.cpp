@@ -11,7 +11,7 @@
 #include "transfer/backup.h"
 #include "transfer/folderremoval.h"
 #include "transfer/transferlistings.h"
-#include "ui/core/messagetable.h"
+#include "core/messagetable.h"
 #include "update/downloadmanager.h"
 #include "update/unpack.h"
 #include "update/updateserver.h"

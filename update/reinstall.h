@@ -3,7 +3,7 @@
 #include <functional>
 #include <QString>
 
-#include "ui/core/operationcontext.h"
+#include "core/operationcontext.h"
 #include "update/systemupdate.h"
 
 // What the reinstall borrows from the operations window, bound to the progress bar of the run:

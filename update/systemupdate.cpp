@@ -5,8 +5,8 @@
 #include <QUrl>
 
 #include "device/entries.h"
-#include "ui/core/delay.h"
-#include "ui/core/messagetable.h"
+#include "core/delay.h"
+#include "core/messagetable.h"
 #include "update/downloadmanager.h"
 #include "update/unpack.h"
 #include "update/updateserver.h"

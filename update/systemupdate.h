@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "ui/core/operationcontext.h"
+#include "core/operationcontext.h"
 
 // The folder operations the update borrows from the file-transfer side. The operations window
 // hands over its own members, so their prompts, progress and Stop handling are the same ones

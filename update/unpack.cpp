@@ -6,8 +6,8 @@
 
 #include "device/batchcmd.h"
 #include "device/platform.h"
-#include "ui/core/delay.h"
-#include "ui/core/progressview.h"
+#include "core/delay.h"
+#include "core/progressview.h"
 
 namespace {
 constexpr int kPollMs = 200;

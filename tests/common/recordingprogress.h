@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "ui/core/progressview.h"
+#include "core/progressview.h"
 
 // A ProgressView without widgets that keeps what was set, for engine tests.
 class RecordingProgress : public ProgressView {

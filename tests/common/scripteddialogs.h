@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QVector>
 
-#include "ui/core/dialogs.h"
+#include "core/dialogs.h"
 
 // A Dialogs implementation for tests: records every prompt and answers from a queue. A prompt
 // with nothing queued is recorded as unexpected and answered with its default button (or

@@ -4,7 +4,7 @@
 #include "tests/common/drivefixture.h"
 #include "tests/common/screenshots.h"
 #include "tests/common/scripteddialogs.h"
-#include "ui/core/messagetable.h"
+#include "core/messagetable.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 

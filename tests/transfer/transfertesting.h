@@ -5,7 +5,7 @@
 #include "device/devicedrive.h"
 #include "tests/common/recordingprogress.h"
 #include "tests/common/scripteddialogs.h"
-#include "ui/core/operationcontext.h"
+#include "core/operationcontext.h"
 
 // A bar that lets a test act when the engine reaches a given count.
 struct HookedProgress : RecordingProgress {

@@ -5,7 +5,7 @@
 #include "tests/transfer/transfertesting.h"
 #include "transfer/backup.h"
 #include "transfer/restore.h"
-#include "ui/core/messagetable.h"
+#include "core/messagetable.h"
 
 using transfer::backupToFolder;
 

@@ -3,7 +3,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "ui/core/delay.h"
+#include "core/delay.h"
 
 class DelayTest : public QObject {
     Q_OBJECT

@@ -2,7 +2,7 @@
 #include <QtTest>
 
 #include "tests/common/scripteddialogs.h"
-#include "ui/core/messagetable.h"
+#include "core/messagetable.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 

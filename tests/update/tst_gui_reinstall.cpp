@@ -7,7 +7,7 @@
 #include "app/mainwindow_boot.h"
 #include "tests/common/screenshots.h"
 #include "tests/update/updatetestsupport.h"
-#include "ui/core/messagetable.h"
+#include "core/messagetable.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 #include "ui_mainwindow_boot.h"

@@ -3,7 +3,7 @@
 #include <QtTest>
 
 #include "tests/update/updatetestsupport.h"
-#include "ui/core/messagetable.h"
+#include "core/messagetable.h"
 #include "update/unpack.h"
 
 using Fault = HttpTestServer::Fault;

@@ -16,7 +16,7 @@
 #include "transfer/copyengine.h"
 #include "transfer/folderremoval.h"
 #include "transfer/restore.h"
-#include "ui/core/operationcontext.h"
+#include "core/operationcontext.h"
 #include "update/reinstall.h"
 #include "update/systemupdate.h"
 #include "update/updateserver.h"

@@ -1,4 +1,4 @@
-#include "ui/core/delay.h"
+#include "core/delay.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

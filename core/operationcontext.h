@@ -3,10 +3,10 @@
 #include <functional>
 #include <QString>
 
-#include "ui/core/dialogs.h"
-#include "ui/core/messagetable.h"
-#include "ui/core/operationstate.h"
-#include "ui/core/progressview.h"
+#include "core/dialogs.h"
+#include "core/messagetable.h"
+#include "core/operationstate.h"
+#include "core/progressview.h"
 
 class QObject;
 

@@ -1,4 +1,4 @@
-#include "ui/core/dialogs.h"
+#include "core/dialogs.h"
 
 namespace boxes {
 

@@ -1,4 +1,4 @@
-#include "ui/core/messagetable.h"
+#include "core/messagetable.h"
 
 namespace {
 

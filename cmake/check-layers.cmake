@@ -1,0 +1,17 @@
+# Fails the build when core or an engine includes a front end (ui/ or app/): arrows point down.
+#   cmake -DSOURCE_DIR=<top> -P check-layers.cmake
+set(_bad "")
+foreach(_dir core device transfer update optimise)
+  file(GLOB_RECURSE _files ${SOURCE_DIR}/${_dir}/*.cpp ${SOURCE_DIR}/${_dir}/*.h)
+  foreach(_f ${_files})
+    file(STRINGS ${_f} _lines REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<](ui|app)/")
+    if(_lines)
+      file(RELATIVE_PATH _rel ${SOURCE_DIR} ${_f})
+      list(APPEND _bad "${_rel}: ${_lines}")
+    endif()
+  endforeach()
+endforeach()
+if(_bad)
+  string(REPLACE ";" "\n  " _msg "${_bad}")
+  message(FATAL_ERROR "core and the engines must not include the windows' code:\n  ${_msg}")
+endif()
