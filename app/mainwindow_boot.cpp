@@ -182,6 +182,8 @@ void MainWindow_boot::check_files()
     }
 
     MessageBoxRequest question;
+    question.kind = QuestionKind::Confirm;
+    question.safeButton = 1;
     question.title = mainWindow->langDbInfo(MSG_SYSTEM_FILES_DAMAGED_TITLE);
     question.text = mainWindow->langDbInfo(MSG_SYSTEM_FILES_DAMAGED_QUESTION);
     question.icon = BoxIcon::Question;

@@ -60,9 +60,9 @@ public:
     bool inWait = false;
     int waits = 0;
 
-    void repaintBar() override
+    void markWait()
     {
-        RecordingProgress::repaintBar();
+
         closeWait();
         waitStart = lastWake = cpuSeconds();
         inWait = true;

@@ -5,6 +5,7 @@ namespace boxes {
 static MessageBoxRequest singleOk(BoxIcon icon, QObject *parent, const QString &title, const QString &text)
 {
     MessageBoxRequest r;
+    r.kind = icon == BoxIcon::Critical ? QuestionKind::Error : QuestionKind::Information;
     r.title = title;
     r.text = text;
     r.icon = icon;
@@ -23,9 +24,11 @@ void critical(Dialogs &dialogs, QObject *parent, const QString &title, const QSt
     dialogs.showMessage(singleOk(BoxIcon::Critical, parent, title, text));
 }
 
-bool okOrNo(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text)
+bool okOrNo(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text, QuestionKind kind)
 {
     MessageBoxRequest r;
+    r.kind = kind;
+    r.safeButton = 1;
     r.title = title;
     r.text = text;
     r.icon = BoxIcon::Question;

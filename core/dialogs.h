@@ -16,16 +16,34 @@ struct BoxButton {
     QString caption;   // empty: the toolkit's standard caption for the role
 };
 
+// What a box means, so a front end without boxes (the command line) answers by meaning rather
+// than by caption. The windows show the same box whatever its kind.
+enum class QuestionKind {
+    Information,          // a single "Ok": nothing to decide
+    Error,                // a single "Ok" after a failure
+    Confirm,              // go on with a step that loses nothing
+    ConfirmDeletion,      // go on with a step that deletes or erases the user's files
+    Overwrite,            // replace a file that already exists
+    ContinueAfterError,   // go on after a step failed
+};
+
 struct MessageBoxRequest {
+    QuestionKind kind = QuestionKind::Information;
     QString title;
     QString text;
     BoxIcon icon = BoxIcon::Information;
     QVector<BoxButton> buttons;   // in the order they are added
     int defaultButton = 0;        // index into buttons
     int escapeButton = -1;        // index into buttons, -1: the toolkit decides
+    int safeButton = -1;          // the answer that loses nothing (-1: escape, else default)
+    int proceedButton = -1;       // the answer that lets the operation go on (-1: default)
     QObject *parent = nullptr;    // null: no parent window
+
+    int safeAnswer() const { return safeButton >= 0 ? safeButton : escapeButton >= 0 ? escapeButton : defaultButton; }
+    int proceedAnswer() const { return proceedButton >= 0 ? proceedButton : defaultButton; }
 };
 
+// Choosing a folder is a question of its own kind; cancelling is its safe answer.
 struct FolderRequest {
     QString caption;
     QString startFolder;
@@ -49,6 +67,7 @@ namespace boxes {
 void information(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text);
 // Critical box with the single button "Ok".
 void critical(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text);
-// Question with the buttons "Ok" (default) and "No"; true for "Ok".
-bool okOrNo(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text);
+// Question with the buttons "Ok" (default) and "No"; true for "Ok". "No" is the safe answer.
+bool okOrNo(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text,
+            QuestionKind kind = QuestionKind::Confirm);
 }

@@ -2,29 +2,51 @@
 
 #include <QString>
 
-// The busy-state widgets an operation works with: a progress bar, a status line and a Stop
-// button. The windows implement it over their widgets; engines never see a widget.
+// What an operation shows while it runs: a busy state, a bar (range, value, format) and a status
+// line. Engines only report data here; a front end subclass reflects each change on its widgets
+// or its terminal and decides itself when to repaint. The base keeps the data, so a plain
+// ProgressView is a valid sink that shows nothing.
 class ProgressView {
 public:
+    enum class Change { Busy, Range, Value, Format, BarVisible, Status, StatusVisible };
+
     virtual ~ProgressView() = default;
 
-    // Shows or hides bar, status line and Stop button together; bar to 0, status emptied.
-    virtual void showBusyWidgets(bool visible) = 0;
+    // Shows or hides bar, status line and Stop together; the bar goes to 0, the status is emptied.
+    void showBusyWidgets(bool visible);
 
-    virtual void setMinimum(int value) = 0;
-    virtual void setMaximum(int value) = 0;
-    virtual void setValue(int value) = 0;
-    virtual void setFormat(const QString &format) = 0;
-    virtual int minimum() const = 0;
-    virtual int maximum() const = 0;
-    virtual int value() const = 0;
-    virtual QString format() const = 0;
-    virtual void repaintBar() = 0;      // immediate repaint
-    virtual void updateBar() = 0;       // scheduled repaint
-    virtual void setBarVisible(bool visible) = 0;
+    void setRange(int minimum, int maximum);
+    void setMinimum(int value) { setRange(value, barMaximum); }
+    void setMaximum(int value) { setRange(barMinimum, value); }
+    void setValue(int value);
+    void setFormat(const QString &format);
+    void setBarVisible(bool visible);
+    void setStatus(const QString &text);
+    void setStatusVisible(bool visible);
 
-    virtual void setStatus(const QString &text) = 0;
-    virtual QString status() const = 0;
-    virtual void repaintStatus() = 0;
-    virtual void setStatusVisible(bool visible) = 0;
+    int minimum() const { return barMinimum; }
+    int maximum() const { return barMaximum; }
+    int value() const { return barValue; }
+    QString format() const { return barFormat; }
+    bool busy() const { return busyShown; }
+    bool barVisible() const { return barShown; }
+    QString status() const { return statusText; }
+    bool statusVisible() const { return statusShown; }
+
+protected:
+    // Called after every change, with the data already updated.
+    virtual void changed(Change what) { Q_UNUSED(what) }
+    // For a subclass that starts from widgets already on screen.
+    void adopt(int minimum, int maximum, int value, const QString &format, bool barIsVisible,
+               const QString &status, bool statusIsVisible);
+
+private:
+    int barMinimum = 0;
+    int barMaximum = 100;
+    int barValue = 0;
+    QString barFormat = QStringLiteral("%p%");
+    bool busyShown = false;
+    bool barShown = false;
+    QString statusText;
+    bool statusShown = false;
 };

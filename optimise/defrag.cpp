@@ -19,7 +19,6 @@ void run(OperationContext &ctx, QProcess &process, const platform::Command &comm
     }
     while (process.waitForReadyRead(silenceMs)) {
         process.readAll();   // nobody reads it; dropping it keeps a chatty tool from filling memory
-        ctx.progress.updateBar();
         delay(pauseMs);
     }
     ctx.progress.setBarVisible(false);

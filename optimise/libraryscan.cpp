@@ -126,7 +126,6 @@ void LibraryScanner::scanRootFolder()
     state.currentFolderPath = root;
     state.folderListing = listFiles(root);
     for (int i = 0; i < state.folderListing.size(); ++i) {
-        ctx.progress.repaintBar();
         delay(kScanWaitMs);
         const QFileInfo file = withShortName(i);
         if (ctx.state.stopRequested) {
@@ -148,7 +147,6 @@ void LibraryScanner::scanRootFolder()
 bool LibraryScanner::walkFolders(const QFileInfoList &folders)
 {
     for (const QFileInfo &folder : folders) {
-        ctx.progress.repaintBar();
         delay(kScanWaitMs);
         if (ctx.state.stopRequested)
             return false;   // the flag stays set: the run skips its later steps

@@ -67,7 +67,6 @@ QStringList backupList(OperationContext &ctx, const QString &deviceRoot, bool *s
         const QString path = entry.absoluteFilePath();
         // Only what lies below the root counts, so a mount point's own path never matters.
         if (!isLeftOutOfBackup(path.mid(root.size() - 1))) {
-            ctx.progress.repaintBar();
             QCoreApplication::processEvents();
             files.append(path);
         }
@@ -109,7 +108,8 @@ bool backupToFolder(OperationContext &ctx, const QString &deviceRoot, QString de
         const bool goOn = boxes::okOrNo(
             ctx.dialogs, ctx.window, ctx.pick("Trovati alcuni files", "Found some files"),
             ctx.pick("ATTENZIONE! Il contenuto della cartella di destinazione verrà cancellato.\nVuoi continuare ?",
-                     "WARNING! The contents of the destination folder will be deleted.\nDo you want to continue ?"));
+                     "WARNING! The contents of the destination folder will be deleted.\nDo you want to continue ?"),
+            QuestionKind::ConfirmDeletion);
         if (!goOn)
             return false;
     }
@@ -122,7 +122,6 @@ bool backupToFolder(OperationContext &ctx, const QString &deviceRoot, QString de
     destinationFolder += QDir::separator();
 
     progress.setStatus(ctx.message(MSG_SCANNING_STORAGE));
-    progress.repaintStatus();
     progress.setMaximum(0);
     progress.setValue(0);
 
@@ -141,7 +140,6 @@ bool backupToFolder(OperationContext &ctx, const QString &deviceRoot, QString de
     }
 
     progress.setStatus(ctx.message(MSG_BACKUP_TO_PC));
-    progress.repaintStatus();
     copyFileList(ctx, files, destinationFolder, root);   // failures were reported file by file
     return true;
 }

@@ -38,6 +38,9 @@ enum class ExistsAnswer { Replace, ReplaceAll, Skip };
 ExistsAnswer askReplace(OperationContext &ctx, const QString &destination)
 {
     MessageBoxRequest box;
+    box.kind = QuestionKind::Overwrite;
+    box.safeButton = 1;
+    box.proceedButton = 2;
     box.icon = BoxIcon::Question;
     box.parent = nullptr;
     if (ctx.state.italian()) {
@@ -65,6 +68,9 @@ enum class FailureAnswer { Continue, ContinueAlways, Abort };
 FailureAnswer askAfterFailure(OperationContext &ctx, const QString &destination)
 {
     MessageBoxRequest box;
+    box.kind = QuestionKind::ContinueAfterError;
+    box.safeButton = 1;
+    box.proceedButton = 0;
     box.icon = BoxIcon::Question;
     box.parent = nullptr;
     box.title = QStringLiteral("Errore sulla copia");
@@ -167,7 +173,6 @@ bool copyFileList(OperationContext &ctx, const QStringList &files, const QString
     bar.setFormat(QStringLiteral("%v"));
     bar.setMaximum(files.size());
     bar.setValue(0);
-    bar.repaintBar();
 
     for (const QString &source : files) {
         const QString destination = destinationRoot + source.mid(sourceRoot.size());
@@ -202,7 +207,6 @@ bool copyFileList(OperationContext &ctx, const QStringList &files, const QString
         if (done != bar.maximum())
             ++done;
         bar.setValue(done);
-        bar.repaintBar();
         QCoreApplication::processEvents();
         if (ctx.state.stopRequested)
             return false;

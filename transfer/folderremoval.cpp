@@ -62,7 +62,7 @@ bool removeFolderTree(OperationContext &ctx, const QString &folder, const std::f
 
 bool recreateFolder(OperationContext &ctx, const QString &folder)
 {
-    if (!removeFolderTree(ctx, folder, [&ctx] { ctx.progress.repaintBar(); }))
+    if (!removeFolderTree(ctx, folder, [] {}))
         return false;
     return QDir().mkdir(folder);
 }

@@ -4,32 +4,70 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-void WidgetProgress::showBusyWidgets(bool visible)
+WidgetProgress::WidgetProgress(QProgressBar *bar, QLabel *status, QPushButton *stop)
+    : bar(bar), statusLine(status), stop(stop)
 {
-    if (bar) {
-        bar->setVisible(visible);
-        bar->setValue(0);
-    }
-    if (statusLine) {
-        statusLine->setText(QString());
-        statusLine->setVisible(visible);
-    }
-    if (stop)
-        stop->setVisible(visible);
+    if (bar)
+        adopt(bar->minimum(), bar->maximum(), bar->value(), bar->format(), bar->isVisible(),
+              status ? status->text() : QString(), status && status->isVisible());
+    sinceRepaint.start();
 }
 
-void WidgetProgress::setMinimum(int value) { if (bar) bar->setMinimum(value); }
-void WidgetProgress::setMaximum(int value) { if (bar) bar->setMaximum(value); }
-void WidgetProgress::setValue(int value) { if (bar) bar->setValue(value); }
-void WidgetProgress::setFormat(const QString &format) { if (bar) bar->setFormat(format); }
-int WidgetProgress::minimum() const { return bar ? bar->minimum() : 0; }
-int WidgetProgress::maximum() const { return bar ? bar->maximum() : 0; }
-int WidgetProgress::value() const { return bar ? bar->value() : 0; }
-QString WidgetProgress::format() const { return bar ? bar->format() : QString(); }
-void WidgetProgress::repaintBar() { if (bar) bar->repaint(); }
-void WidgetProgress::updateBar() { if (bar) bar->update(); }
-void WidgetProgress::setBarVisible(bool visible) { if (bar) bar->setVisible(visible); }
-void WidgetProgress::setStatus(const QString &text) { if (statusLine) statusLine->setText(text); }
-QString WidgetProgress::status() const { return statusLine ? statusLine->text() : QString(); }
-void WidgetProgress::repaintStatus() { if (statusLine) statusLine->repaint(); }
-void WidgetProgress::setStatusVisible(bool visible) { if (statusLine) statusLine->setVisible(visible); }
+void WidgetProgress::repaintBarIfDue()
+{
+    if (!bar)
+        return;
+    if (value() <= minimum() || value() >= maximum() || sinceRepaint.elapsed() >= 50) {
+        bar->repaint();
+        sinceRepaint.restart();
+    } else {
+        bar->update();
+    }
+}
+
+void WidgetProgress::changed(Change what)
+{
+    switch (what) {
+    case Change::Busy:
+        if (bar) {
+            bar->setVisible(busy());
+            bar->setValue(0);
+        }
+        if (statusLine) {
+            statusLine->setText(QString());
+            statusLine->setVisible(busy());
+        }
+        if (stop)
+            stop->setVisible(busy());
+        break;
+    case Change::Range:
+        if (bar)
+            bar->setRange(minimum(), maximum());
+        repaintBarIfDue();
+        break;
+    case Change::Value:
+        if (bar)
+            bar->setValue(value());
+        repaintBarIfDue();
+        break;
+    case Change::Format:
+        if (bar)
+            bar->setFormat(format());
+        repaintBarIfDue();
+        break;
+    case Change::BarVisible:
+        if (bar)
+            bar->setVisible(barVisible());
+        break;
+    case Change::Status:
+        if (statusLine) {
+            statusLine->setText(status());
+            statusLine->repaint();
+        }
+        break;
+    case Change::StatusVisible:
+        if (statusLine)
+            statusLine->setVisible(statusVisible());
+        break;
+    }
+}

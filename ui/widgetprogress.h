@@ -1,35 +1,28 @@
 #pragma once
 
+#include <QElapsedTimer>
+
 #include "core/progressview.h"
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
 
-// The busy widgets of a window seen through ProgressView. Null widgets are skipped.
+// The busy widgets of a window behind ProgressView. Null widgets are skipped. Starts from what
+// the widgets show, and repaints at once when a change is due (a new status, the bar's first
+// or last step, or 50 ms since the last repaint), otherwise leaves the repaint to the event loop.
 class WidgetProgress : public ProgressView {
 public:
-    WidgetProgress(QProgressBar *bar, QLabel *status, QPushButton *stop) : bar(bar), statusLine(status), stop(stop) {}
+    WidgetProgress(QProgressBar *bar, QLabel *status, QPushButton *stop);
 
-    void showBusyWidgets(bool visible) override;
-    void setMinimum(int value) override;
-    void setMaximum(int value) override;
-    void setValue(int value) override;
-    void setFormat(const QString &format) override;
-    int minimum() const override;
-    int maximum() const override;
-    int value() const override;
-    QString format() const override;
-    void repaintBar() override;
-    void updateBar() override;
-    void setBarVisible(bool visible) override;
-    void setStatus(const QString &text) override;
-    QString status() const override;
-    void repaintStatus() override;
-    void setStatusVisible(bool visible) override;
+protected:
+    void changed(Change what) override;
 
 private:
+    void repaintBarIfDue();
+
     QProgressBar *bar;
     QLabel *statusLine;
     QPushButton *stop;
+    QElapsedTimer sinceRepaint;
 };

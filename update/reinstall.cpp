@@ -23,6 +23,8 @@ namespace {
 MessageBoxRequest yesNoQuestion(const QString &title, const QString &text, const QString &yesCaption)
 {
     MessageBoxRequest question;
+    question.kind = QuestionKind::ConfirmDeletion;
+    question.safeButton = 1;
     question.title = title;
     question.text = text;
     question.icon = BoxIcon::Question;
@@ -42,7 +44,6 @@ QString Reinstall::message(int code) const
 void Reinstall::status(int code)
 {
     ctx.progress.setStatus(message(code));
-    ctx.progress.repaintStatus();
 }
 
 void Reinstall::informationBox(int titleCode, int textCode)

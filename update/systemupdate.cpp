@@ -45,7 +45,6 @@ QString downloadPackage(OperationContext &ctx, const UpdateFileOps &ops, const Q
         shown = percent;
     }
     bar.setValue(100);
-    bar.repaintBar();
 
     const QString saved = manager.savePath;
     delay(kPollMs);
@@ -76,7 +75,6 @@ bool SystemUpdate::updateSystem(bool showEndMessage)
     progress.showBusyWidgets(true);
 
     progress.setStatus(messageText(lang, MSG_SEARCHING_DEVICE));
-    progress.repaintStatus();
     const QString drive = ctx.deviceDrive();
     if (drive.isEmpty()) {
         boxes::information(ctx.dialogs, ctx.window, messageText(lang, MSG_DEVICE_NOT_FOUND_TITLE),
@@ -87,7 +85,6 @@ bool SystemUpdate::updateSystem(bool showEndMessage)
         return false;
 
     progress.setStatus(messageText(lang, MSG_DOWNLOADING_RELEASE));
-    progress.repaintStatus();
     const QString archive = downloadUpdate();
     if (archive.isEmpty()) {
         // A Stop ends the update silently, even when too little had arrived to keep.
@@ -107,7 +104,6 @@ bool SystemUpdate::updateSystem(bool showEndMessage)
 
     const QString packageFolder = QFileInfo(archive).absolutePath();
     progress.setStatus(messageText(lang, MSG_COPYING_UPDATE_FILES));
-    progress.repaintStatus();
     if (!copyUpdateFiles(packageFolder, drive)) {
         downloadError(3);
         // Neither a half-copied update on the device nor the unpacked package stays behind.

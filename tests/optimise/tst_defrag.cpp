@@ -13,7 +13,7 @@ struct Harness {
     OperationContext ctx{state, dialogs, progress, nullptr, {}};
     QProcess process;
 
-    Harness() { progress.barVisible = true; }
+    Harness() { progress.setBarVisible(true); }
     ~Harness()
     {
         process.kill();
@@ -37,9 +37,9 @@ private slots:
         defrag::run(h.ctx, h.process, {"/bin/sh", {"-c", script}}, 800);
         QVERIFY2(QFileInfo::exists(marker), "the wait ended while the tool was still writing");
         QCOMPARE(h.process.state(), QProcess::Running);   // left to go on in the background
-        QCOMPARE(h.progress.barMaximum, 0);
-        QCOMPARE(h.progress.statusText, QString("Deframmentazione della memoria..."));
-        QVERIFY(!h.progress.barVisible);
+        QCOMPARE(h.progress.maximum(), 0);
+        QCOMPARE(h.progress.status(), QString("Deframmentazione della memoria..."));
+        QVERIFY(!h.progress.barVisible());
     }
 
     void toolThatCannotStartEndsTheWaitSilently()
@@ -48,8 +48,8 @@ private slots:
         h.state.currentLanguage = 1;
         defrag::run(h.ctx, h.process, {"/nonexistent/corvel3-defrag", {}});
         QCOMPARE(h.process.state(), QProcess::NotRunning);
-        QCOMPARE(h.progress.statusText, QString("Defrag in progress..."));
-        QVERIFY(!h.progress.barVisible);
+        QCOMPARE(h.progress.status(), QString("Defrag in progress..."));
+        QVERIFY(!h.progress.barVisible());
         QVERIFY(h.dialogs.prompts.isEmpty());
     }
 };

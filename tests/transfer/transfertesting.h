@@ -7,17 +7,6 @@
 #include "tests/common/scripteddialogs.h"
 #include "core/operationcontext.h"
 
-// A bar that lets a test act when the engine reaches a given count.
-struct HookedProgress : RecordingProgress {
-    std::function<void(int)> onValue;
-    void setValue(int v) override
-    {
-        RecordingProgress::setValue(v);
-        if (onValue)
-            onValue(v);
-    }
-};
-
 // An engine's surroundings: state, scripted boxes with queued answers, a bar, a stand-in window.
 struct EngineRig {
     explicit EngineRig(int language = 0, const QStringList &replies = {})
@@ -28,7 +17,7 @@ struct EngineRig {
     }
     OperationState state;
     ScriptedDialogs dialogs;
-    HookedProgress progress;
+    RecordingProgress progress;
     QObject window;
     OperationContext ctx{state, dialogs, progress, &window, [] { return findDeviceDrive(); }};
 };

@@ -85,7 +85,7 @@ struct EngineHarness {
         UpdateFileOps o;
         o.recreateFolder = [this](const QString &folder) { return transfer::recreateFolder(ctx, folder); };
         o.removeFolderTree = [this](const QString &folder) {
-            return transfer::removeFolderTree(ctx, folder, [this] { progress.repaintBar(); });
+            return transfer::removeFolderTree(ctx, folder, [] {});
         };
         o.copyFileList = [this](const QStringList &files, const QString &to, const QString &from) {
             return transfer::copyFileList(ctx, files, to, from);
