@@ -1,0 +1,68 @@
+#include "core/operationlog.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QFile>
+#include <QStandardPaths>
+
+namespace oplog {
+namespace {
+constexpr qint64 kMaxBytes = 4 * 1024 * 1024;
+
+QFile &logFile()
+{
+    static QFile file;
+    return file;
+}
+
+void writeLine(const QString &line)
+{
+    QFile &file = logFile();
+    const QString target = path();
+    if (file.isOpen() && file.fileName() != target)
+        file.close();   // the data folder changed (tests switch it)
+    if (file.isOpen() && file.size() > kMaxBytes) {
+        file.close();
+        QFile::remove(target + QStringLiteral(".1"));
+        QFile::rename(target, target + QStringLiteral(".1"));
+    }
+    if (!file.isOpen()) {
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        file.setFileName(target);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+            return;
+    }
+    file.write(line.toUtf8());
+    file.write("\n");
+    file.flush();
+}
+
+QString now() { return QDateTime::currentDateTime().toString(Qt::ISODate); }
+} // namespace
+
+QString path()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath() + QStringLiteral("/.corvel3");
+    return folder + QStringLiteral("/operations.log");
+}
+
+void record(const QString &operation, const QString &action, const QString &filePath, bool ok, const QString &detail)
+{
+    QString line = now() + QLatin1Char('\t') + operation + QLatin1Char('\t') + action + QLatin1Char('\t') + filePath;
+    if (!detail.isEmpty())
+        line += QLatin1Char(' ') + detail;
+    line += ok ? QStringLiteral("\tok") : QStringLiteral("\tFAILED");
+    writeLine(line);
+}
+
+void begin(const QString &operation) { writeLine(now() + QLatin1Char('\t') + operation + QStringLiteral("\tstart")); }
+
+void end(const QString &operation, bool ok)
+{
+    writeLine(now() + QLatin1Char('\t') + operation + (ok ? QStringLiteral("\tend\tok") : QStringLiteral("\tend\tFAILED")));
+}
+
+} // namespace oplog

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// The manifest a backup writes beside the files it saved: every file's path relative to the
+// backup folder ("/" separators), its size and its SHA-256. It is a JSON document:
+//   {"format": 1, "created": "<ISO date>", "files": [{"path": "...", "size": N, "sha256": "<hex>"}, ...]}
+// named ".corvel3-manifest.json" in the backup folder's top level (hidden, so no listing of the
+// library ever copies it back to the player).
+namespace backupmanifest {
+
+extern const char kFileName[];
+
+struct Entry {
+    QString path;        // relative to the backup folder
+    qint64 size = 0;
+    QByteArray sha256;   // lower-case hex
+};
+
+struct Check {
+    bool found = false;        // a manifest was there and could be read
+    QStringList missing;       // listed, but not in the backup
+    QStringList changed;       // there, but with another size or content
+    bool stopped = false;      // stopFlag turned true before the check ended
+    bool ok() const { return found && !stopped && missing.isEmpty() && changed.isEmpty(); }
+};
+
+// SHA-256 of a file in lower-case hex; empty when it cannot be read.
+QByteArray fileSha256(const QString &path);
+
+// Writes the manifest of entries into folder, whole (a temporary then a rename). False on failure.
+bool write(const QString &folder, const QVector<Entry> &entries);
+
+// The manifest of folder; *found false when there is none or it cannot be read.
+QVector<Entry> read(const QString &folder, bool *found);
+
+// Checks every listed file of folder against the manifest: size first, then content. tick, when
+// given, is called after each file (progress, events) and returns false to stop.
+Check verify(const QString &folder, const std::function<bool(int done, int total)> &tick = {});
+
+} // namespace backupmanifest
