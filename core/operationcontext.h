@@ -5,6 +5,7 @@
 
 #include "core/dialogs.h"
 #include "core/messagetable.h"
+#include "core/operationlog.h"
 #include "core/operationstate.h"
 #include "core/progressview.h"
 
@@ -18,11 +19,29 @@ struct OperationContext {
     QObject *window = nullptr;                    // parent of boxes that belong to the operations window
     std::function<QString()> findDeviceDrive;     // the player's drive root ending in "/", or ""
 
+    // The operation's name in the log and in front ends' events ("backup", "optimise", ...).
+    QString operationName;
+    // A dry run: engines that support it report every action they would take, through
+    // fileAction, and change nothing.
+    bool dryRun = false;
+    // Told of every file action (after the log has it): a front end lists or reports them.
+    std::function<void(const QString &action, const QString &path, const QString &target, bool ok)> onFileAction;
+
     QString pick(const char *italianText, const char *englishText) const
     {
         return state.pick(italianText, englishText);
     }
     QString deviceDrive() const { return findDeviceDrive ? findDeviceDrive() : QString(); }
+    // Reports one action on a file ("delete", "move", "rename", "replace", "create", "rewrite",
+    // "erase"...), taken or, in a dry run, planned: the operation log records what was taken
+    // and the front end hears of both. target: where a move or rename goes, else "".
+    void fileAction(const QString &action, const QString &path, const QString &target = QString(), bool ok = true) const
+    {
+        if (!dryRun)
+            oplog::record(operationName, action, path, ok, target.isEmpty() ? QString() : QStringLiteral("-> ") + target);
+        if (onFileAction)
+            onFileAction(action, path, target, ok);
+    }
     // A message of the table in the current language.
     QString message(int code) const { return messageText(state.currentLanguage, code); }
 };
