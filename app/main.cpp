@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTimer>
 
 #include "app/mainwindow_boot.h"
 
@@ -10,7 +11,9 @@ int main(int argc, char *argv[])
         MainWindow_boot window(nullptr);
         window.setWindowFlags(Qt::Window);
         window.show();
-        window.check_language();
+        // The check and the repair run inside the event loop, so that closing the window (which
+        // quits the loop) always ends the program.
+        QTimer::singleShot(0, &window, &MainWindow_boot::check_language);
         result = app.exec();
     }
     return result;

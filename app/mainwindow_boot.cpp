@@ -1,5 +1,6 @@
 #include "app/mainwindow_boot.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
@@ -148,6 +149,11 @@ void MainWindow_boot::timer_check()
 void MainWindow_boot::check_files()
 {
     ++checksStarted;
+    checking = true;
+    const struct CheckEnd {
+        bool &flag;
+        ~CheckEnd() { flag = false; }
+    } checkEnd{checking};
     bootStopRequested = false;
     autoexecPath = devicePath + QStringLiteral("AUTOEXEC.BAT");
     mainProgramPath = devicePath + QStringLiteral("System/Corvel/Corvel.exe");
@@ -165,6 +171,8 @@ void MainWindow_boot::check_files()
     for (int value = 0; value <= 100; ++value) {
         ui->progressBar->setValue(value);
         delay(17);
+        if (closeRequested)
+            return;   // the window is gone: no hand-over, the program ends
     }
 
     const bool allPresent = QFile::exists(autoexecPath) && QFile::exists(mainProgramPath)
@@ -208,7 +216,9 @@ void MainWindow_boot::repairSystem()
                                  "cable.\nThe process may take a few minutes."));
 
     mainWindow->operationOk = true;
+    repairing = true;
     mainWindow->reinstallSystem(ui->progressBar, ui->label_4, ui->Stop_Button);
+    repairing = false;
 
     if (!bootStopRequested && mainWindow->operationOk) {
         boxes::information(mainWindow->dialogs(), this, italian ? QStringLiteral("Fatto") : QStringLiteral("Done"),
@@ -258,3 +268,38 @@ void MainWindow_boot::on_pushButtonAboutQT_clicked()
 }
 
 void MainWindow_boot::stopped_called() {}
+
+// Closing the window must never leave the program running without one: during the check the
+// program ends; during a repair the user is asked first, and a "Yes" stops the repair as the
+// Stop button does, which then hands over to the operations window.
+void MainWindow_boot::closeEvent(QCloseEvent *event)
+{
+    if (repairing) {
+        event->ignore();
+        const bool italian = mainWindow->currentLanguage == 0;
+        MessageBoxRequest question;
+        question.kind = QuestionKind::Confirm;
+        question.title = italian ? QStringLiteral("Ripristino in corso") : QStringLiteral("Repair in progress");
+        question.text = italian ? QStringLiteral("Interrompere il ripristino del sistema operativo?\nIl sistema presente "
+                                                 "su Corvel3 resta quello di prima.")
+                                : QStringLiteral("Stop the repair of the operating system?\nCorvel3 keeps the system "
+                                                 "it has now.");
+        question.icon = BoxIcon::Question;
+        question.buttons = {BoxButton{BoxRole::Yes, yesButtonText}, BoxButton{BoxRole::No, QStringLiteral("No")}};
+        question.defaultButton = 1;
+        question.escapeButton = 1;
+        question.safeButton = 1;
+        question.proceedButton = 1;
+        question.parent = this;
+        if (repairing && mainWindow->dialogs().showMessage(question) == 0)
+            on_Stop_Button_clicked();
+        return;
+    }
+    if (checking) {
+        closeRequested = true;
+        event->accept();
+        QCoreApplication::quit();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}

@@ -33,6 +33,9 @@ public:
     QString displayProgramPath;
     QString yesButtonText = QStringLiteral("Yes");
     int checksStarted = 0;           // the check runs once per start
+    bool checking = false;           // the system-file check is running
+    bool repairing = false;          // the repair is running
+    bool closeRequested = false;     // the window was closed during the check: the program ends
 
 public slots:
     void check_language();
@@ -49,6 +52,9 @@ private slots:
     void stopped_called();
     void on_Push_Button_clicked();
     void timer_check();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void repairSystem();

@@ -88,8 +88,6 @@ int main(int argc, char **argv)
     ScriptedDialogs dialogs;
     RecordingProgress progress;
     OperationContext ctx{state, dialogs, progress};
-    UpdateFileOps ops;
-    ops.recreateFolder = [&ctx](const QString &folder) { return transfer::recreateFolder(ctx, folder); };
 
     std::vector<double> toolSeconds, curlSeconds;
     long toolPeakDelta = 0, curlPeak = 0;
@@ -99,7 +97,7 @@ int main(int argc, char **argv)
         const long before = currentRssKiB();
         QElapsedTimer clock;
         clock.start();
-        const QString saved = downloadPackage(ctx, ops, url, true);
+        const QString saved = downloadPackage(ctx, url, true);
         toolSeconds.push_back(clock.nsecsElapsed() / 1e9);
         toolPeakDelta = std::max(toolPeakDelta, peakRssKiB() - before);
         if (QFileInfo(saved).size() != size) {

@@ -66,6 +66,11 @@ Command defragCommand(const QString &root);
 // files and nothing was written (copy them another way); -1: the copy failed (a full disk, say).
 int copyFileContents(QFile &source, QFile &destination);
 
+// Pushes what was written to files (and the file system's own records) out to the device of the
+// volume at root, so a player switched off right afterwards finds everything on its disk. False
+// when a file could not be flushed.
+bool flushToDevice(const QStringList &files, const QString &root);
+
 // Full path of a helper program shipped beside the tool.
 QString helperProgram(const QString &baseName);
 

@@ -290,4 +290,23 @@ int copyFileContents(QFile &source, QFile &destination)
     }
 }
 
+bool flushToDevice(const QStringList &files, const QString &root)
+{
+    bool ok = true;
+    for (const QString &file : files) {
+        const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 || ::fsync(fd) != 0)
+            ok = false;
+        if (fd >= 0)
+            ::close(fd);
+    }
+    // The folders' entries and the volume's tables go out with the volume-wide sync.
+    const int rootFd = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (rootFd < 0 || ::syncfs(rootFd) != 0)
+        ok = false;
+    if (rootFd >= 0)
+        ::close(rootFd);
+    return ok;
+}
+
 } // namespace platform

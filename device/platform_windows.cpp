@@ -116,4 +116,23 @@ int copyFileContents(QFile &, QFile &)
     return 0;   // the copy engine's own buffer does the work here
 }
 
+bool flushToDevice(const QStringList &files, const QString &root)
+{
+    Q_UNUSED(root)
+    bool ok = true;
+    for (const QString &file : files) {
+        const HANDLE handle = CreateFileW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(file).utf16()),
+                                          GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            ok = false;
+            continue;
+        }
+        if (!FlushFileBuffers(handle))
+            ok = false;
+        CloseHandle(handle);
+    }
+    return ok;
+}
+
 } // namespace platform

@@ -10,6 +10,7 @@
 
 namespace {
 constexpr qint64 kReadBufferBytes = 1024 * 1024;
+constexpr int kMaxRedirects = 5;
 }
 
 DownloadManager::DownloadManager(QObject *parent) : QObject(parent) {}
@@ -52,6 +53,9 @@ QUrl DownloadManager::parseAddress(const QString &address)
 bool DownloadManager::openOutput(const QUrl &url)
 {
     outputFile.setFileName(savePath);
+    bytesWritten = 0;
+    writeFailed = false;
+    downloadOk = false;
     if (outputFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return true;
     std::fprintf(stderr, "Problem opening save file '%s' for download '%s': %s\n", qPrintable(savePath),
@@ -62,7 +66,11 @@ bool DownloadManager::openOutput(const QUrl &url)
 
 void DownloadManager::sendRequest(const QUrl &url)
 {
-    reply = networkManager.get(QNetworkRequest(url));
+    QNetworkRequest request(url);
+    // Redirects are followed, http to https included, but never from https back to http.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
+    reply = networkManager.get(request);
     // Bounds what the network layer may hold for us: it stops reading from the socket until
     // downloadReadyRead has passed the bytes on to the file.
     reply->setReadBufferSize(kReadBufferBytes);
@@ -137,20 +145,52 @@ void DownloadManager::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
     downloadPercent = int(bytesReceived * 100 / bytesTotal);
 }
 
+void DownloadManager::writeAvailable()
+{
+    if (!reply)
+        return;
+    const QByteArray chunk = reply->readAll();
+    if (chunk.isEmpty() || writeFailed)
+        return;
+    // A full PC disk shows up here, not as a network error.
+    if (outputFile.write(chunk) != chunk.size())
+        writeFailed = true;
+    bytesWritten += chunk.size();
+}
+
 void DownloadManager::downloadReadyRead()
 {
-    if (reply)
-        outputFile.write(reply->readAll());
+    writeAvailable();
+}
+
+bool DownloadManager::replyComplete()
+{
+    if (!reply || reply->error() != QNetworkReply::NoError || writeFailed)
+        return false;
+    if (reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() != 200)
+        return false;
+    // A body the network layer unpacked has another length than announced.
+    const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
+    const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
+    if (announced.isValid() && (encoding.isEmpty() || encoding == "identity")
+        && announced.toLongLong() != bytesWritten)
+        return false;
+    return true;
 }
 
 void DownloadManager::downloadFinished()
 {
     // Whatever is still buffered belongs to the file too.
     if (reply && reply->bytesAvailable() > 0)
-        outputFile.write(reply->readAll());
+        writeAvailable();
+    if (!outputFile.flush())
+        writeFailed = true;
     outputFile.close();
-    if (reply && reply->error() != QNetworkReply::NoError) {
-        std::fprintf(stderr, "Failed: %s\n", qPrintable(reply->errorString()));
+    downloadOk = replyComplete();
+    if (!downloadOk) {
+        std::fprintf(stderr, "Failed: %s\n",
+                     qPrintable(reply && reply->error() != QNetworkReply::NoError ? reply->errorString()
+                                                                                   : QStringLiteral("incomplete reply")));
         std::fflush(stderr);
     } else {
         std::printf("Succeeded.\n");

@@ -35,6 +35,9 @@ public:
     void appendAddress(const QString &address);
 
     bool downloadDone = false;
+    // Set with downloadDone: the reply had no network error, its final status (after at most five
+    // redirects) was 200, every byte reached the save file, and as many arrived as announced.
+    bool downloadOk = false;
     int downloadPercent = 0;
     QString savePath;
 
@@ -51,11 +54,15 @@ private:
     static QUrl parseAddress(const QString &address);
     bool openOutput(const QUrl &url);
     void sendRequest(const QUrl &url);
+    void writeAvailable();
+    bool replyComplete();
 
     QNetworkAccessManager networkManager;
     QQueue<QUrl> urlQueue;
     QNetworkReply *reply = nullptr;
     QFile outputFile;
+    qint64 bytesWritten = 0;
+    bool writeFailed = false;
     int okCount = 0;
     int queuedCount = 0;
     bool queueRunning = false;

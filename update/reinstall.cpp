@@ -1,18 +1,29 @@
 #include "update/reinstall.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
+#include <QLocale>
+#include <QSet>
+#include <QStandardPaths>
 
+#include <algorithm>
+
+#include "core/messagetable.h"
 #include "device/batchcmd.h"
 #include "device/entries.h"
 #include "device/platform.h"
 #include "transfer/backup.h"
+#include "transfer/backupmanifest.h"
+#include "transfer/copyengine.h"
 #include "transfer/folderremoval.h"
+#include "transfer/restore.h"
 #include "transfer/transferlistings.h"
-#include "core/messagetable.h"
 #include "update/downloadmanager.h"
+#include "update/stagedinstall.h"
+#include "update/systemupdate.h"
 #include "update/unpack.h"
 #include "update/updateserver.h"
 
@@ -20,11 +31,28 @@ const char kAttributeBatchName[] = "MATTRB.BAT";
 
 namespace {
 
+// The player's own entries at the drive root: replaced by the install, never erased as songs.
+const QStringList &systemEntries()
+{
+    static const QStringList names{QStringLiteral("AUTOEXEC.BAT"), QStringLiteral("System"), QStringLiteral("BRIDGES"),
+                                   QStringLiteral("EFFECTS")};
+    return names;
+}
+
+bool isPlayerEntry(const QString &name)
+{
+    static const QStringList more{QStringLiteral("CorvelUpdate"), QStringLiteral("MATTRB.BAT"),
+                                  QLatin1String(StagedInstall::kStagingName)};
+    return systemEntries().contains(name, Qt::CaseInsensitive) || more.contains(name, Qt::CaseInsensitive)
+           || name.startsWith(QStringLiteral(".corvel3-"));
+}
+
 MessageBoxRequest yesNoQuestion(const QString &title, const QString &text, const QString &yesCaption)
 {
     MessageBoxRequest question;
     question.kind = QuestionKind::ConfirmDeletion;
     question.safeButton = 1;
+    question.proceedButton = 0;
     question.title = title;
     question.text = text;
     question.icon = BoxIcon::Question;
@@ -57,10 +85,29 @@ void Reinstall::genericError()
     boxes::information(ctx.dialogs, ctx.window, word, word);
 }
 
+// After songs were erased, the user must know what the player holds now.
+void Reinstall::stateAfterEraseBox(bool systemReplaced, const QString &backupFolder)
+{
+    QString text = systemReplaced ? ctx.pick("Il nuovo sistema operativo è installato su Corvel3.",
+                                             "The new operating system is installed on Corvel3.")
+                                  : ctx.pick("Il sistema operativo non è stato reinstallato: Corvel3 ha ancora quello "
+                                             "di prima e si avvia.",
+                                             "The operating system was not reinstalled: Corvel3 still has its previous "
+                                             "one and starts.");
+    if (backupFolder.isEmpty())
+        text += ctx.pick("\nLe basi sono state cancellate.", "\nThe songs have been deleted.");
+    else
+        text += ctx.pick("\nLe basi non sono sul Corvel3, ma sono al sicuro nella cartella di backup:\n%1\n"
+                         "Il pulsante Restore le riporta sul Corvel3.",
+                         "\nThe songs are not on Corvel3, but they are safe in the backup folder:\n%1\n"
+                         "The Restore button brings them back to Corvel3.")
+                    .arg(QDir::toNativeSeparators(backupFolder));
+    boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"), text);
+}
+
 void Reinstall::removeSaveFolder(const QString &packagePath)
 {
-    if (ops.files.removeFolderTree)
-        ops.files.removeFolderTree(QFileInfo(packagePath).absolutePath());
+    transfer::removeFolderTree(ctx, QFileInfo(packagePath).absolutePath(), {});
 }
 
 QString Reinstall::findDrive()
@@ -72,30 +119,149 @@ QString Reinstall::findDrive()
     return drive;
 }
 
-bool Reinstall::fetchAndUnpack(QString &package)
+QString Reinstall::cachedPackagePath()
 {
-    status(MSG_DOWNLOADING_RELEASE);
-    package = downloadFullSystem();
-    // A download ended by Stop may come back empty: that is no error to report.
-    if (ctx.state.stopRequested)
-        return false;
-    if (package.isEmpty()) {
-        genericError();
-        ctx.state.operationOk = false;
-        return false;
-    }
-    status(MSG_CREATING_SYSTEM_COPY);
-    return unpackPackage(package, &ctx.progress) && !ctx.state.stopRequested;
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/CorvelAll.zip");
 }
 
 QString Reinstall::downloadFullSystem()
 {
-    return downloadPackage(ctx, ops.files, updateServerAddress(QString::fromLatin1(kFullPackagePath)), true);
+    return downloadPackage(ctx, updateServerAddress(QString::fromLatin1(kFullPackagePath)), true);
+}
+
+bool Reinstall::unpackAndVerify(const QString &package)
+{
+    status(MSG_CREATING_SYSTEM_COPY);
+    // The archive is kept aside before unpacking deletes it, so that it can be cached once it
+    // has installed.
+    keptArchive = cachedPackagePath() + QStringLiteral(".new");
+    QDir().mkpath(QFileInfo(keptArchive).absolutePath());
+    QFile::remove(keptArchive);
+    if (!QFile::copy(package, keptArchive))
+        keptArchive.clear();
+    return unpackPackage(package, &ctx.progress) && isCompleteSystemPackage(QFileInfo(package).absolutePath());
+}
+
+bool Reinstall::useCachedPackage(QString &package)
+{
+    const QFileInfo cached(cachedPackagePath());
+    if (!cached.isFile())
+        return false;
+    const QString date = QLocale(ctx.state.italian() ? QLocale::Italian : QLocale::English)
+                             .toString(cached.lastModified(), QLocale::ShortFormat);
+    MessageBoxRequest question;
+    question.kind = QuestionKind::Confirm;
+    question.title = ctx.pick("Pacchetto non disponibile", "Package not available");
+    question.text = ctx.pick("Il server non risponde o ha inviato un pacchetto danneggiato.\n"
+                             "Usare il pacchetto del sistema salvato su questo PC il %1?",
+                             "The server cannot be reached or sent a damaged package.\n"
+                             "Use the system package saved on this PC on %1?")
+                        .arg(date);
+    question.icon = BoxIcon::Question;
+    question.buttons = {BoxButton{BoxRole::Yes, ctx.pick("Si", "Yes")}, BoxButton{BoxRole::No, QStringLiteral("No")}};
+    question.defaultButton = 1;
+    question.escapeButton = 1;
+    question.safeButton = 1;
+    question.proceedButton = 0;
+    question.parent = ctx.window;
+    if (ctx.dialogs.showMessage(question) != 0)
+        return false;
+    const QString folder = DownloadManager::saveFolder();
+    transfer::recreateFolder(ctx, folder);
+    QDir().mkpath(folder);
+    package = folder + QStringLiteral("/CorvelAll.zip");
+    return QFile::copy(cached.absoluteFilePath(), package) && unpackAndVerify(package);
+}
+
+void Reinstall::keepPackage()
+{
+    if (keptArchive.isEmpty())
+        return;
+    const QString cached = cachedPackagePath();
+    // Written whole first, then put in place: a half-kept package never replaces a good one.
+    QFile::remove(cached);
+    QFile::rename(keptArchive, cached);
+    keptArchive.clear();
+}
+
+bool Reinstall::fetchAndVerify(QString &package)
+{
+    status(MSG_DOWNLOADING_RELEASE);
+    package = downloadFullSystem();
+    if (ctx.state.stopRequested)
+        return false;
+    bool good = !package.isEmpty() && unpackAndVerify(package);
+    if (ctx.state.stopRequested)
+        return false;
+    if (!good)
+        good = useCachedPackage(package);
+    if (ctx.state.stopRequested)
+        return false;
+    if (!good) {
+        genericError();
+        ctx.state.operationOk = false;
+    }
+    return good;
+}
+
+Reinstall::Install Reinstall::install(const QString &packageFolder, const QString &drivePath, bool keepPlaylists,
+                                      const std::function<bool()> &erase)
+{
+    const QString source = QDir::cleanPath(QFileInfo(packageFolder).absoluteFilePath());
+    if (!isCompleteSystemPackage(source)) {
+        genericError();
+        return Install::NothingChanged;
+    }
+    QStringList names = QDir(source).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    names.removeAll(QLatin1String(kAttributeBatchName));
+
+    StagedInstall staged(ctx, drivePath);
+    staged.beforePlacing = beforePlacing;
+    if (!staged.stage(source, names, keepPlaylists)) {
+        if (!staged.reported && !ctx.state.stopRequested)
+            genericError();
+        return Install::NothingChanged;
+    }
+    if (ctx.state.stopRequested)
+        return Install::NothingChanged;
+    if (erase && !erase())
+        return Install::NothingChanged;   // reported by the erase; the staging folder goes
+    const Install failed = erase ? Install::FailedAfterErase : Install::NothingChanged;
+    if (!staged.swap(systemEntries())) {
+        if (!erase)
+            genericError();
+        return failed;
+    }
+
+    BatchCmd batch;
+    batch.SetBatchFile(source + QLatin1Char('/') + QLatin1String(kAttributeBatchName));
+    const QString system = entries::resolve(drivePath, QStringLiteral("System"));
+    const QString autoexec = entries::resolve(drivePath, QStringLiteral("AUTOEXEC.BAT"));
+    batch.AddBatchLine(platform::hiddenSystemBatchLine(system));
+    batch.AddBatchLine(platform::hiddenSystemBatchLine(autoexec));
+    batch.RunBatch();
+    batch.DeleteBatchFile();
+    // The batch's own result says nothing: the marks are read back from the disk.
+    const platform::Attributes systemMarks = platform::attributes(system);
+    const platform::Attributes autoexecMarks = platform::attributes(autoexec);
+    const bool marked = systemMarks.hidden && systemMarks.system && autoexecMarks.hidden && autoexecMarks.system;
+    const bool flushed = platform::flushToDevice(staged.installedFiles(), drivePath);
+    if (!marked || !flushed) {
+        genericError();
+        return Install::NotWhole;
+    }
+    return Install::Done;
+}
+
+bool Reinstall::installSystemFiles(const QString &packageFolder, const QString &drivePath)
+{
+    return install(packageFolder, drivePath, true, {}) == Install::Done;
 }
 
 void Reinstall::reinstallSystem(QString &packagePath)
 {
     OperationState &state = ctx.state;
+    ctx.operationName = QStringLiteral("reinstall");
     state.stopRequested = false;
     ctx.progress.showBusyWidgets(true);
 
@@ -105,7 +271,7 @@ void Reinstall::reinstallSystem(QString &packagePath)
         const QString drive = findDrive();
         if (drive.isEmpty() || state.stopRequested)
             return false;
-        if (!fetchAndUnpack(packagePath))
+        if (!fetchAndVerify(packagePath))
             return false;
 
         const QString packageFolder = QFileInfo(packagePath).absolutePath();
@@ -114,10 +280,11 @@ void Reinstall::reinstallSystem(QString &packagePath)
             removeSaveFolder(packagePath);
             return false;
         }
+        keepPackage();
         if (state.stopRequested)
             return false;
         if (!state.operationOk) {
-            // The copy engine could not make a folder: the system on the drive is incomplete.
+            // A step below cleared the flag: the system on the drive cannot be trusted.
             boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
                             ctx.pick("Procedura terminata in modo inaspettato.\nProvare a reinstallare il sistema "
                                      "operativo.",
@@ -126,7 +293,7 @@ void Reinstall::reinstallSystem(QString &packagePath)
         }
         removeSaveFolder(packagePath);
 
-        if (!ops.updateSystem || !ops.updateSystem())
+        if (!SystemUpdate(ctx).updateSystem(false) || state.stopRequested)
             return false;
         informationBox(MSG_END_OPERATION_TITLE, MSG_SETUP_FINISHED_TEXT);
         return true;
@@ -134,18 +301,28 @@ void Reinstall::reinstallSystem(QString &packagePath)
 
     if (!repaired)
         state.operationOk = false;
+    QFile::remove(keptArchive);
     ctx.progress.showBusyWidgets(false);
+}
+
+bool Reinstall::confirmErase(const QString &drivePath)
+{
+    const QString text = QStringLiteral("ATTENZIONE: Il drive ") + drivePath
+                         + QStringLiteral(" verrà cancellato.\nVuoi continuare? ");
+    return ctx.dialogs.showMessage(yesNoQuestion(QStringLiteral("Cancellazione Drive"), text, QStringLiteral("Si"))) == 0;
 }
 
 void Reinstall::reinstallAndClean()
 {
     OperationState &state = ctx.state;
+    ctx.operationName = QStringLiteral("reinstall and delete songs");
     state.stopRequested = false;
     if (ctx.dialogs.showMessage(yesNoQuestion(message(MSG_FORMAT_TITLE), message(MSG_FORMAT_WARNING),
                                               ctx.pick("Si", "Yes")))
         != 0)
         return;
 
+    state.operationOk = true;
     ctx.progress.showBusyWidgets(true);
     [&] {
         const QString drive = findDrive();
@@ -153,36 +330,128 @@ void Reinstall::reinstallAndClean()
             return;
 
         QString package;
-        if (!fetchAndUnpack(package))
-            return;
-
-        status(MSG_FORMATTING);
-        if (!eraseDrive(drive)) {
-            informationBox(MSG_FORMAT_ERROR_TITLE, MSG_FORMAT_ERROR_TEXT);
-            return;
-        }
-        if (state.stopRequested)
+        if (!fetchAndVerify(package))
             return;
 
         status(MSG_TRANSFERRING_SYSTEM);
-        if (!installSystemFiles(QFileInfo(package).absolutePath(), drive)) {
-            removeSaveFolder(package);
-            return;
-        }
-        if (state.stopRequested)
-            return;
-
+        bool erased = false;
+        const Install result = install(QFileInfo(package).absolutePath(), drive, false, [&] {
+            status(MSG_FORMATTING);
+            if (!eraseDrive(drive)) {
+                informationBox(MSG_FORMAT_ERROR_TITLE, MSG_FORMAT_ERROR_TEXT);
+                return false;
+            }
+            erased = true;
+            status(MSG_TRANSFERRING_SYSTEM);
+            return !state.stopRequested;
+        });
         removeSaveFolder(package);
-        if (ops.updateSystem && ops.updateSystem())
+        if (result == Install::FailedAfterErase)
+            stateAfterEraseBox(false, QString());
+        else if (erased && result == Install::NothingChanged && !state.stopRequested)
+            stateAfterEraseBox(false, QString());
+        if (result != Install::Done || state.stopRequested)
+            return;
+        keepPackage();
+
+        if (SystemUpdate(ctx).updateSystem(false) && !state.stopRequested)
             informationBox(MSG_END_OPERATION_TITLE, MSG_SETUP_FINISHED_TEXT);
     }();
+    QFile::remove(keptArchive);
     ctx.progress.showBusyWidgets(false);
+}
+
+bool Reinstall::verifyBackup(const QString &drivePath, const QString &folder, QStringList &saved)
+{
+    backupmanifest::Check check = backupmanifest::verify(folder, [this](int, int) {
+        QCoreApplication::processEvents();
+        return !ctx.state.stopRequested;
+    });
+    if (!check.found && !check.stopped) {
+        // A backup without a manifest: write one from the drive's own files, so the check below
+        // compares every saved file with the song it came from.
+        bool stopped = false;
+        const QStringList listed = transfer::backupList(ctx, drivePath, &stopped);
+        if (stopped)
+            return false;
+        const QString root = transfer::folderWithSeparator(drivePath);
+        QVector<backupmanifest::Entry> manifest;
+        for (const QString &path : listed) {
+            const QFileInfo original(path);
+            if (!original.isFile())
+                continue;
+            manifest.append({path.mid(root.size()), original.size(), backupmanifest::fileSha256(path)});
+            if (ctx.state.stopRequested)
+                return false;
+        }
+        if (backupmanifest::write(folder, manifest))
+            check = backupmanifest::verify(folder);
+    }
+    if (ctx.state.stopRequested)
+        return false;
+    if (!check.ok()) {
+        QStringList named;
+        for (const QString &path : check.missing)
+            named << ctx.pick("mancante: ", "missing: ") + path;
+        for (const QString &path : check.changed)
+            named << ctx.pick("diverso: ", "changed: ") + path;
+        if (!check.found)
+            named << ctx.pick("elenco dei file salvati illeggibile", "list of saved files unreadable");
+        const int shown = 20;
+        QString text = message(MSG_BACKUP_ERROR_TEXT) + QStringLiteral("\n\n") + QStringList(named.mid(0, shown)).join('\n');
+        if (named.size() > shown)
+            text += ctx.pick("\n... e altri %1", "\n... and %1 more").arg(named.size() - shown);
+        boxes::information(ctx.dialogs, ctx.window, message(MSG_BACKUP_ERROR_TITLE), text);
+        return false;
+    }
+    bool found = false;
+    for (const backupmanifest::Entry &entry : backupmanifest::read(folder, &found))
+        saved << entry.path;
+    return found;
+}
+
+// Deletes from the drive what the verified backup holds, and the folders that leaves empty.
+// The player's own entries go with the install; anything the backup did not take stays.
+bool Reinstall::eraseSaved(const QString &drivePath, const QStringList &saved)
+{
+    const QString root = transfer::folderWithSeparator(drivePath);
+    QSet<QString> parents;
+    for (const QString &path : saved) {
+        if (isPlayerEntry(path.section(QLatin1Char('/'), 0, 0)))
+            continue;
+        const QString file = entries::resolve(root, path);
+        if (!QFileInfo(file).isFile())
+            continue;
+        const bool removed = QFile::remove(file);
+        ctx.fileAction(QStringLiteral("delete"), file, QString(), removed);
+        if (!removed)
+            return false;
+        for (QString parent = QFileInfo(file).absolutePath(); parent.size() > root.size();
+             parent = QFileInfo(parent).absolutePath())
+            parents.insert(parent);
+        if (ctx.state.stopRequested)
+            return false;
+    }
+    QStringList folders = parents.values();
+    // Deepest first, so a folder is empty by the time it is tried.
+    std::sort(folders.begin(), folders.end(),
+              [](const QString &a, const QString &b) { return a.count(QLatin1Char('/')) > b.count(QLatin1Char('/')); });
+    for (const QString &folder : folders)
+        if (QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+            && QDir().rmdir(folder))
+            ctx.fileAction(QStringLiteral("delete"), folder);
+    const QString batch = entries::resolve(root, QLatin1String(kAttributeBatchName));
+    if (QFileInfo(batch).isFile())
+        ctx.fileAction(QStringLiteral("delete"), batch, QString(), QFile::remove(batch));
+    return true;
 }
 
 void Reinstall::reinstallAndRestore()
 {
     OperationState &state = ctx.state;
+    ctx.operationName = QStringLiteral("reinstall and restore songs");
     state.stopRequested = false;
+    state.operationOk = true;
     [&] {
         const QString drive = findDrive();
         if (drive.isEmpty())
@@ -201,48 +470,69 @@ void Reinstall::reinstallAndRestore()
             informationBox(MSG_BACKUP_ERROR_TITLE, MSG_BACKUP_ERROR_TEXT);
             return;
         }
-        if (!ops.backupToFolder || !ops.backupToFolder(drive, folder)) {
+        if (!transfer::backupToFolder(ctx, drive, folder)) {
             informationBox(MSG_BACKUP_ERROR_TITLE, MSG_BACKUP_ERROR_TEXT);
             return;
         }
-        // The backup reports true even when its copy stopped or skipped files; nothing is erased
-        // unless every song is really in the folder.
         if (state.stopRequested)
             return;
-        if (!backupIsComplete(drive, folder)) {
-            informationBox(MSG_BACKUP_ERROR_TITLE, MSG_BACKUP_ERROR_TEXT);
+        // Nothing is erased unless every saved file is really in the folder, byte for byte.
+        QStringList saved;
+        if (!verifyBackup(drive, folder, saved))
             return;
-        }
 
         QString package;
-        if (!fetchAndUnpack(package))
+        if (!fetchAndVerify(package))
             return;
-
-        status(MSG_FORMATTING);
-        if (!eraseDrive(drive)) {
-            informationBox(MSG_FORMAT_ERROR_TITLE, MSG_FORMAT_ERROR_TEXT);
-            return;
-        }
 
         status(MSG_TRANSFERRING_SYSTEM);
-        // The songs come back whatever the install did.
-        if (!installSystemFiles(QFileInfo(package).absolutePath(), drive))
-            removeSaveFolder(package);
-        if (state.stopRequested)
-            return;
-
-        status(MSG_RESTORING_BACKUP);
-        if (!ops.restoreFromFolder || !ops.restoreFromFolder(folder, drive)) {
-            informationBox(MSG_RESTORE_ERROR_TITLE, MSG_RESTORE_ERROR_TEXT);
+        bool erased = false;
+        const Install result = install(QFileInfo(package).absolutePath(), drive, false, [&] {
+            status(MSG_FORMATTING);
+            if (!confirmErase(drive)) {
+                informationBox(MSG_FORMAT_ERROR_TITLE, MSG_FORMAT_ERROR_TEXT);
+                return false;
+            }
+            ctx.progress.setMaximum(0);
+            ctx.progress.setValue(0);
+            erased = true;
+            const bool ok = eraseSaved(drive, saved);
+            ctx.progress.setMaximum(10);
+            if (!ok && !state.stopRequested)
+                informationBox(MSG_FORMAT_ERROR_TITLE, MSG_FORMAT_ERROR_TEXT);
+            status(MSG_TRANSFERRING_SYSTEM);
+            return ok && !state.stopRequested;
+        });
+        removeSaveFolder(package);
+        if (!erased || state.stopRequested) {
+            if (erased)
+                stateAfterEraseBox(false, folder);
             return;
         }
-        if (state.stopRequested)
+        // The songs come back whatever the install did.
+        const bool systemReplaced = result == Install::Done;
+        state.stopRequested = false;
+        status(MSG_RESTORING_BACKUP);
+        if (!transfer::restoreFromFolder(ctx, folder, drive) || !state.operationOk) {
+            informationBox(MSG_RESTORE_ERROR_TITLE, MSG_RESTORE_ERROR_TEXT);
+            stateAfterEraseBox(systemReplaced, folder);
             return;
-
-        removeSaveFolder(package);
-        if (ops.updateSystem && ops.updateSystem())
+        }
+        if (result == Install::NotWhole)
+            return;   // reported by the install
+        if (!systemReplaced) {
+            boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
+                            ctx.pick("Il sistema operativo non è stato reinstallato: Corvel3 ha ancora quello di prima."
+                                     "\nLe basi sono state ripristinate.",
+                                     "The operating system was not reinstalled: Corvel3 still has its previous one."
+                                     "\nThe songs have been restored."));
+            return;
+        }
+        keepPackage();
+        if (SystemUpdate(ctx).updateSystem(false) && !state.stopRequested)
             informationBox(MSG_END_OPERATION_TITLE, MSG_SETUP_FINISHED_TEXT);
     }();
+    QFile::remove(keptArchive);
     ctx.progress.showBusyWidgets(false);
 }
 
@@ -252,86 +542,28 @@ bool Reinstall::eraseDrive(const QString &drivePath)
     if (device.isEmpty() || drivePath.isEmpty() || !entries::samePath(drivePath, device)
         || transfer::isProtectedFolder(drivePath, device))
         return false;
-
-    const QString text = QStringLiteral("ATTENZIONE: Il drive ") + drivePath
-                         + QStringLiteral(" verrà cancellato.\nVuoi continuare? ");
-    if (ctx.dialogs.showMessage(yesNoQuestion(QStringLiteral("Cancellazione Drive"), text, QStringLiteral("Si"))) != 0)
+    if (!confirmErase(drivePath))
         return false;
 
     ctx.progress.setMaximum(0);
     ctx.progress.setValue(0);
-    // The removal empties the drive's root but never removes it.
-    const bool erased = ops.files.removeFolderTree && ops.files.removeFolderTree(drivePath);
+    bool erased = true;
+    const QFileInfoList top = QDir(drivePath).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                                            | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : top) {
+        if (isPlayerEntry(entry.fileName()))
+            continue;
+        if (entry.isDir() && !entry.isSymLink()) {
+            erased = transfer::removeFolderTree(ctx, entry.absoluteFilePath(), {});
+        } else {
+            erased = QFile::remove(entry.absoluteFilePath());
+            ctx.fileAction(QStringLiteral("delete"), entry.absoluteFilePath(), QString(), erased);
+        }
+        if (!erased)
+            break;
+    }
     ctx.progress.setMaximum(10);
     return erased;
-}
-
-bool Reinstall::installSystemFiles(const QString &packageFolder, const QString &drivePath)
-{
-    // The user's playlists live inside the system folder that is about to be replaced: keep them
-    // aside, and put back afterwards every one the package does not bring itself.
-    QTemporaryDir keptPlaylists;
-    const QString playlistFolder = entries::resolve(drivePath, QStringLiteral("System/Playlist"));
-    const QFileInfoList playlists =
-        QDir(playlistFolder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QFileInfo &playlist : playlists) {
-        if (!keptPlaylists.isValid()
-            || !QFile::copy(playlist.absoluteFilePath(), keptPlaylists.filePath(playlist.fileName()))) {
-            genericError();   // nothing has been removed yet
-            return false;
-        }
-    }
-
-    // The device's names are case-insensitive: "System" is the same folder as "system".
-    for (const char *name : {"system", "bridges", "effects"}) {
-        const QString folder = entries::resolve(drivePath, QLatin1String(name));
-        if (!ops.files.removeFolderTree || !ops.files.removeFolderTree(folder)) {
-            genericError();
-            return false;
-        }
-    }
-    const QString autoexec = entries::resolve(drivePath, QStringLiteral("AUTOEXEC.BAT"));
-    if (QFileInfo(autoexec).isFile())
-        QFile::remove(autoexec);
-
-    const QString source = QDir::cleanPath(QFileInfo(packageFolder).absoluteFilePath());
-    entries::ListOptions options;
-    options.recursive = true;
-    options.includeHiddenSystem = true;
-
-    // Folders are made here rather than handed to the copy, which copies files only; this also
-    // brings the package's empty folders over.
-    options.files = false;
-    options.folders = true;
-    for (const QString &folder : entries::list(source, options))
-        QDir().mkpath(drivePath + folder.mid(source.size()));
-
-    options.files = true;
-    options.folders = false;
-    options.nameFilters = QStringList{QStringLiteral("*.*")};
-    QStringList files = entries::list(source, options);
-    files.sort(Qt::CaseSensitive);
-    // The copy reports its own errors and clears operationOk when it has to stop.
-    if (ops.files.copyFileList)
-        ops.files.copyFileList(files, drivePath, source);
-
-    if (!playlists.isEmpty()) {
-        const QString newPlaylistFolder = entries::resolve(drivePath, QStringLiteral("System/Playlist"));
-        QDir().mkpath(newPlaylistFolder);
-        for (const QFileInfo &playlist : playlists) {
-            const QString target = newPlaylistFolder + QLatin1Char('/') + playlist.fileName();
-            if (!QFileInfo::exists(target))
-                QFile::copy(keptPlaylists.filePath(playlist.fileName()), target);
-        }
-    }
-
-    BatchCmd batch;
-    batch.SetBatchFile(source + QLatin1Char('/') + QLatin1String(kAttributeBatchName));
-    batch.AddBatchLine(platform::hiddenSystemBatchLine(entries::resolve(drivePath, QStringLiteral("System"))));
-    batch.AddBatchLine(platform::hiddenSystemBatchLine(entries::resolve(drivePath, QStringLiteral("AUTOEXEC.BAT"))));
-    const bool ran = batch.RunBatch();
-    batch.DeleteBatchFile();
-    return ran;
 }
 
 bool Reinstall::isSafeBackupFolder(const QString &folder, const QString &drivePath, const QString &saveFolder)
@@ -339,23 +571,4 @@ bool Reinstall::isSafeBackupFolder(const QString &folder, const QString &drivePa
     if (folder.isEmpty())
         return false;
     return !entries::overlap(folder, drivePath) && !entries::overlap(folder, saveFolder);
-}
-
-bool Reinstall::backupIsComplete(const QString &drivePath, const QString &folder)
-{
-    bool stopped = false;
-    const QStringList listed = transfer::backupList(ctx, drivePath, &stopped);
-    if (stopped)
-        return false;
-    const QString root = transfer::folderWithSeparator(drivePath);
-    const QString target = transfer::folderWithSeparator(folder);
-    for (const QString &path : listed) {
-        const QFileInfo original(path);
-        if (!original.isFile())
-            continue;   // folders are made by the copy on the way to their files
-        const QFileInfo saved(target + path.mid(root.size()));
-        if (!saved.isFile() || saved.size() != original.size())
-            return false;
-    }
-    return true;
 }

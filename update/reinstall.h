@@ -2,66 +2,80 @@
 
 #include <functional>
 #include <QString>
+#include <QStringList>
 
 #include "core/operationcontext.h"
-#include "update/systemupdate.h"
-
-// What the reinstall borrows from the operations window, bound to the progress bar of the run:
-// the folder operations and the copy (so their prompts and repaints are the usual ones), the
-// backup and restore engines, and the update that ends every reinstall.
-struct ReinstallOps {
-    UpdateFileOps files;
-    std::function<bool(const QString &deviceRoot, const QString &folder)> backupToFolder;
-    std::function<bool(const QString &backupFolder, const QString &deviceRoot)> restoreFromFolder;
-    std::function<bool()> updateSystem;   // the update without its own end message
-};
 
 // Name of the attribute batch, written in the package folder.
 extern const char kAttributeBatchName[];   // "MATTRB.BAT"
 
-// The three reinstalls of the player's system from the full package, and their steps. Every
-// failure shows at most one box; a Stop ends a variant silently between steps. ctx.progress is
-// the busy widgets the variant works with (the start-up window's, for the repair).
+// The three reinstalls of the player's system from the full package, and their steps. The
+// package is downloaded, unpacked and checked before anything on the player changes; it is then
+// staged on the drive and swapped in, so a failure or a Stop leaves a working system (the old
+// one or the new one). Every failure shows a box; a Stop ends a variant silently between steps.
+// ctx.progress is the busy widgets the variant works with (the start-up window's, for the
+// repair); the update that ends every reinstall runs on the same context.
 class Reinstall {
 public:
-    Reinstall(OperationContext &ctx, ReinstallOps ops) : ctx(ctx), ops(std::move(ops)) {}
+    explicit Reinstall(OperationContext &ctx) : ctx(ctx) {}
 
     // Replaces the system folders and keeps the songs. The caller sets operationOk first and
     // reads it afterwards: it stays set only when the reinstall ran to its end, update included.
     // packagePath receives the downloaded package's path.
     void reinstallSystem(QString &packagePath);
-    // Asks first, then erases the whole drive before installing.
+    // Asks first, then erases the songs once the new system is staged on the drive.
     void reinstallAndClean();
-    // Saves the songs to a folder the user picks, erases the drive, installs, copies the songs
-    // back. The PC folder is left in place whatever happens.
+    // Saves the songs to a folder the user picks and checks the copy, erases what was saved,
+    // installs, copies the songs back. The PC folder is left in place whatever happens.
     void reinstallAndRestore();
 
     // The full package into the emptied save folder; its path or "".
     QString downloadFullSystem();
-    // Deletes everything on the player's drive after the user confirms. Refuses (false, nothing
-    // asked) any path but the drive the device lookup gives, and any protected folder.
+    // Deletes, after the user confirms, everything on the player's drive but the player's own
+    // system entries (replaced by the install that follows) and the staging folder. Refuses
+    // (false, nothing asked) any path but the drive the device lookup gives.
     bool eraseDrive(const QString &drivePath);
-    // Replaces the system entries on the drive with those of the unpacked package and marks the
-    // system folder and the start file hidden and system.
+    // Replaces the system entries on the drive with those of the unpacked package (staged,
+    // then swapped), marks the system folder and the start file hidden and system, and flushes
+    // everything to the device. The user's playlists are kept. False after the box.
     bool installSystemFiles(const QString &packageFolder, const QString &drivePath);
 
     // True when folder may hold the songs while the drive is erased: it is neither on the drive
     // (nor above it) nor mixed up with the save folder that the download empties.
     static bool isSafeBackupFolder(const QString &folder, const QString &drivePath, const QString &saveFolder);
+    // Where a verified full package is kept between runs.
+    static QString cachedPackagePath();
+
+    // Called before each staged entry is renamed into place; false makes that rename fail.
+    std::function<bool(const QString &name)> beforePlacing;
 
 private:
+    // NotWhole: the new system is in place, but its marks or the flush to the device failed.
+    enum class Install { Done, NothingChanged, FailedAfterErase, NotWhole };
+
     QString message(int code) const;
     void status(int code);
     void informationBox(int titleCode, int textCode);
     void genericError();
-    bool backupIsComplete(const QString &drivePath, const QString &folder);
+    void stateAfterEraseBox(bool systemReplaced, const QString &backupFolder);
     void removeSaveFolder(const QString &packagePath);
-    // The player's drive, or "" after the not-found box.
     QString findDrive();
-    // Downloads and unpacks the full package into package. False when the variant must end:
-    // Stop, a failed download (reported, operationOk cleared) or a failed unpacking (silent).
-    bool fetchAndUnpack(QString &package);
+    // Downloads, unpacks and checks the full package into package's folder, falling back on
+    // the cached package when the user accepts it. False when the variant must end (reported,
+    // or a Stop); operationOk is cleared on a failure.
+    bool fetchAndVerify(QString &package);
+    bool unpackAndVerify(const QString &package);
+    bool useCachedPackage(QString &package);
+    void keepPackage();
+    // Stages the package, runs erase (when given) and swaps the system in.
+    Install install(const QString &packageFolder, const QString &drivePath, bool keepPlaylists,
+                    const std::function<bool()> &erase);
+    // Checks the backup in folder against its manifest (written from the drive when the backup
+    // left none); the saved paths, or false after the box naming what is missing or changed.
+    bool verifyBackup(const QString &drivePath, const QString &folder, QStringList &saved);
+    bool eraseSaved(const QString &drivePath, const QStringList &saved);
+    bool confirmErase(const QString &drivePath);
 
     OperationContext &ctx;
-    ReinstallOps ops;
+    QString keptArchive;   // a copy of the downloaded package, cached once it installed
 };

@@ -7,7 +7,10 @@
 #include "device/entries.h"
 #include "core/delay.h"
 #include "core/messagetable.h"
+#include "device/platform.h"
+#include "transfer/folderremoval.h"
 #include "update/downloadmanager.h"
+#include "update/stagedinstall.h"
 #include "update/unpack.h"
 #include "update/updateserver.h"
 
@@ -19,13 +22,12 @@ constexpr int kPollMs = 200;
 constexpr qint64 kSmallestPackage = 10000;
 } // namespace
 
-QString downloadPackage(OperationContext &ctx, const UpdateFileOps &ops, const QString &address, bool clearFolder)
+QString downloadPackage(OperationContext &ctx, const QString &address, bool clearFolder)
 {
     DownloadManager manager;
     if (clearFolder) {
         const QString path = manager.makeSavePath(QUrl(address, QUrl::TolerantMode));
-        if (ops.recreateFolder)
-            ops.recreateFolder(QFileInfo(path).absolutePath());
+        transfer::recreateFolder(ctx, QFileInfo(path).absolutePath());
     }
     if (!manager.download(address))
         return QString();
@@ -47,6 +49,8 @@ QString downloadPackage(OperationContext &ctx, const UpdateFileOps &ops, const Q
     bar.setValue(100);
 
     const QString saved = manager.savePath;
+    if (!manager.downloadDone || !manager.downloadOk)
+        return QString();
     delay(kPollMs);
     const QFileInfo info(saved);
     if (info.exists() && info.size() >= kSmallestPackage)
@@ -56,7 +60,7 @@ QString downloadPackage(OperationContext &ctx, const UpdateFileOps &ops, const Q
 
 QString SystemUpdate::downloadUpdate()
 {
-    return downloadPackage(ctx, ops, updateServerAddress(QString::fromLatin1(kUpdatePackagePath)), true);
+    return downloadPackage(ctx, updateServerAddress(QString::fromLatin1(kUpdatePackagePath)), true);
 }
 
 void SystemUpdate::downloadError(int code)
@@ -71,6 +75,8 @@ bool SystemUpdate::updateSystem(bool showEndMessage)
 {
     const int lang = ctx.state.currentLanguage;
     ProgressView &progress = ctx.progress;
+    if (ctx.operationName.isEmpty())
+        ctx.operationName = QStringLiteral("update");
     ctx.state.stopRequested = false;
     progress.showBusyWidgets(true);
 
@@ -95,26 +101,25 @@ bool SystemUpdate::updateSystem(bool showEndMessage)
     if (ctx.state.stopRequested)
         return false;
 
-    if (!unpackPackage(archive, progress)) {
-        downloadError(2);
+    const QString packageFolder = QFileInfo(archive).absolutePath();
+    // A package that did not unpack cleanly, or lacks the update folder, is no update.
+    if (!unpackPackage(archive, progress) || !isCompleteUpdatePackage(packageFolder)) {
+        if (!ctx.state.stopRequested)
+            downloadError(2);
         return false;
     }
     if (ctx.state.stopRequested)
         return false;
 
-    const QString packageFolder = QFileInfo(archive).absolutePath();
     progress.setStatus(messageText(lang, MSG_COPYING_UPDATE_FILES));
+    copyReported = false;
     if (!copyUpdateFiles(packageFolder, drive)) {
-        downloadError(3);
-        // Neither a half-copied update on the device nor the unpacked package stays behind.
-        if (ops.removeFolderTree) {
-            ops.removeFolderTree(packageFolder);
-            ops.removeFolderTree(drive + QDir::separator() + QLatin1String(kUpdateFolderName));
-        }
+        // The device keeps the update folder it had; only the unpacked package goes.
+        if (!ctx.state.stopRequested && !copyReported)
+            downloadError(3);
+        transfer::removeFolderTree(ctx, packageFolder, {});
         return false;
     }
-    if (ctx.state.stopRequested)
-        return false;
 
     progress.setStatus(QString());
     progress.setStatusVisible(false);
@@ -122,32 +127,21 @@ bool SystemUpdate::updateSystem(bool showEndMessage)
     if (showEndMessage)
         boxes::information(ctx.dialogs, ctx.window, messageText(lang, MSG_UPDATE_END_TITLE),
                            messageText(lang, MSG_UPDATE_DOWNLOADED_TEXT));
-    if (ops.removeFolderTree)
-        ops.removeFolderTree(packageFolder);
+    transfer::removeFolderTree(ctx, packageFolder, {});
     return true;
 }
 
 bool SystemUpdate::copyUpdateFiles(const QString &packageFolder, const QString &drivePath)
 {
-    // The device's names are case-insensitive: a stale "corvelupdate" is the same folder.
-    const QString stale = entries::resolve(drivePath, QLatin1String(kUpdateFolderName));
-    const QString target = drivePath + QLatin1String(kUpdateFolderName);
-    if (!ops.removeFolderTree || !ops.removeFolderTree(stale)) {
-        const QString word = ctx.pick("ERRORE", "ERROR");
-        boxes::information(ctx.dialogs, ctx.window, word, word);
+    StagedInstall install(ctx, drivePath);
+    const QString name = QLatin1String(kUpdateFolderName);
+    if (!install.stage(packageFolder, {name}, false)) {
+        copyReported = install.reported;
         return false;
     }
-
-    const QString source = entries::resolve(packageFolder, QLatin1String(kUpdateFolderName));
-    entries::ListOptions options;
-    options.recursive = true;
-    options.includeHiddenSystem = true;
-    options.files = true;
-    // Folders are made by the copy on the way to their files; handing one over as a file to
-    // copy would only fail.
-    options.folders = false;
-    options.nameFilters = QStringList{QStringLiteral("*.*")};
-    QStringList files = entries::list(source, options);
-    files.sort(Qt::CaseSensitive);
-    return ops.copyFileList && ops.copyFileList(files, target, source);
+    // A Stop before the swap leaves the device as it was; after it, the update is whole.
+    if (ctx.state.stopRequested || !install.swap({name}))
+        return false;
+    // The end box tells the user to switch the player off: everything must be on its disk.
+    return platform::flushToDevice(install.installedFiles(), drivePath);
 }
