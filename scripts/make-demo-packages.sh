@@ -31,6 +31,7 @@ filler "$u/update.bin" 200
 printf 'demo font\r\n' > "$u/Fonts/display.fnt"
 printf 'lang=it\r\n' > "$u/Lang/italiano.lng"
 printf 'lang=en\r\n' > "$u/Lang/english.lng"
+printf 'update notes\r\n' > "$u/README"
 
 # The full system package.
 a="$work/all"
@@ -44,6 +45,7 @@ printf 'bridge 1\r\n' > "$a/BRIDGES/BRIDGE01.MID"
 printf 'bridge 2\r\n' > "$a/BRIDGES/BRIDGE02.MID"
 printf 'reverb\r\n' > "$a/EFFECTS/REVERB.FX"
 printf 'chorus\r\n' > "$a/EFFECTS/CHORUS.FX"
+printf 'volume=10\r\n' > "$a/System/Corvel/SETTINGS"
 
 rm -f "$out/download/Corvel3/CorvelUpdate.zip" "$out/download/Corvel3/CorvelAll.zip"
 (cd "$work/update" && zip -q -r -X -0 "$out/download/Corvel3/CorvelUpdate.zip" CorvelUpdate)

@@ -169,11 +169,13 @@ bool DownloadManager::replyComplete()
         return false;
     if (reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() != 200)
         return false;
-    // A body the network layer unpacked has another length than announced.
+    // A body cut short of its announced length. (The network layer never hands over more than
+    // announced, and the header it reports after a redirect or without a length can be stale,
+    // so only a shortfall counts; a body it unpacked has another length altogether.)
     const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
     const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
     if (announced.isValid() && (encoding.isEmpty() || encoding == "identity")
-        && announced.toLongLong() != bytesWritten)
+        && bytesWritten < announced.toLongLong())
         return false;
     return true;
 }

@@ -411,13 +411,15 @@ bool Reinstall::verifyBackup(const QString &drivePath, const QString &folder, QS
 }
 
 // Deletes from the drive what the verified backup holds, and the folders that leaves empty.
-// The player's own entries go with the install; anything the backup did not take stays.
+// The player's own entries go with the install (the saved playlists inside them are deleted
+// here, so the restore puts them back without asking); anything the backup did not take stays.
 bool Reinstall::eraseSaved(const QString &drivePath, const QStringList &saved)
 {
     const QString root = transfer::folderWithSeparator(drivePath);
     QSet<QString> parents;
     for (const QString &path : saved) {
-        if (isPlayerEntry(path.section(QLatin1Char('/'), 0, 0)))
+        if (isPlayerEntry(path.section(QLatin1Char('/'), 0, 0))
+            && !path.startsWith(QStringLiteral("System/Playlist/"), Qt::CaseInsensitive))
             continue;
         const QString file = entries::resolve(root, path);
         if (!QFileInfo(file).isFile())

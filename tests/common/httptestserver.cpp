@@ -119,6 +119,8 @@ private:
         limit = route.fault == Fault::CutOff ? qMin(route.cutAfter, total) : total;
         QByteArray header = "HTTP/1.1 " + QByteArray::number(route.status) + ' ' + reasonPhrase(route.status)
                             + "\r\nContent-Type: " + route.contentType + "\r\nConnection: close\r\n";
+        if (!route.location.isEmpty())
+            header += "Location: " + route.location + "\r\n";
         if (route.fault != Fault::NoContentLength)
             header += "Content-Length: " + QByteArray::number(total) + "\r\n";
         header += "\r\n";
@@ -271,6 +273,15 @@ void HttpTestServer::serveTrickle(const QString &path, const QByteArray &body, i
     r.fault = Fault::Trickle;
     r.trickleBytes = bytes;
     r.trickleIntervalMs = intervalMs;
+    setRoute(path, r);
+}
+
+void HttpTestServer::serveRedirect(const QString &path, const QString &target)
+{
+    Route r;
+    r.status = 301;
+    r.location = target.toUtf8();
+    r.contentType = "text/html";
     setRoute(path, r);
 }
 

@@ -38,6 +38,7 @@ public:
         int trickleBytes = 0;
         int trickleIntervalMs = 0;
         QByteArray contentType = "application/octet-stream";
+        QByteArray location;       // sent as a Location header (a redirect's target)
     };
 
     explicit HttpTestServer(QObject *parent = nullptr);
@@ -57,6 +58,8 @@ public:
     void serveStatus(const QString &path, int status, const QByteArray &page = QByteArray());
     void serveFault(const QString &path, const QByteArray &body, Fault fault, qint64 cutAfter = 0);
     void serveTrickle(const QString &path, const QByteArray &body, int bytes, int intervalMs);
+    // A 301 answer that sends the client on to target (a path on this server or an address).
+    void serveRedirect(const QString &path, const QString &target);
 
     // Every request's path, in arrival order.
     QStringList requests() const { return requestLog; }

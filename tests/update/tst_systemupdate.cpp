@@ -22,15 +22,17 @@ private slots:
 
 private:
     QTemporaryDir packages;
-    QString zip;   // the demo update package
+    QString zip;        // the demo update package
+    QString otherZip;   // the full package, served where the update belongs
     QMap<QString, QByteArray> updateFiles;
 };
 
 void TestSystemUpdate::initTestCase()
 {
     zip = makeDemoPackages(packages.path()) + "CorvelUpdate.zip";
+    otherZip = QFileInfo(zip).absolutePath() + "/CorvelAll.zip";
     updateFiles = archiveContents(zip, packages.filePath("update"));
-    QVERIFY(updateFiles.contains("CorvelUpdate/Fonts/display.fnt"));
+    QVERIFY(updateFiles.contains("CorvelUpdate/Fonts/display.fnt") && updateFiles.contains("CorvelUpdate/README"));
 }
 
 void TestSystemUpdate::download_data()
@@ -40,16 +42,22 @@ void TestSystemUpdate::download_data()
     QTest::addColumn<Fault>("fault");
     QTest::addColumn<int>("arrived");   // bytes that reach the save file
     QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("kept");     // the file is given back as a package
+    QTest::addColumn<int>("redirects");   // hops before the route that answers
+    QTest::addColumn<bool>("kept");       // the file is given back as a package
     const QString zipPath = "/download/Corvel3/CorvelUpdate.zip";
-    QTest::newRow("404 page") << 404 << 300 << Fault::None << 300 << zipPath << false;
-    QTest::newRow("9999 bytes") << 200 << 9999 << Fault::None << 9999 << zipPath << false;
-    QTest::newRow("10000 bytes") << 200 << 10000 << Fault::None << 10000 << zipPath << true;
-    // The size rule alone decides: a long enough partial file still comes back.
-    QTest::newRow("cut off") << 200 << 80000 << Fault::CutOff << 40000 << zipPath << true;
-    QTest::newRow("closed") << 200 << 80000 << Fault::CloseWithoutReply << 0 << zipPath << false;
-    QTest::newRow("no length") << 200 << 70000 << Fault::NoContentLength << 70000 << zipPath << true;
-    QTest::newRow("ends in slash") << 200 << 12000 << Fault::None << 12000 << "/download/Corvel3/" << true;
+    QTest::newRow("a 404 page is no package") << 404 << 30000 << Fault::None << 30000 << zipPath << 0 << false;
+    QTest::newRow("9999 bytes are too few") << 200 << 9999 << Fault::None << 9999 << zipPath << 0 << false;
+    QTest::newRow("10000 bytes are a package") << 200 << 10000 << Fault::None << 10000 << zipPath << 0 << true;
+    QTest::newRow("a body cut short of its length is no package")
+        << 200 << 80000 << Fault::CutOff << 40000 << zipPath << 0 << false;
+    QTest::newRow("a closed connection is no package") << 200 << 80000 << Fault::CloseWithoutReply << 0 << zipPath << 0
+                                                       << false;
+    QTest::newRow("a body without length counts when whole")
+        << 200 << 70000 << Fault::NoContentLength << 70000 << zipPath << 0 << true;
+    QTest::newRow("an address ending in a slash saves as download")
+        << 200 << 12000 << Fault::None << 12000 << "/download/Corvel3/" << 0 << true;
+    QTest::newRow("five redirects are followed") << 200 << 12000 << Fault::None << 12000 << zipPath << 5 << true;
+    QTest::newRow("a sixth redirect is refused") << 200 << 12000 << Fault::None << 0 << zipPath << 6 << false;
 }
 
 void TestSystemUpdate::download()
@@ -59,6 +67,7 @@ void TestSystemUpdate::download()
     QFETCH(Fault, fault);
     QFETCH(int, arrived);
     QFETCH(QString, path);
+    QFETCH(int, redirects);
     QFETCH(bool, kept);
     UpdateBed bed;
     HttpTestServer::Route route;
@@ -68,17 +77,25 @@ void TestSystemUpdate::download()
     route.body.truncate(size);
     route.fault = fault;
     route.cutAfter = arrived;
-    bed.server.setRoute(path, route);
+    const QString target = redirects ? QString("/final/CorvelUpdate.zip") : path;
+    bed.server.setRoute(target, route);
+    QString from = path;
+    for (int hop = 1; hop <= redirects; ++hop) {
+        const QString next = hop == redirects ? target : QString("/hop%1/CorvelUpdate.zip").arg(hop);
+        bed.server.serveRedirect(from, bed.server.url(next));
+        from = next;
+    }
     EngineHarness h;
 
-    const QString result = downloadPackage(h.ctx, h.ops(), bed.server.url(path), true);
+    const QString result = downloadPackage(h.ctx, bed.server.url(path), true);
 
     const QString saved = bed.saveFolder() + (path.endsWith('/') ? "/download" : "/CorvelUpdate.zip");
     QCOMPARE(result, kept ? saved : QString());
     // Whatever arrived stays in the save folder, byte for byte.
     QFile file(saved);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.readAll() == route.body.left(arrived));
+    if (redirects <= 5)
+        QVERIFY(file.readAll() == route.body.left(arrived));
 }
 
 void TestSystemUpdate::update_data()
@@ -95,8 +112,10 @@ void TestSystemUpdate::update_data()
                          << true << "stale";
     QTest::newRow("no unpacker") << "no unar" << 0 << QStringList{"Download Error , Cod 2"}
                                  << int(MSG_DOWNLOAD_ERROR_TEXT) << true << "stale";
-    QTest::newRow("copy fails") << "copy" << 1 << QStringList{"Download Error , Cod 3"} << int(MSG_DOWNLOAD_ERROR_TEXT)
-                                << false << "none";
+    QTest::newRow("an unpacker that fails") << "unar fails" << 1 << QStringList{"Download Error , Cod 2"}
+                                            << int(MSG_DOWNLOAD_ERROR_TEXT) << true << "stale";
+    QTest::newRow("a zip without the update folder") << "empty zip" << 1 << QStringList{"Download Error , Cod 2"}
+                                                     << int(MSG_DOWNLOAD_ERROR_TEXT) << false << "stale";
     QTest::newRow("no device") << "absent" << 1 << QStringList{"I can't find Corvel3 on USB port"}
                                << int(MSG_DEVICE_NOT_FOUND_TEXT) << false << "stale";
     // A download the user stopped ends silently, whatever had arrived.
@@ -117,10 +136,14 @@ void TestSystemUpdate::update()
         bed.server.serveStatus(route, 404);
     else if (fault == "stop")
         bed.server.serveTrickle(route, QByteArray(20000, 'x'), 500, 100);
+    else if (fault == "empty zip")
+        bed.serveUpdate(otherZip);
     else
         bed.serveUpdate(zip);
     if (fault == "no unar")
         qputenv("CORVEL3_UNPACKER", "/no/unar");
+    if (fault == "unar fails")
+        qputenv("CORVEL3_UNPACKER", "/bin/false");
     const auto unpacker = qScopeGuard([] { qunsetenv("CORVEL3_UNPACKER"); });
     DriveFixture drive;
     drive.addSystemFiles();
@@ -132,28 +155,22 @@ void TestSystemUpdate::update()
     EngineHarness h;
     h.state.currentLanguage = language;
     h.drive = fault == "absent" ? QString() : drive.root();
-    UpdateFileOps ops = h.ops();
-    if (fault == "copy") {
-        // The device goes away half-way: the first file lands, the rest cannot.
-        ops.copyFileList = [copy = ops.copyFileList](const QStringList &files, const QString &to, const QString &from) {
-            copy(files.mid(0, 1), to, from);
-            return false;
-        };
-    }
     for (int i = 0; i < titles.size(); ++i)
         h.dialogs.answer("Ok");
     if (fault == "stop")
         QTimer::singleShot(700, [&h] { h.state.stopRequested = true; });
 
-    QCOMPARE(SystemUpdate(h.ctx, ops).updateSystem(true), fault.isEmpty());
+    QCOMPARE(SystemUpdate(h.ctx).updateSystem(true), fault.isEmpty());
 
     QVERIFY2(h.dialogs.failures.isEmpty(), qPrintable(h.dialogs.failures.join('\n')));
     QCOMPARE(h.dialogs.titles(), titles);
     if (text >= 0)
         QCOMPARE(h.dialogs.prompts[0].text, messageText(language, text));
-    QCOMPARE(QDir(bed.saveFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             zipLeft ? QStringList{"CorvelUpdate.zip"} : QStringList());
-    QCOMPARE(QFileInfo::exists(bed.saveFolder()), zipLeft);
+    if (fault != "empty zip") {
+        QCOMPARE(QDir(bed.saveFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 zipLeft ? QStringList{"CorvelUpdate.zip"} : QStringList());
+        QCOMPARE(QFileInfo::exists(bed.saveFolder()), zipLeft);
+    }
     QMap<QString, QByteArray> expected = updateFolder == "stale" ? before : system;
     if (updateFolder == "new")
         expected = merged(expected, updateFiles);

@@ -1,7 +1,7 @@
 #pragma once
 
 // Shared pieces of the update tests: a private temporary folder with the loopback update server,
-// the demo packages, and an engine context wired to the transfer engines.
+// the demo packages, and an engine context without widgets.
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -12,10 +12,6 @@
 #include "tests/common/httptestserver.h"
 #include "tests/common/recordingprogress.h"
 #include "tests/common/scripteddialogs.h"
-#include "transfer/backup.h"
-#include "transfer/copyengine.h"
-#include "transfer/folderremoval.h"
-#include "transfer/restore.h"
 #include "core/operationcontext.h"
 #include "update/reinstall.h"
 #include "update/systemupdate.h"
@@ -26,15 +22,25 @@
 struct UpdateBed {
     QTemporaryDir holder;
     QByteArray previousTmp = qgetenv("TMPDIR");
+    QByteArray previousCache = qgetenv("XDG_CACHE_HOME");
     HttpTestServer server;
 
     UpdateBed()
     {
         qputenv("TMPDIR", QFile::encodeName(holder.path()));
+        // The kept package of one test never serves another.
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(holder.path() + "/cache"));
         server.listen();
         qputenv("CORVEL3_UPDATE_SERVER", server.baseUrl().toUtf8());
     }
-    ~UpdateBed() { qputenv("TMPDIR", previousTmp); }   // empty: the system's default
+    ~UpdateBed()
+    {
+        qputenv("TMPDIR", previousTmp);   // empty: the system's default
+        if (previousCache.isEmpty())
+            qunsetenv("XDG_CACHE_HOME");
+        else
+            qputenv("XDG_CACHE_HOME", previousCache);
+    }
     QString saveFolder() const { return holder.path() + QStringLiteral("/Corvel"); }
     void serveFull(const QString &zip) { server.serveFile(QString::fromLatin1(kFullPackagePath), zip); }
     void serveUpdate(const QString &zip) { server.serveFile(QString::fromLatin1(kUpdatePackagePath), zip); }
@@ -66,7 +72,7 @@ inline QMap<QString, QByteArray> merged(QMap<QString, QByteArray> a, const QMap<
     return a;
 }
 
-// An engine context without widgets whose folder operations are the transfer engine's.
+// An engine context without widgets.
 struct EngineHarness {
     OperationState state;
     ScriptedDialogs dialogs;
@@ -78,32 +84,5 @@ struct EngineHarness {
     {
         state.currentLanguage = 1;
         ctx.findDeviceDrive = [this] { return drive; };
-    }
-
-    UpdateFileOps ops()
-    {
-        UpdateFileOps o;
-        o.recreateFolder = [this](const QString &folder) { return transfer::recreateFolder(ctx, folder); };
-        o.removeFolderTree = [this](const QString &folder) {
-            return transfer::removeFolderTree(ctx, folder, [] {});
-        };
-        o.copyFileList = [this](const QStringList &files, const QString &to, const QString &from) {
-            return transfer::copyFileList(ctx, files, to, from);
-        };
-        return o;
-    }
-
-    ReinstallOps reinstallOps()
-    {
-        ReinstallOps o;
-        o.files = ops();
-        o.backupToFolder = [this](const QString &root, const QString &to) {
-            return transfer::backupToFolder(ctx, root, to);
-        };
-        o.restoreFromFolder = [this](const QString &from, const QString &root) {
-            return transfer::restoreFromFolder(ctx, from, root);
-        };
-        o.updateSystem = [this] { return SystemUpdate(ctx, ops()).updateSystem(false); };
-        return o;
     }
 };
