@@ -1,4 +1,5 @@
 // The start-up sequence: language file, waiting for the player, the system-file check, hand-over.
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -225,6 +226,27 @@ private slots:
         QVERIFY(boot.window.bootStopRequested);
         QTest::mouseClick(boot.ui().pushButtonAboutQT, Qt::LeftButton);
         QCOMPARE(boot.dialogs.prompts.last().title, QString("About Qt"));
+    }
+
+    // Closing the window while the check runs ends the program: the event loop quits and the
+    // operations window never appears. (Last: the quit stays recorded for the test process.)
+    void closingDuringTheCheckEndsTheProgram()
+    {
+        QTemporaryDir app;
+        writeLanguageFile(app.path(), "english");
+        DriveFixture drive;
+        drive.addSystemFiles();
+        Boot boot(app.path());
+        QEventLoop program;
+        QTimer::singleShot(0, &boot.window, &MainWindow_boot::check_language);
+        QTimer::singleShot(300, &boot.window, [&boot] { boot.window.close(); });
+        QTimer::singleShot(30000, &program, [&program] { program.exit(1); });   // a way out if nothing quits
+        QCOMPARE(program.exec(), 0);
+        QVERIFY(boot.window.closeRequested);
+        QVERIFY(!boot.window.isVisible());
+        QVERIFY(!boot.window.mainWindow->isVisible());
+        QVERIFY(!boot.ui().Push_Button->isVisible());
+        QVERIFY(boot.dialogs.prompts.isEmpty());
     }
 };
 

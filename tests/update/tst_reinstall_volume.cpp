@@ -1,6 +1,8 @@
-// The reinstall that restores the songs on a real mounted ext4 volume labelled "corvel3", found
-// through the real volume list, with the marks read back from the disk. Needs root (loop mount).
+// The reinstalls on a real mounted ext4 volume labelled "corvel3", found through the real volume
+// list: one that does not fit changes nothing; the one that restores the songs, with the marks
+// read back from the disk. Needs root (loop mount).
 #include <QStandardPaths>
+#include <QStorageInfo>
 #include <QtTest>
 
 #include <unistd.h>
@@ -35,6 +37,7 @@ private slots:
         if (mounted && run("umount", {root}))
             mounted = false;
     }
+    void systemThatDoesNotFitChangesNothing();
     void restoreVariantOnMountedVolume();
 
 private:
@@ -54,7 +57,7 @@ void TestReinstallVolume::initTestCase()
     root = work.filePath("mnt/");
     QVERIFY(QDir().mkpath(root));
     QVERIFY(run("truncate", {"-s", "64M", image}));
-    QVERIFY(run("mkfs.ext4", {"-q", "-F", "-L", "corvel3", image}));
+    QVERIFY(run("mkfs.ext4", {"-q", "-F", "-m", "0", "-L", "corvel3", image}));
     if (!run("mount", {"-o", "loop", image, root}))
         QSKIP("loop mounting is not available here");
     mounted = true;
@@ -62,6 +65,42 @@ void TestReinstallVolume::initTestCase()
     qunsetenv("CORVEL3_VOLUMES");
     if (findDeviceDrive() != root)
         QSKIP(qPrintable("another volume answers as the player: " + findDeviceDrive()));
+}
+
+// A player too full for the staging copy: a clear box, and the old system and the songs as they were.
+void TestReinstallVolume::systemThatDoesNotFitChangesNothing()
+{
+    const QString served = makeDemoPackages(work.filePath("served"));
+    QVERIFY(!served.isEmpty());
+    UpdateBed bed;
+    bed.serveFull(served + "CorvelAll.zip");
+    DriveFixture source(false);
+    source.addSystemFiles();
+    source.addPlaylist("Mine.pls", {"\\sdmemory\\Rock\\one.mp3^One"});
+    source.writeMp3("Rock/one.mp3", "One");
+    QVERIFY(run("cp", {"-r", source.root() + ".", root}));
+    const auto before = treeContents(root);
+    const qint64 fill = QStorageInfo(root).bytesAvailable() - 24 * 1024;
+    QVERIFY(run("fallocate", {"-l", QString::number(fill), root + "filler.bin"}));
+    EngineHarness h;
+    h.ctx.findDeviceDrive = [] { return findDeviceDrive(); };
+    h.state.operationOk = true;
+    h.dialogs.answer("Ok");
+
+    QString package;
+    Reinstall(h.ctx).reinstallSystem(package);
+
+    QVERIFY2(h.dialogs.failures.isEmpty(), qPrintable(h.dialogs.failures.join("; ")));
+    QCOMPARE(h.dialogs.titles(), QStringList{"Not enough space"});
+    QVERIFY(h.dialogs.prompts[0].text.contains("The system on Corvel3 has not been changed."));
+    QVERIFY(!h.state.operationOk);
+    QCOMPARE(QFileInfo(root + "filler.bin").size(), fill);
+    QVERIFY(QFile::remove(root + "filler.bin"));
+    QCOMPARE(treeContents(root), before);
+    // Empty the volume for the next case.
+    for (const QFileInfo &entry : QDir(root).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+        if (entry.fileName() != "lost+found")
+            QVERIFY(entry.isDir() ? QDir(entry.filePath()).removeRecursively() : QFile::remove(entry.filePath()));
 }
 
 void TestReinstallVolume::restoreVariantOnMountedVolume()
