@@ -448,6 +448,19 @@ bool Reinstall::eraseSaved(const QString &drivePath, const QStringList &saved)
     return true;
 }
 
+// The songs just copied back go out to the device before any box says to switch it off.
+bool Reinstall::flushRestored(const QString &folder, const QString &drivePath)
+{
+    bool stopped = false;
+    const QString source = transfer::folderWithSeparator(folder);
+    const QString root = transfer::folderWithSeparator(drivePath);
+    QStringList restored;
+    for (const QString &path : transfer::restoreList(ctx, QDir::cleanPath(folder), &stopped))
+        if (QFileInfo(path).isFile())
+            restored << root + path.mid(source.size());
+    return !stopped && platform::flushToDevice(restored, drivePath);
+}
+
 void Reinstall::reinstallAndRestore()
 {
     OperationState &state = ctx.state;
@@ -515,7 +528,7 @@ void Reinstall::reinstallAndRestore()
         const bool systemReplaced = result == Install::Done;
         state.stopRequested = false;
         status(MSG_RESTORING_BACKUP);
-        if (!transfer::restoreFromFolder(ctx, folder, drive) || !state.operationOk) {
+        if (!transfer::restoreFromFolder(ctx, folder, drive) || !state.operationOk || !flushRestored(folder, drive)) {
             informationBox(MSG_RESTORE_ERROR_TITLE, MSG_RESTORE_ERROR_TEXT);
             stateAfterEraseBox(systemReplaced, folder);
             return;

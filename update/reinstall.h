@@ -75,6 +75,7 @@ private:
     bool verifyBackup(const QString &drivePath, const QString &folder, QStringList &saved);
     bool eraseSaved(const QString &drivePath, const QStringList &saved);
     bool confirmErase(const QString &drivePath);
+    bool flushRestored(const QString &folder, const QString &drivePath);
 
     OperationContext &ctx;
     QString keptArchive;   // a copy of the downloaded package, cached once it installed

@@ -54,6 +54,7 @@ private slots:
     void earlyEnds_data();
     void earlyEnds();
     void eraseRefusesOtherPaths();
+    void keptPackageServesWhenTheServerFails();
 
 private:
     QTemporaryDir packages;
@@ -448,6 +449,39 @@ void TestGuiReinstall::eraseRefusesOtherPaths()
         QVERIFY2(!reinstall.eraseDrive(path), qPrintable(path));
     QVERIFY(h.dialogs.prompts.isEmpty());
     QCOMPARE(treeContents(drive.root()), before);
+}
+
+// A reinstall that worked keeps its package; when the server later sends garbage, the user is
+// offered the kept one (default "No") and it installs.
+void TestGuiReinstall::keptPackageServesWhenTheServerFails()
+{
+    UpdateBed bed;
+    bed.serveFull(served + "CorvelAll.zip");
+    bed.serveUpdate(served + "CorvelUpdate.zip");
+    DriveFixture drive;
+    const auto songs = fillDrive(drive);
+    EngineHarness h;
+    h.drive = drive.root();
+    h.dialogs.answer("Ok");
+    QString package;
+    h.state.operationOk = true;
+    Reinstall(h.ctx).reinstallSystem(package);
+    QVERIFY(h.state.operationOk);
+    QVERIFY(QFileInfo(Reinstall::cachedPackagePath()).isFile());
+
+    bed.server.serveGenerated(kFullPackagePath, 15000);
+    drive.writeFile("System/Corvel/Corvel.exe", "MZ broken again");
+    h.dialogs.answer("Yes");
+    h.dialogs.answer("Ok");
+    Reinstall(h.ctx).reinstallSystem(package);
+
+    QVERIFY2(h.dialogs.failures.isEmpty(), qPrintable(h.dialogs.failures.join("; ")));
+    QCOMPARE(h.dialogs.titles(), (QStringList{"End operation", "Package not available", "End operation"}));
+    const auto &question = h.dialogs.prompts[1];
+    QCOMPARE(question.captions(), (QStringList{"Yes", "No"}));
+    QCOMPARE(question.defaultButton, 1);
+    QVERIFY(h.state.operationOk);
+    QCOMPARE(treeContents(drive.root()), merged(merged(systemFiles, updateFiles), songs));
 }
 
 QTEST_MAIN(TestGuiReinstall)
