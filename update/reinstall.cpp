@@ -180,7 +180,7 @@ void Reinstall::keepPackage()
     const QString cached = cachedPackagePath();
     // Written whole first, then put in place: a half-kept package never replaces a good one.
     QFile::remove(cached);
-    QFile::rename(keptArchive, cached);
+    ctx.fileAction(QStringLiteral("rename"), keptArchive, cached, QFile::rename(keptArchive, cached));
     keptArchive.clear();
 }
 

@@ -7,6 +7,7 @@
 #include <QStorageInfo>
 
 #include "device/entries.h"
+#include "device/platform.h"
 #include "transfer/copyengine.h"
 #include "transfer/folderremoval.h"
 
@@ -127,6 +128,8 @@ bool StagedInstall::stage(const QString &packageFolder, const QStringList &names
 
     if (!QDir().mkpath(staging))
         return false;
+    // Hidden where a leading dot is not enough (Windows): the player must not list it.
+    platform::setHiddenSystem(staging);
     ctx.fileAction(QStringLiteral("create"), staging);
     for (const QString &folder : folders) {
         if (!QDir().mkpath(staging + folder.mid(source.size()))) {
@@ -181,6 +184,7 @@ bool StagedInstall::swap(const QStringList &replaced)
         discard();
         return false;
     }
+    platform::setHiddenSystem(aside);
     QDir stagingDir(staging);
     const QStringList newEntries =
         stagingDir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
