@@ -66,6 +66,12 @@ Command defragCommand(const QString &root);
 // files and nothing was written (copy them another way); -1: the copy failed (a full disk, say).
 int copyFileContents(QFile &source, QFile &destination);
 
+// True for a link: a symbolic link, or on Windows an NTFS junction or other reparse point. A
+// link is never entered by a walk or a removal.
+bool isLink(const QString &path);
+// Removes a file, or a link itself (to a file or a folder), never what a link points to.
+bool removeEntry(const QString &path);
+
 // Full path of a helper program shipped beside the tool.
 QString helperProgram(const QString &baseName);
 
