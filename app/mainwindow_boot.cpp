@@ -10,6 +10,7 @@
 
 #include "core/delay.h"
 #include "core/messagetable.h"
+#include "ui/captionfit.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow_boot.h"
 
@@ -49,6 +50,7 @@ MainWindow_boot::MainWindow_boot(QWidget *parent)
         "background-image:url(:/imgs/coll);background-repeat: no-repeat;background-color: "
         "#FFFFFF;background-position: center;"));
     ui->graphicsView->hide();
+    captions::fitAll(this);
 }
 
 MainWindow_boot::~MainWindow_boot()
@@ -230,6 +232,7 @@ void MainWindow_boot::showMessageLabels(const QString &title, const QString &tex
     ui->label_descr->setText(text);
     ui->label_descr_titolo->show();
     ui->label_descr->show();
+    captions::fitAll(this);
 }
 
 void MainWindow_boot::handOver()
