@@ -8,6 +8,7 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include "app/languagefile.h"
 #include "core/delay.h"
 #include "core/messagetable.h"
 #include "ui/captionfit.h"
@@ -70,7 +71,7 @@ void MainWindow_boot::set_visible(bool value)
 
 void MainWindow_boot::check_language()
 {
-    languageFilePath = appDirPath + QStringLiteral("Corvel.ini");
+    languageFilePath = languagefile::readPath(appDirPath);
     if (!QFile::exists(languageFilePath)) {
         set_visible(true);
         return;
@@ -100,6 +101,7 @@ void MainWindow_boot::on_pushButton_2_clicked()
 
 void MainWindow_boot::create_language_file(QString language)
 {
+    languageFilePath = languagefile::writePath(appDirPath);
     QFile file(languageFilePath);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
         QTextStream out(&file);
