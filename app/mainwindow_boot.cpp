@@ -9,8 +9,10 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include "app/languagefile.h"
 #include "core/delay.h"
 #include "core/messagetable.h"
+#include "ui/captionfit.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow_boot.h"
 
@@ -50,6 +52,7 @@ MainWindow_boot::MainWindow_boot(QWidget *parent)
         "background-image:url(:/imgs/coll);background-repeat: no-repeat;background-color: "
         "#FFFFFF;background-position: center;"));
     ui->graphicsView->hide();
+    captions::fitAll(this);
 }
 
 MainWindow_boot::~MainWindow_boot()
@@ -69,7 +72,7 @@ void MainWindow_boot::set_visible(bool value)
 
 void MainWindow_boot::check_language()
 {
-    languageFilePath = appDirPath + QStringLiteral("Corvel.ini");
+    languageFilePath = languagefile::readPath(appDirPath);
     if (!QFile::exists(languageFilePath)) {
         set_visible(true);
         return;
@@ -99,6 +102,7 @@ void MainWindow_boot::on_pushButton_2_clicked()
 
 void MainWindow_boot::create_language_file(QString language)
 {
+    languageFilePath = languagefile::writePath(appDirPath);
     QFile file(languageFilePath);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
         QTextStream out(&file);
@@ -240,6 +244,7 @@ void MainWindow_boot::showMessageLabels(const QString &title, const QString &tex
     ui->label_descr->setText(text);
     ui->label_descr_titolo->show();
     ui->label_descr->show();
+    captions::fitAll(this);
 }
 
 void MainWindow_boot::handOver()

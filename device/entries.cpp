@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QRegularExpression>
 
+#include "device/pathrules.h"
 #include "device/platform.h"
 
 namespace entries {
@@ -41,38 +42,47 @@ QStringList pathForms(const QString &path)
 }
 
 namespace {
-bool textSameOrAbove(const QString &outer, const QString &inner)
+// True when rule holds for some pair of forms of a and b.
+template <typename Rule>
+bool anyForms(const QString &a, const QString &b, Rule rule)
 {
-    if (outer.compare(inner, Qt::CaseInsensitive) == 0)
-        return true;
-    const QString prefix = outer.endsWith(QLatin1Char('/')) ? outer : outer + QLatin1Char('/');
-    return inner.startsWith(prefix, Qt::CaseInsensitive);
+    const QStringList formsB = pathForms(b);
+    for (const QString &x : pathForms(a))
+        for (const QString &y : formsB)
+            if (rule(x, y))
+                return true;
+    return false;
 }
 } // namespace
 
 bool samePath(const QString &a, const QString &b)
 {
-    const QStringList formsB = pathForms(b);
-    for (const QString &x : pathForms(a))
-        for (const QString &y : formsB)
-            if (x.compare(y, Qt::CaseInsensitive) == 0)
-                return true;
-    return false;
+    return anyForms(a, b, pathrules::same);
 }
 
 bool sameOrAbove(const QString &outer, const QString &inner)
 {
-    const QStringList innerForms = pathForms(inner);
-    for (const QString &x : pathForms(outer))
-        for (const QString &y : innerForms)
-            if (textSameOrAbove(x, y))
-                return true;
-    return false;
+    return anyForms(outer, inner, pathrules::sameOrAbove);
 }
 
 bool overlap(const QString &a, const QString &b)
 {
-    return sameOrAbove(a, b) || sameOrAbove(b, a);
+    return anyForms(a, b, pathrules::overlap);
+}
+
+bool isProtectedFolder(const QString &folder, const QString &deviceRoot)
+{
+    const QStringList devices = deviceRoot.isEmpty() ? QStringList{QString()} : pathForms(deviceRoot);
+    const QStringList homes = pathForms(QDir::homePath());
+    for (const QString &f : pathForms(folder)) {
+        // The drive root is the player's drive when any of its forms says so.
+        const bool isDevice = !deviceRoot.isEmpty() && samePath(f, deviceRoot);
+        for (const QString &d : devices)
+            for (const QString &h : homes)
+                if (pathrules::isProtectedFolder(f, isDevice ? f : d, h))
+                    return true;
+    }
+    return false;
 }
 
 namespace {
@@ -111,7 +121,7 @@ bool walkFolder(const QString &folder, const ListOptions &options, const QVector
             if (!visit(info))
                 return false;
         }
-        if (isFolder && options.recursive && !info.isSymLink()) {
+        if (isFolder && options.recursive && !platform::isLink(info.absoluteFilePath())) {
             if (!walkFolder(info.absoluteFilePath(), options, filters, visit))
                 return false;
         }

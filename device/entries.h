@@ -22,8 +22,8 @@ struct ListOptions {
     bool foldersFirstByName = false;    // sort each folder's entries by name, folders first
 };
 
-// Walks folder by the options, calling visit for each matching entry (pre-order). Symbolic links
-// to folders are listed but never entered. The walk ends early when visit returns false; the
+// Walks folder by the options, calling visit for each matching entry (pre-order). Links to
+// folders (symbolic links, NTFS junctions) are listed but never entered. The walk ends early when visit returns false; the
 // function then returns false.
 bool walk(const QString &folder, const ListOptions &options, const std::function<bool(const QFileInfo &)> &visit);
 
@@ -36,6 +36,9 @@ bool samePath(const QString &a, const QString &b);
 bool sameOrAbove(const QString &outer, const QString &inner);
 // True when either path is the other or lies below it.
 bool overlap(const QString &a, const QString &b);
+// Folders no removal may ever touch (see pathrules::isProtectedFolder), for every form of the
+// paths; the home folder is the user's. deviceRoot is "" when no player is connected.
+bool isProtectedFolder(const QString &folder, const QString &deviceRoot);
 
 // All matching entries' absolute paths, in walk order.
 QStringList list(const QString &folder, const ListOptions &options);

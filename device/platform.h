@@ -71,6 +71,12 @@ int copyFileContents(QFile &source, QFile &destination);
 // when a file could not be flushed.
 bool flushToDevice(const QStringList &files, const QString &root);
 
+// True for a link: a symbolic link, or on Windows an NTFS junction or other reparse point. A
+// link is never entered by a walk or a removal.
+bool isLink(const QString &path);
+// Removes a file, or a link itself (to a file or a folder), never what a link points to.
+bool removeEntry(const QString &path);
+
 // Full path of a helper program shipped beside the tool.
 QString helperProgram(const QString &baseName);
 

@@ -262,7 +262,22 @@ Command defragCommand(const QString &root)
 
 QString helperProgram(const QString &baseName)
 {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + baseName;
+    // Beside the program (a build, or /usr/bin when installed), else on PATH.
+    const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + baseName;
+    if (QFileInfo(beside).isFile())
+        return beside;
+    const QString onPath = findOnPath(baseName);
+    return onPath.isEmpty() ? beside : onPath;
+}
+
+bool isLink(const QString &path)
+{
+    return QFileInfo(path).isSymLink();
+}
+
+bool removeEntry(const QString &path)
+{
+    return QFile::remove(path);   // unlink: a link goes, its target stays
 }
 
 int copyFileContents(QFile &source, QFile &destination)

@@ -34,7 +34,11 @@ QString readLabel(const QString &root)
     wchar_t fsName[256] = {0};
     DWORD serial = 0, maxComponent = 256, flags = 0;
     const std::wstring wroot = QDir::toNativeSeparators(root).toStdWString();
-    if (!GetVolumeInformationW(wroot.c_str(), name, 256, &serial, &maxComponent, &flags, fsName, 256))
+    // An empty card reader or a drive without its disc must not pop up a system box at every poll.
+    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    const BOOL read = GetVolumeInformationW(wroot.c_str(), name, 256, &serial, &maxComponent, &flags, fsName, 256);
+    SetErrorMode(previousMode);
+    if (!read)
         return QString();
     return QString::fromWCharArray(name);
 }
@@ -45,7 +49,10 @@ QList<Volume> volumes()
     QList<Volume> result;
     if (volumesFromEnvironment(result))
         return result;
-    for (const QFileInfo &drive : QDir::drives())
+    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    const QFileInfoList drives = QDir::drives();
+    SetErrorMode(previousMode);
+    for (const QFileInfo &drive : drives)
         result.append(Volume{drive.absolutePath(), readLabel(drive.absolutePath())});
     return result;
 }
@@ -103,12 +110,37 @@ QString unpackerProgram()
 
 Command defragCommand(const QString &root)
 {
-    return Command{QStringLiteral("cmd.exe"), {QStringLiteral("defrag ") + root}};
+    // "/c" runs the command and ends the interpreter; defrag names a volume as "E:" and shows
+    // its progress with /U, which keeps the output alive while it works.
+    QString volume = QDir::toNativeSeparators(root);
+    if (volume.size() == 3 && volume.endsWith(QLatin1String(":\\")))
+        volume.chop(1);
+    return Command{QStringLiteral("cmd.exe"),
+                   {QStringLiteral("/c"), QStringLiteral("defrag"), volume, QStringLiteral("/U")}};
 }
 
 QString helperProgram(const QString &baseName)
 {
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + baseName + QStringLiteral(".exe");
+}
+
+bool isLink(const QString &path)
+{
+    // Junctions and symbolic links are both reparse points; Qt 5 reports only the latter as links.
+    const DWORD a = GetFileAttributesW(QDir::toNativeSeparators(path).toStdWString().c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool removeEntry(const QString &path)
+{
+    const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
+    const DWORD a = GetFileAttributesW(native.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES)
+        return false;
+    // A link to a folder is itself a folder entry: removing it leaves its target untouched.
+    if (a & FILE_ATTRIBUTE_DIRECTORY)
+        return (a & FILE_ATTRIBUTE_REPARSE_POINT) && RemoveDirectoryW(native.c_str()) != 0;
+    return QFile::remove(path);
 }
 
 int copyFileContents(QFile &, QFile &)

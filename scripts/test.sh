@@ -7,6 +7,7 @@ if [ "$(id -u)" = 0 ] && [ "${SKIP_INSTALL:-0}" != 1 ]; then
   sh scripts/install-deps.sh
 fi
 sh scripts/build.sh
+sh scripts/check-windows.sh
 BUILD_DIR=${BUILD_DIR:-build}
 if [ "${SKIP_FUZZ:-0}" != 1 ]; then
   bash scripts/run-fuzz.sh "${FUZZ_SECONDS:-60}"

@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include "device/entries.h"
+#include "device/platform.h"
 #include "core/operationcontext.h"
 
 namespace transfer {
@@ -22,12 +23,7 @@ bool isDeviceRoot(const QString &folder, const QString &deviceRoot)
 
 bool isProtectedFolder(const QString &folder, const QString &deviceRoot)
 {
-    for (const QString &form : entries::pathForms(folder))
-        if (QDir(form).isRoot())
-            return true;
-    if (entries::sameOrAbove(folder, QDir::homePath()))
-        return true;
-    return !deviceRoot.isEmpty() && !isDeviceRoot(folder, deviceRoot) && entries::sameOrAbove(folder, deviceRoot);
+    return entries::isProtectedFolder(folder, deviceRoot);
 }
 
 bool removeFolderTree(OperationContext &ctx, const QString &folder, const std::function<void()> &repaint)
@@ -47,8 +43,8 @@ bool removeFolderTree(OperationContext &ctx, const QString &folder, const std::f
             repaint();
         QCoreApplication::processEvents();
         const QString path = entry.absoluteFilePath();
-        const bool removed = (entry.isDir() && !entry.isSymLink()) ? removeFolderTree(ctx, path, repaint)
-                                                                   : QFile::remove(path);
+        const bool removed = (entry.isDir() && !platform::isLink(path)) ? removeFolderTree(ctx, path, repaint)
+                                                                        : platform::removeEntry(path);
         return removed && !ctx.state.stopRequested;
     });
     if (!emptied)

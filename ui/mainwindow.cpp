@@ -10,6 +10,7 @@
 #include <QProgressBar>
 
 #include "device/devicedrive.h"
+#include "ui/captionfit.h"
 #include "ui/widgetdialogs.h"
 #include "ui/widgetprogress.h"
 #include "ui_mainwindow.h"
@@ -169,6 +170,7 @@ void MainWindow::applyLanguage(bool showDescriptions, int language)
     }
     ui->labelDescr1->setVisible(showDescriptions);
     ui->labelDescr2->setVisible(showDescriptions);
+    captions::fitAll(this);
 }
 
 void MainWindow::showProgressWidgets(bool visible, QProgressBar *bar, QLabel *statusLine, QPushButton *stop)

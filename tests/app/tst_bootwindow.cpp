@@ -103,22 +103,6 @@ private slots:
         QCOMPARE(again.window.mainWindow->currentLanguage, 0);
     }
 
-    void unwritableFolderKeepsClickedLanguage()
-    {
-        QTemporaryDir app;
-        DriveFixture drive(false);
-        drive.unplug();
-        Boot boot(app.path() + "/no-such-folder");
-        boot.window.check_language();
-        QVERIFY(boot.choiceShown());
-        boot.clickFlag(false);
-        QCOMPARE(boot.window.mainWindow->currentLanguage, 1);
-        QVERIFY(!QFile::exists(app.path() + "/no-such-folder/Corvel.ini"));
-        QCOMPARE(boot.ui().label_descr_titolo->text(), QString("CORVEL3 NOT CONNECTED"));
-        QVERIFY(boot.dialogs.prompts.isEmpty());
-        saveScreenshot(&boot.window, "boot-waiting-en");
-    }
-
     void cleanCheckThenOkHandsOver_data()
     {
         QTest::addColumn<QByteArray>("language");

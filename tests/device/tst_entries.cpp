@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "device/entries.h"
+#include "device/pathrules.h"
 #include "device/platform.h"
 #include "tests/transfer/transfertesting.h"   // writeBytes, runTool
 
@@ -71,6 +72,44 @@ private slots:
         }
         runTool("umount", {root});
         QCOMPARE(flags, (QList<int>{3, 3, 0, 0}));
+    }
+
+    // The guards' rules, as text, with the paths of both platforms.
+    void pathRules_data()
+    {
+        QTest::addColumn<QString>("rule");   // protect: folder, device, home; above: outer, inner
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<QString>("c");
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("the player's drive letter may be erased") << "protect" << "E:/" << "E:/" << "C:/Users/me" << false;
+        QTest::newRow("another drive letter may not") << "protect" << "d:\\" << "E:/" << "C:/Users/me" << true;
+        QTest::newRow("a bare drive letter is a root") << "protect" << "e:" << "" << "" << true;
+        QTest::newRow("the player's drive in either spelling") << "protect" << "e:\\" << "E:/" << "" << false;
+        QTest::newRow("a share's root") << "protect" << "\\\\nas\\music\\" << "E:/" << "" << true;
+        QTest::newRow("a folder on a share") << "protect" << "//nas/music/Basi" << "E:/" << "" << false;
+        QTest::newRow("the system's root") << "protect" << "/" << "/media/me/CORVEL3/" << "/home/me" << true;
+        QTest::newRow("above the mounted drive") << "protect" << "/media/me" << "/media/me/CORVEL3/" << "" << true;
+        QTest::newRow("home spelt with .. and another case") << "protect" << "c:/users/ME/Music/.." << "E:/" << "C:/Users/me" << true;
+        QTest::newRow("a folder beside home") << "protect" << "C:/Users/me2" << "E:/" << "C:/Users/me" << false;
+        QTest::newRow("a folder on the drive") << "protect" << "E:/Basi" << "E:/" << "C:/Users/me" << false;
+        QTest::newRow("the drive root holds its folders") << "above" << "E:/" << "e:\\Basi\\Rock" << "" << true;
+        QTest::newRow("a name sharing a prefix is not below") << "above" << "E:/Basi" << "E:/Basi2" << "" << false;
+        QTest::newRow("climbing never leaves the root") << "above" << "E:/../.." << "E:/Basi" << "" << true;
+        QTest::newRow("the long form of a drive") << "above" << "\\\\?\\E:\\" << "E:/Basi" << "" << true;
+        QTest::newRow("another drive") << "above" << "D:/" << "E:/Basi" << "" << false;
+    }
+    void pathRules()
+    {
+        QFETCH(QString, rule);
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(QString, c);
+        QFETCH(bool, answer);
+        if (rule == "protect")
+            QCOMPARE(pathrules::isProtectedFolder(a, b, c), answer);
+        else
+            QCOMPARE(pathrules::sameOrAbove(a, b), answer);
     }
 
     void resolveIgnoresCase()

@@ -70,11 +70,11 @@ private slots:
         QVERIFY(w.ui->labelDescr1->isHidden() && w.ui->labelDescr2->isHidden());
     }
 
-    // The display font and the images are compiled in: a build that lost them shows plain widgets.
-    void fontAndImagesAreLoaded()
+    // The images are compiled in (the font is checked with the captions): a build that lost
+    // them shows plain widgets.
+    void imagesAreLoaded()
     {
         MainWindow w;
-        QCOMPARE(w.ui->pushBtnUpdate->font().family(), QString("Bebas Neue"));
         QVERIFY(!w.palette().brush(QPalette::Window).texture().isNull());
         for (const char *image : {":/imgs/bandiera-italia", ":/imgs/bandiera-inglese", ":/imgs/coll", ":/imgs/chiudi.png"})
             QVERIFY2(!QPixmap(image).isNull(), image);

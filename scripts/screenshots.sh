@@ -1,0 +1,115 @@
+#!/bin/sh
+# Starts the demo (demo drive, local update server) under Xvfb and saves a picture of every screen
+# in Italian and in English into docs/screenshots/: the language choice, the check, the repair
+# question, the clean check, the operations window, the optimise panel and the end box of an
+# update. Driven with xdotool (the accessibility bus cannot see Qt windows). Everything the
+# program writes on the console other than its own "App path" line is printed at the end.
+#   scripts/screenshots.sh          (needs xvfb, xdotool, x11-apps and netpbm; not run by CI)
+set -eu
+cd "$(dirname "$0")/.."
+TOP=$(pwd)
+if [ -z "${SCREENSHOTS_INNER:-}" ]; then
+  sh scripts/build.sh programs > /dev/null
+  export SCREENSHOTS_INNER=1
+  exec xvfb-run -a -s "-screen 0 640x760x24 -noreset" sh "$0" "$@"
+fi
+
+BUILD_DIR=${BUILD_DIR:-build}
+OUT=$TOP/docs/screenshots
+WORK=$(mktemp -d)
+PORT=${CORVEL3_DEMO_PORT:-8632}
+mkdir -p "$OUT"
+sh scripts/make-demo-packages.sh "$WORK/server" > /dev/null
+python3 -m http.server --bind 127.0.0.1 --directory "$WORK/server" "$PORT" > /dev/null 2>&1 &
+SERVER=$!
+trap 'kill $SERVER 2> /dev/null || true; rm -rf "$WORK"' EXIT INT TERM
+export CORVEL3_UPDATE_SERVER="http://127.0.0.1:$PORT"
+export XDG_RUNTIME_DIR="$WORK/run" HOME="$WORK/home"
+mkdir -p "$XDG_RUNTIME_DIR" "$HOME"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+# The program runs from a folder of its own, so its language file stays out of the build.
+APP=$WORK/app
+mkdir -p "$APP"
+cp "$BUILD_DIR"/bin/corvel3 "$BUILD_DIR"/bin/corvel3-* "$APP"/
+
+shot() {   # shot NAME: the screen, with the program's boxes drawn over the window, small
+  sleep 0.5
+  xwd -silent -root | xwdtopnm > "$WORK/screen.ppm" 2> /dev/null
+  # A box is a window of its own, which a picture of the whole screen shows black: add each.
+  for w in $(xdotool search --onlyvisible --pid "$PROGRAM" 2> /dev/null); do
+    info=$(xwininfo -id "$w")
+    x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
+    y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
+    width=$(echo "$info" | sed -n 's/.*Width: *//p')
+    [ "$width" -ge 620 ] && continue
+    xwd -silent -id "$w" | xwdtopnm 2> /dev/null > "$WORK/box.ppm"
+    pamcomp -xoff "$x" -yoff "$y" "$WORK/box.ppm" "$WORK/screen.ppm" > "$WORK/both.ppm"
+    mv "$WORK/both.ppm" "$WORK/screen.ppm"
+  done
+  pamcut -left 0 -top 0 -width 620 -height 751 "$WORK/screen.ppm" \
+    | pnmquant 96 2> /dev/null | pnmtopng -compression 9 > "$OUT/$1.png"
+  echo "  $1.png"
+}
+window() {   # window TITLE: the id of the visible window with that title, waiting for it
+  for _ in $(seq 1 100); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2> /dev/null | head -1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.2
+  done
+  echo "no window '$1'" >&2
+  return 1
+}
+click() {   # click WINDOW X Y
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+start() {   # start LANGUAGE-LOG: runs the program on the demo drive
+  "$APP/corvel3" >> "$WORK/console-$1.txt" 2>&1 &
+  PROGRAM=$!
+}
+
+for lang in it en; do
+  echo "$lang:"
+  : > "$WORK/console-$lang.txt"
+  rm -rf "$WORK/drive" "$APP/Corvel.ini"
+  python3 scripts/make-demo-drive.py "$WORK/drive" --songs 40 --big 0 > /dev/null
+  export CORVEL3_VOLUMES="corvel3=$WORK/drive"
+  mv "$WORK/drive/AUTOEXEC.BAT" "$WORK/AUTOEXEC.BAT"
+
+  # First start: language choice, the check, the repair question (answered No).
+  start "$lang"
+  boot=$(window MainWindow)
+  shot "$lang-1-language"
+  if [ "$lang" = it ]; then click "$boot" 187 297; else click "$boot" 422 297; fi
+  sleep 0.8
+  shot "$lang-2-check"
+  sleep 2.5
+  shot "$lang-3-repair-question"
+  xdotool key Escape
+  ops=$(window "Corvel3 Disk Formatter")
+  shot "$lang-5-operations"
+  click "$ops" 300 335
+  shot "$lang-6-optimise"
+  xdotool key Escape
+  click "$ops" 575 122
+  sleep 0.5
+  # The update, to its end box.
+  click "$ops" 300 125
+  sleep 6
+  shot "$lang-7-update-end"
+  xdotool key Return
+  sleep 0.5
+  kill "$PROGRAM" 2> /dev/null || true
+  wait "$PROGRAM" 2> /dev/null || true
+
+  # Second start, the system complete again: the clean check, with its OK.
+  mv "$WORK/AUTOEXEC.BAT" "$WORK/drive/AUTOEXEC.BAT"
+  start "$lang"
+  window MainWindow > /dev/null
+  sleep 3
+  shot "$lang-4-check-completed"
+  kill "$PROGRAM" 2> /dev/null || true
+  wait "$PROGRAM" 2> /dev/null || true
+done
+echo "Console lines other than the program's own 'App path' line:"
+grep -hv "^App path" "$WORK"/console-*.txt || echo "  none"
