@@ -1,12 +1,10 @@
 #include "cli/clifrontend.h"
 
-#include <cstdio>
-
 #include <QJsonArray>
 #include <QJsonDocument>
 
-CliOutput::CliOutput(bool json, const OperationState &state)
-    : state(state), jsonLines(json), out(stdout), err(stderr)
+CliOutput::CliOutput(FILE *standardOutput, bool json, const OperationState &state)
+    : state(state), jsonLines(json), out(standardOutput), err(stderr)
 {
     out.setCodec("UTF-8");
     err.setCodec("UTF-8");

@@ -9,14 +9,19 @@
 #include "core/operationstate.h"
 #include "core/progressview.h"
 
+#include <cstdio>
+
 // True when the standard stream (0 in, 2 error) is a terminal; one implementation per platform.
 bool isTerminal(int standardStream);
+// Keeps standard output for the tool's own lines and sends whatever else writes there (the
+// download's own chatter) to standard error; returns the stream to write the tool's lines to.
+FILE *takeStandardOutput();
 
 // Where the command-line tool says things: plain text (messages on stdout, progress and
 // questions on stderr) or, with --json, one JSON object per line on stdout per event.
 class CliOutput {
 public:
-    CliOutput(bool json, const OperationState &state);
+    CliOutput(FILE *standardOutput, bool json, const OperationState &state);
 
     bool json() const { return jsonLines; }
     void event(const QString &name, QJsonObject fields);

@@ -144,7 +144,7 @@ int main(int argc, char *argv[])
 
     Operations operations;
     operations.state.currentLanguage = language >= 0 ? language : languageFromFile();
-    CliOutput output(json, operations.state);
+    CliOutput output(takeStandardOutput(), json, operations.state);
     if (!languageProblem.isEmpty())
         return usageError(output, languageProblem);
     if (command.isEmpty()) {
