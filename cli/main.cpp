@@ -1,5 +1,7 @@
 // corvel3-cli: the maintenance operations without a window, for scripts and for a look at what
 // an optimisation would do before it does it.
+#include <csignal>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -7,12 +9,23 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QStringList>
+#include <QTimer>
 
 #include "cli/clifrontend.h"
 #include "core/messagetable.h"
 #include "core/operations/operations.h"
 
 namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+// The first Ctrl-C presses Stop, so the operation ends at its next safe point; a second one ends
+// the program at once.
+void onInterrupt(int)
+{
+    interrupted = 1;
+    std::signal(SIGINT, SIG_DFL);
+}
 
 enum ExitCode { ExitDone = 0, ExitFailed = 1, ExitUsage = 2, ExitNoPlayer = 3 };
 
@@ -263,6 +276,14 @@ int main(int argc, char *argv[])
                                   {QStringLiteral("missing"), QJsonArray::fromStringList(check.missing)}});
     }
 
+    std::signal(SIGINT, onInterrupt);
+    QTimer stopWatch;
+    QObject::connect(&stopWatch, &QTimer::timeout, [&operations] {
+        if (interrupted)
+            operations.state.stopRequested = true;
+    });
+    stopWatch.start(100);
+
     Operations::Result result = Operations::Result::Failed;
     if (command == QLatin1String("update")) {
         result = operations.update(true);
@@ -286,7 +307,10 @@ int main(int argc, char *argv[])
             steps = OptimiseSteps();
         result = operations.optimise(steps, dryRun);
     }
-    // The end event came from the core; the plain summary is ours.
+    // The end event came from the core; the plain summary is ours. A step that clears its own
+    // Stop still ends as stopped here.
+    if (interrupted)
+        result = Operations::Result::Stopped;
     progress.finish();
     if (!json && result != Operations::Result::Done)
         output.note(command + QStringLiteral(": ") + Operations::resultName(result));
