@@ -53,6 +53,9 @@ MainWindow::MainWindow(QWidget *parent)
     currentLanguage = 0;
     realDialogs = std::make_unique<WidgetDialogs>();
     dialogSeam = realDialogs.get();
+    operations.frontEnd().dialogs = dialogSeam;
+    operations.frontEnd().window = this;
+    operations.frontEnd().findDeviceDrive = [this] { return findDeviceDrive(); };
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/imgs/icon.png")));
     initWidgets(ui->progressBar, ui->pushButtonStop);
@@ -69,14 +72,12 @@ MainWindow::~MainWindow()
 void MainWindow::setDialogs(Dialogs *dialogs)
 {
     dialogSeam = dialogs ? dialogs : realDialogs.get();
+    operations.setDialogs(dialogSeam);
 }
 
 OperationContext MainWindow::operationContext(ProgressView &progress)
 {
-    OperationContext context{*this, *dialogSeam, progress};
-    context.window = this;
-    context.findDeviceDrive = [this] { return findDeviceDrive(); };
-    return context;
+    return operations.context(&progress);
 }
 
 void MainWindow::initWidgets(QProgressBar *bar, QPushButton *stop)

@@ -11,6 +11,7 @@
 #include "core/dialogs.h"
 #include "core/messagetable.h"
 #include "core/operationcontext.h"
+#include "core/operations/operations.h"
 #include "core/operationstate.h"
 
 class QFont;
@@ -27,13 +28,19 @@ class MainWindow;
 
 // The operations window: one button per operation, the optimise panel, the busy widgets. Each
 // operation member hands the window's state to an engine of its subsystem; the members are
-// grouped by subsystem in mainwindow_<subsystem>.cpp.
-class MainWindow : public QMainWindow, public OperationState {
+// grouped by subsystem in mainwindow_<subsystem>.cpp. The operation state lives in the
+// operations core the window runs its operations through.
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    Operations operations;
+    int &currentLanguage = operations.state.currentLanguage;   // 0 Italian, 1 English
+    bool &stopRequested = operations.state.stopRequested;
+    bool &operationOk = operations.state.operationOk;
 
     QString packagePath;                 // the full system package of the plain reinstall
     bool busy = false;                   // an operation is running: further operation clicks are ignored
@@ -89,10 +96,10 @@ public:
     bool deleteSelected = false;
     bool moveSelected = false;
     bool splitSelected = false;
-    LibraryScanState libraryScan;        // what the last scan collected
-    SongTitleReader titleReader;         // the title readers' shared state
-    SplitState splitState;
-    QProcess *defragProcess = nullptr;   // lives as long as the program once started
+    LibraryScanState &libraryScan = operations.libraryScan;
+    SongTitleReader &titleReader = operations.titleReader;
+    SplitState &splitState = operations.splitState;
+    QProcess *&defragProcess = operations.defragProcess;   // lives as long as the program once started
 
 public slots:
     QString langDbInfo(LANGUAGE_STRING_CODE code);

@@ -58,8 +58,7 @@ void MainWindow::on_pushBtnBackup_clicked()
     if (guard.alreadyBusy())
         return;
     WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
-    OperationContext ctx = operationContext(progress);
-    transfer::runBackup(ctx);
+    operations.backup(QString(), &progress);
 }
 
 void MainWindow::on_pushBtnRestore_clicked()
@@ -68,6 +67,5 @@ void MainWindow::on_pushBtnRestore_clicked()
     if (guard.alreadyBusy())
         return;
     WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
-    OperationContext ctx = operationContext(progress);
-    transfer::runRestore(ctx);
+    operations.restore(QString(), &progress);
 }

@@ -17,8 +17,7 @@ QString MainWindow::downloadFile(QProgressBar *bar, const QString &address, bool
 bool MainWindow::updateSystem(bool showEndMessage)
 {
     WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
-    OperationContext ctx = operationContext(progress);
-    return SystemUpdate(ctx).updateSystem(showEndMessage);
+    return operations.update(showEndMessage, &progress) == Operations::Result::Done;
 }
 
 QString MainWindow::downloadUpdate()
