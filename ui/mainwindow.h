@@ -5,9 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "optimise/libraryscanstate.h"
-#include "optimise/songtitle.h"
-#include "optimise/splitstate.h"
+#include "optimise/optimiserun.h"
 #include "core/dialogs.h"
 #include "core/messagetable.h"
 #include "core/operationcontext.h"
@@ -89,10 +87,7 @@ public:
     bool deleteSelected = false;
     bool moveSelected = false;
     bool splitSelected = false;
-    LibraryScanState libraryScan;        // what the last scan collected
-    SongTitleReader titleReader;         // the title readers' shared state
-    SplitState splitState;
-    QProcess *defragProcess = nullptr;   // lives as long as the program once started
+    OptimiseState optimiseState;         // the scan, title and split state, and the defragmenter
 
 public slots:
     QString langDbInfo(LANGUAGE_STRING_CODE code);

@@ -33,19 +33,6 @@ private slots:
         const LineRule rule{LineRule::Kind(kind), "Songs/x.mid", "Songs/a/x.mid"};
         QTEST(playlists::rewriteText(text, rule), "expected");
     }
-
-    void songMoveRewritesEveryPlaylist()
-    {
-        DriveFixture drive;
-        drive.addPlaylist("Rock.pls", {"\\sdmemory\\Songs\\x.mid^5^900", "\\sdmemory\\Songs\\y.mid^1^2"});
-        drive.addPlaylist("Rock_(1).pls", {"\\sdmemory\\Songs\\q.mid^7^7"});   // the temporary file's name
-        drive.addPlaylist("Empty.PLS", {});
-        drive.addPlaylist("notes.txt", {"/sdmemory/Songs/x.mid"});
-        QMap<QString, QByteArray> expected = treeContents(drive.root());
-        playlists::updateForSong(drive.root(), drive.path("Songs/x.mid"), drive.path("Songs/a/x.mid"));
-        expected["System/Playlist/Rock.pls"] = "\\sdmemory\\Songs\\a\\x.mid^0^32767\r\n\\sdmemory\\Songs\\y.mid^1^2\r\n";
-        QCOMPARE(treeContents(drive.root()), expected);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPlaylists)
