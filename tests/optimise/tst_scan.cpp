@@ -110,7 +110,7 @@ private slots:
         DriveFixture drive;
         Harness h;
         if (root) {
-            // Every root file costs a 200 ms wait: three root songs on top of a count already made.
+            // Three root songs on top of a count already made.
             for (const char *name : {"one.mp3", "two.KAR", "three.mf4", "three.mf4.bak"})
                 drive.writeFile(name, "");
             h.scan.folderSongCount = songs - 3;
@@ -170,6 +170,7 @@ private slots:
         h.scan.libraryDevicePath = drive.root();
         for (const QString &name : {"A/pic.jpg", "B/pic.jpg", "C/my.photo.jpg", "D/new.png"})
             h.scan.imagesToMove << QFileInfo(drive.writeFile(name, "from " + name.toUtf8()));
+        h.scan.imagesToMove << QFileInfo(drive.path("E/gone.jpg"));   // removed since the scan
         QList<int> draws{7, 8, 9, 9, 10};
         JunkAndImages steps(h.ctx, h.scan);
         steps.drawNumber = [&] { return draws.isEmpty() ? 11 : draws.takeFirst(); };
@@ -183,6 +184,8 @@ private slots:
             {"images/my_1.photo.jpg", "from C/my.photo.jpg"}, {"images/new.png", "from D/new.png"}};
         QCOMPARE(treeContents(drive.root()), expected);
         QCOMPARE(h.dialogs.titles(), QStringList{"Operazione Completata"});
+        QCOMPARE(h.dialogs.prompts[0].text, "Immagini spostate nella cartella ''Images'': 4 su 5. Non è stato "
+                                            "possibile spostare:\n" + drive.path("E/gone.jpg"));
     }
 };
 
