@@ -136,6 +136,13 @@ void FolderSplit::openGroup(const QString &name, bool make)
     const bool existed = exists(name);
     // A group left by an earlier split is counted once, when it is opened; from then on the
     // count follows the moves in memory.
+    QSet<QString> &held = state.groupFiles[name];
+    held.clear();
+    if (existed && !state.madeNames.contains(name.toLower())) {
+        for (const QString &file : QDir(groupPath(name)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                                                     | QDir::NoDotAndDotDot))
+            held.insert(file.toLower());
+    }
     state.groupCounts[name] = existed && !state.madeNames.contains(name.toLower()) ? countFiles(groupPath(name)) : 0;
     if (make && !existed) {
         const bool made = ctx.dryRun || QDir(folderPath()).mkdir(name);
@@ -193,6 +200,13 @@ bool FolderSplit::splitFoldersByTitle()
 
     if (!scan.songExtensions.isEmpty())
         titles.setSongExtensions(scan.songExtensions);
+    qint64 playlistLines = 0;
+    for (const QString &playlist : playlists::playlistFiles(scan.libraryDevicePath)) {
+        QFile file(playlist);
+        if (file.open(QIODevice::ReadOnly))
+            playlistLines += file.readAll().count('\n');
+    }
+    batchLimit = int(qBound<qint64>(batchSize, playlistLines / 4, 1000000));
     const int total = scan.oversizedFolders.size();
     for (int i = 0; i < total && !ctx.state.stopRequested && !failed; ++i) {
         ctx.progress.setStatus(ctx.pick("Ottimizzazione cartelle ", "Optimizing folders ") + QString::number(i + 1)
@@ -273,7 +287,7 @@ bool FolderSplit::splitFolder(const QFileInfo &folder)
     int next = 0;
     while (next < songs.size()) {
         QVector<Move> batch;
-        while (next < songs.size() && batch.size() < batchSize && !ctx.state.stopRequested) {
+        while (next < songs.size() && batch.size() < batchLimit && !ctx.state.stopRequested) {
             pump.poll();
             Move move;
             const Choice choice = planSong(songs.at(next), &move);
@@ -351,8 +365,7 @@ FolderSplit::Choice FolderSplit::planSong(const QFileInfo &song, Move *move)
     companionNames << song.fileName() + QStringLiteral(".bak") << song.fileName() + QStringLiteral(".dat");
     for (const QString &name : companionNames) {
         const QString actual = namesByLowerCase.value(name.toLower());
-        if (!actual.isEmpty() && actual != song.fileName()
-            && QFileInfo(realPathOf(folderPath() + QLatin1Char('/') + actual)).isFile())
+        if (!actual.isEmpty() && actual != song.fileName())
             move->companions << actual;
     }
     state.groupCapacity = SplitState::maxGroupFiles - move->companions.size();
@@ -365,12 +378,10 @@ FolderSplit::Choice FolderSplit::planSong(const QFileInfo &song, Move *move)
 
     // Never overwrite: when the group already holds a file of any of these names, the song and
     // its companions stay together in F.
-    const QString target = groupPath(move->group) + QLatin1Char('/');
+    // The group's own files were listed when it was opened; the rest are the ones placed since.
     const QSet<QString> &placed = state.placedFiles[move->group];
-    const auto taken = [&](const QString &name) {
-        const QFileInfo info(target + name);
-        return placed.contains(name) || info.exists() || info.isSymLink();
-    };
+    const QSet<QString> &held = state.groupFiles[move->group];
+    const auto taken = [&](const QString &name) { return placed.contains(name) || held.contains(name.toLower()); };
     if (taken(move->song))
         return Choice::None;
     for (const QString &name : move->companions)
@@ -482,6 +493,7 @@ void FolderSplit::retireFullGroup()
             state.groupCounts.insert(newName, state.groupCounts.take(full));
             state.placedFiles.insert(newName, state.placedFiles.take(full));
             state.placedTitles.insert(newName, state.placedTitles.take(full));
+            state.groupFiles.insert(newName, state.groupFiles.take(full));
             state.madeNames.remove(full.toLower());
             state.goneNames.insert(full.toLower());
             state.madeNames.insert(newName.toLower());

@@ -33,6 +33,8 @@ public:
     // Called after each song that moved, with the number moved so far in this run.
     std::function<void(int)> afterSongMoved;
 
+    // A batch holds at least this many songs, and at least a quarter of the playlists' lines,
+    // so that rewriting the playlists once per batch costs no more than a few times the songs.
     static constexpr int batchSize = 500;
     static constexpr int eventIntervalMs = 50;
 
@@ -87,5 +89,6 @@ private:
     SplitJournal journal;
     EventPump pump{eventIntervalMs};
     int songsMoved = 0;
+    int batchLimit = batchSize;
     bool failed = false;
 };

@@ -21,17 +21,20 @@ bool isAscii(const char *data, int size)
     return true;
 }
 
+QByteArray asciiLowered(QByteArray bytes)
+{
+    for (char &c : bytes)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return bytes;
+}
+
 // The key a path is looked up by: case folded, so that names match as the player's disk
 // compares them. Plain ASCII, the usual case, is folded without decoding.
 QByteArray foldedKey(const char *data, int size)
 {
-    if (isAscii(data, size)) {
-        QByteArray key(data, size);
-        for (char &c : key)
-            if (c >= 'A' && c <= 'Z')
-                c = char(c - 'A' + 'a');
-        return key;
-    }
+    if (isAscii(data, size))
+        return asciiLowered(QByteArray(data, size));
     return QString::fromUtf8(data, size).toCaseFolded().toUtf8();
 }
 
@@ -74,40 +77,45 @@ struct RuleIndex {
     }
 };
 
-bool startsWithDeviceRoot(const QByteArray &content)
-{
-    if (content.size() < deviceRootName.size())
-        return false;
-    return foldedKey(content.constData(), deviceRootName.size()) == deviceRootName;
-}
-
 // One line without its line end, rewritten by every rule that reaches it; false when none did.
-bool rewriteLine(QByteArray &content, QByteArray &ending, const RuleIndex &index)
+// lowered: the same line with ASCII letters in lower case, for lookups without copying.
+bool rewriteLine(QByteArray &content, QByteArray &ending, const char *lowered, const RuleIndex &index)
 {
+    const int p = deviceRootName.size();
+    if (content.size() < p || QByteArray::fromRawData(lowered, p) != deviceRootName)
+        return false;
     bool changed = false;
     int after = -1;
-    const int p = deviceRootName.size();
-    while (startsWithDeviceRoot(content)) {
+    QByteArray ownLowered;   // once the line changes, its own lowered copy
+    bool ascii = isAscii(content.constData(), content.size());
+    // The key of content[p, end): a view of the lowered text where no folding is needed.
+    const auto key = [&](int end) {
+        if (!ascii)
+            return foldedKey(content.constData() + p, end - p);
+        return QByteArray::fromRawData(lowered + p, end - p);
+    };
+    for (;;) {
         int best = INT_MAX;
         int bestEnd = -1;
         bool bestIsSong = true;
         // A song's path ends at a "^" (file names may hold one too) or at the line's end.
-        for (int end = p; end <= content.size(); ++end) {
-            if (end < content.size() && content.at(end) != '^')
-                continue;
-            const int found = RuleIndex::firstAfter(index.songs, foldedKey(content.constData() + p, end - p), after);
-            if (found < best) {
-                best = found;
-                bestEnd = end;
-                bestIsSong = true;
+        if (!index.songs.isEmpty()) {
+            for (int end = p; end <= content.size(); ++end) {
+                if (end < content.size() && content.at(end) != '^')
+                    continue;
+                const int found = RuleIndex::firstAfter(index.songs, key(end), after);
+                if (found < best) {
+                    best = found;
+                    bestEnd = end;
+                    bestIsSong = true;
+                }
             }
         }
         if (!index.folders.isEmpty()) {
             for (int slash = p + 1; slash < content.size(); ++slash) {
                 if (content.at(slash) != '/')
                     continue;
-                const int found =
-                    RuleIndex::firstAfter(index.folders, foldedKey(content.constData() + p, slash - p), after);
+                const int found = RuleIndex::firstAfter(index.folders, key(slash), after);
                 if (found < best) {
                     best = found;
                     bestEnd = slash;
@@ -125,6 +133,11 @@ bool rewriteLine(QByteArray &content, QByteArray &ending, const RuleIndex &index
         }
         after = best;
         changed = true;
+        ascii = isAscii(content.constData(), content.size());
+        if (ascii) {
+            ownLowered = asciiLowered(content);
+            lowered = ownLowered.constData();
+        }
     }
     return changed;
 }
@@ -154,6 +167,7 @@ QByteArray rewriteText(const QByteArray &text, const QVector<LineRule> &rules)
 {
     QByteArray slashed = text;
     slashed.replace('\\', '/');
+    const QByteArray lowered = asciiLowered(slashed);
     const RuleIndex index(rules);
 
     QByteArray out;
@@ -167,9 +181,10 @@ QByteArray rewriteText(const QByteArray &text, const QVector<LineRule> &rules)
             --contentEnd;
         if (contentEnd > start && slashed.at(contentEnd - 1) == '\r')
             --contentEnd;
-        QByteArray content = slashed.mid(start, contentEnd - start);
-        QByteArray ending = slashed.mid(contentEnd, end - contentEnd);
-        if (rewriteLine(content, ending, index))
+        // Views of the text: a line is copied only when a rule rewrites it.
+        QByteArray content = QByteArray::fromRawData(slashed.constData() + start, contentEnd - start);
+        QByteArray ending = QByteArray::fromRawData(slashed.constData() + contentEnd, end - contentEnd);
+        if (rewriteLine(content, ending, lowered.constData() + start, index))
             out += content + ending;
         else
             out.append(slashed.constData() + start, end - start);

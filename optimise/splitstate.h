@@ -31,6 +31,7 @@ struct SplitState {
     // which a dry run cannot see on the disk.
     QHash<QString, int> groupCounts;
     QHash<QString, QSet<QString>> placedFiles;
+    QHash<QString, QSet<QString>> groupFiles;   // names (lower case) a group held when opened
     QHash<QString, QStringList> placedTitles;
     QSet<QString> madeNames;
     QSet<QString> goneNames;
@@ -61,6 +62,7 @@ struct SplitState {
         digitsOverflowNumber = 1;
         groupCounts.clear();
         placedFiles.clear();
+        groupFiles.clear();
         placedTitles.clear();
         madeNames.clear();
         goneNames.clear();
