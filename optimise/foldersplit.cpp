@@ -59,7 +59,7 @@ bool isReservedDeviceName(const QString &name)
 } // namespace
 
 FolderSplit::FolderSplit(OperationContext &ctx, const LibraryScanState &scan, SongTitleReader &titles, SplitState &state)
-    : ctx(ctx), scan(scan), titles(titles), state(state), pendingPlaylists(ctx, scan.libraryDevicePath)
+    : ctx(ctx), scan(scan), titles(titles), state(state), pendingPlaylists(ctx, scan.libraryDevicePath, &scan.dryRunPlaylists)
 {
     for (auto it = scan.realPaths.cbegin(); it != scan.realPaths.cend(); ++it)
         shortNames.insert(it.value(), it.key());
@@ -540,12 +540,12 @@ void FolderSplit::addDigitsGroup()
     state.groupFamily.insert(name, SplitState::digitsFamily());
 }
 
-bool FolderSplit::resumeUnfinished(OperationContext &ctx, const QString &deviceRoot)
+bool FolderSplit::resumeUnfinished(OperationContext &ctx, const QString &deviceRoot, QHash<QString, QByteArray> *dryRunTexts)
 {
     QVector<playlists::LineRule> entries;
     if (deviceRoot.isEmpty() || !SplitJournal::unfinished(deviceRoot, &entries))
         return false;
-    playlists::PendingUpdates updates(ctx, deviceRoot);
+    playlists::PendingUpdates updates(ctx, deviceRoot, dryRunTexts);
     for (const playlists::LineRule &entry : entries) {
         if (entry.kind == playlists::LineRule::Song)
             updates.addSong(entry.oldRelative, entry.newRelative);

@@ -54,7 +54,9 @@ public:
 
     // Completes the playlist rewrite of a split that a crash interrupted on this drive, and says
     // so. False when there was nothing to complete.
-    static bool resumeUnfinished(OperationContext &ctx, const QString &deviceRoot);
+    // dryRunTexts: the run's dry-run playlists (see playlists::PendingUpdates).
+    static bool resumeUnfinished(OperationContext &ctx, const QString &deviceRoot,
+                                 QHash<QString, QByteArray> *dryRunTexts = nullptr);
 
 private:
     struct Move {

@@ -129,12 +129,7 @@ void LibraryScanner::scanLibrary()
     QFileInfoList topFolders;
     listFolder(state.libraryDevicePath, nullptr, &topFolders, true);
     walkFolders(topFolders);
-    // The lines of every song given a shorter name follow it, in one pass.
-    playlists::PendingUpdates updates(ctx, state.libraryDevicePath);
-    for (const playlists::LineRule &rule : renamedSongs)
-        updates.add(rule);
-    renamedSongs.clear();
-    updates.flush();
+    followRenamedSongs();
     ctx.progress.setMaximum(100);
 }
 
@@ -221,8 +216,21 @@ void LibraryScanner::classifyFile(const QFileInfo &file, bool imagesStay)
     }
 }
 
+void LibraryScanner::followRenamedSongs()
+{
+    if (renamedSongs.isEmpty())
+        return;
+    playlists::PendingUpdates updates(ctx, state.libraryDevicePath, &state.dryRunPlaylists);
+    for (const playlists::LineRule &rule : renamedSongs)
+        updates.add(rule);
+    renamedSongs.clear();
+    updates.flush();
+}
+
 void LibraryScanner::closeFolder(const QString &folderPath)
 {
+    // The lines of the songs this folder gave shorter names follow them before the next folder.
+    followRenamedSongs();
     if (state.folderSongCount > kOversizedFolder) {
         const QFileInfo record(QDir::cleanPath(folderPath));
         state.oversizedFolders.append(record);

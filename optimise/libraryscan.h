@@ -63,6 +63,8 @@ private:
     void classifyFile(const QFileInfo &file, bool imagesStay);
     // End of one folder's classification: oversized or not, then the count starts again.
     void closeFolder(const QString &folderPath);
+    // Rewrites the playlists for the songs given shorter names so far.
+    void followRenamedSongs();
     // Pre-order walk of folders and everything below them; false once Stop ended it.
     bool walkFolders(const QFileInfoList &folders);
     // Classifies the files of one folder of the walk and returns its sub-folders to enter.

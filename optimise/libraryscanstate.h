@@ -26,6 +26,9 @@ struct LibraryScanState {
     // the file where it is and report it under the name a real run would give it.
     QHash<QString, QString> realPaths;
 
+    // Dry run: the playlists as the steps so far would have rewritten them.
+    mutable QHash<QString, QByteArray> dryRunPlaylists;
+
     QString realPath(const QString &path) const { return realPaths.value(path, path); }
 
     // Empties everything the run starts afresh with; the extension lists stay.
@@ -42,5 +45,6 @@ struct LibraryScanState {
         currentFileName.clear();
         folderSongCount = 0;
         realPaths.clear();
+        dryRunPlaylists.clear();
     }
 };

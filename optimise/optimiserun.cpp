@@ -28,7 +28,7 @@ bool run(OperationContext &ctx, OptimiseState &state, const OptimiseSteps &steps
     state.split.resetForFolder();
     ctx.progress.showBusyWidgets(true);
 
-    FolderSplit::resumeUnfinished(ctx, ctx.deviceDrive());
+    FolderSplit::resumeUnfinished(ctx, ctx.deviceDrive(), &state.scan.dryRunPlaylists);
     bool ok = true;
     if (steps.deleteUnsupported || steps.moveImages || steps.split)
         LibraryScanner(ctx, state.scan).scanLibrary();

@@ -77,8 +77,8 @@ bool PendingUpdates::flush()
     bool ok = true;
     for (const QString &playlist : playlistFiles(root)) {
         QByteArray text;
-        if (ctx.dryRun && dryRunTexts.contains(playlist)) {
-            text = dryRunTexts.value(playlist);
+        if (ctx.dryRun && dryRunTexts->contains(playlist)) {
+            text = dryRunTexts->value(playlist);
         } else {
             QFile in(playlist);
             if (!in.open(QIODevice::ReadOnly))
@@ -93,7 +93,7 @@ bool PendingUpdates::flush()
         if (rewritten == text)
             continue;
         if (ctx.dryRun) {
-            dryRunTexts.insert(playlist, rewritten);
+            dryRunTexts->insert(playlist, rewritten);
             ctx.fileAction(QStringLiteral("rewrite"), playlist);
             continue;
         }

@@ -45,7 +45,12 @@ QByteArray rewriteText(const QByteArray &text, const LineRule &rule);
 // of the same run see them as a real run would.
 class PendingUpdates {
 public:
-    PendingUpdates(OperationContext &ctx, const QString &deviceRoot) : ctx(ctx), root(deviceRoot) {}
+    // dryRunTexts: where a dry run keeps the texts it has rewritten, shared by the steps of one
+    // run; by default this object's own.
+    PendingUpdates(OperationContext &ctx, const QString &deviceRoot, QHash<QString, QByteArray> *dryRunTexts = nullptr)
+        : ctx(ctx), root(deviceRoot), dryRunTexts(dryRunTexts ? dryRunTexts : &ownTexts)
+    {
+    }
     PendingUpdates(const PendingUpdates &) = delete;
     PendingUpdates &operator=(const PendingUpdates &) = delete;
 
@@ -62,7 +67,8 @@ private:
     OperationContext &ctx;
     QString root;
     QVector<LineRule> rules;
-    QHash<QString, QByteArray> dryRunTexts;
+    QHash<QString, QByteArray> ownTexts;
+    QHash<QString, QByteArray> *dryRunTexts;
 };
 
 // Writes text over a playlist: whole into a temporary file beside it ("Rock_(1).pls" for
