@@ -287,17 +287,16 @@ bool FolderSplit::splitFolder(const QFileInfo &folder)
     int next = 0;
     while (next < songs.size()) {
         QVector<Move> batch;
+        bool retirePending = false;
         while (next < songs.size() && batch.size() < batchLimit && !ctx.state.stopRequested) {
             pump.poll();
             Move move;
             const Choice choice = planSong(songs.at(next), &move);
             if (choice == Choice::Retire) {
-                if (!batch.isEmpty())
-                    break;   // the batch's songs reach their group before it gets its new name
-                retireFullGroup();
-                if (failed)
-                    return false;
-                continue;    // the same song again, now with the successor group open
+                // The batch's songs reach their group before it gets its new name; the rename
+                // and the batch then reach the playlists together, before the next song moves.
+                retirePending = true;
+                break;
             }
             if (choice == Choice::Group) {
                 batch << move;
@@ -314,10 +313,25 @@ bool FolderSplit::splitFolder(const QFileInfo &folder)
             }
             ++next;
         }
-        if (!runBatch(batch))
+        if (!moveBatch(batch))
             return false;
-        if (ctx.state.stopRequested)
+        if (retirePending && !ctx.state.stopRequested)
+            retireFullGroup();   // the same song is planned again, with the successor group open
+        else if (!finishBatch())
             return false;
+        if (failed || ctx.state.stopRequested)
+            return false;
+    }
+    return true;
+}
+
+bool FolderSplit::finishBatch()
+{
+    if (!flushPlaylists())
+        return false;
+    if (!ctx.dryRun && !journal.markDone()) {
+        failed = true;
+        return false;
     }
     return true;
 }
@@ -391,7 +405,7 @@ FolderSplit::Choice FolderSplit::planSong(const QFileInfo &song, Move *move)
     return Choice::Group;
 }
 
-bool FolderSplit::runBatch(const QVector<Move> &batch)
+bool FolderSplit::moveBatch(const QVector<Move> &batch)
 {
     if (batch.isEmpty())
         return true;
@@ -438,12 +452,6 @@ bool FolderSplit::runBatch(const QVector<Move> &batch)
         ctx.progress.setValue(ctx.progress.value() + 1);
         pump.poll();
     }
-    if (!flushPlaylists())
-        return false;
-    if (!ctx.dryRun && !journal.markDone()) {
-        failed = true;
-        return false;
-    }
     return true;
 }
 
@@ -451,8 +459,10 @@ void FolderSplit::retireFullGroup()
 {
     const QString full = state.fullGroup;
     const int index = state.groupFolders.indexOf(full);
-    if (full.isEmpty() || index < 0)
+    if (full.isEmpty() || index < 0) {
+        finishBatch();
         return;
+    }
     const QChar family = state.groupFamily.value(full);
     const SongTitleReader::SavedTitle current = titles.save();
 
@@ -500,14 +510,11 @@ void FolderSplit::retireFullGroup()
             state.goneNames.remove(newName.toLower());
             // The group's lines follow before the next song moves.
             pendingPlaylists.addFolder(from, to);
-            if (!flushPlaylists() || (!ctx.dryRun && !journal.markDone())) {
-                failed = true;
-                return;
-            }
-        } else if (!ctx.dryRun) {
-            journal.markDone();
         }
     }
+    // The moves made so far and the new name reach the playlists before the next song moves.
+    if (!finishBatch())
+        return;
     // A group that could not be renamed is still full: it is passed over from now on.
     state.retiredGroups << finalName;
 

@@ -71,7 +71,10 @@ private:
     // Plans one song: its group, or the full group that must be retired first.
     Choice planSong(const QFileInfo &song, Move *move);
     Choice chooseGroup(QChar family, QString *group);
-    bool runBatch(const QVector<Move> &batch);
+    // Journals and makes the moves of a batch; false when the journal cannot be written.
+    bool moveBatch(const QVector<Move> &batch);
+    // The playlists follow what moved, and the journal marks it; false when either failed.
+    bool finishBatch();
     void openGroup(const QString &name, bool make);
     bool exists(const QString &name) const;
     QString groupPath(const QString &group) const;
