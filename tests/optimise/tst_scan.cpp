@@ -1,7 +1,6 @@
 // The library scan and the two steps it feeds: classification, long names, oversized folders,
 // the Images folder, the player's own entries, and image name clashes.
 #include "device/devicedrive.h"
-#include "device/platform.h"
 #include "optimise/junkandimages.h"
 #include "optimise/libraryscan.h"
 #include "tests/common/drivefixture.h"
@@ -126,36 +125,6 @@ private slots:
         QCOMPARE(h.scan.oversizedFolders.size(), int(oversized));
         QCOMPARE(h.scan.oversizedFoldersText, oversized ? folder + "\n" : QString());
         QCOMPARE(h.scan.folderSongCount, 0);
-    }
-
-    // Hidden and system entries are neither listed nor touched, through the scan and both steps.
-    void hiddenAndSystemEntriesAreNeverTouched()
-    {
-        DriveFixture drive;
-        drive.addSystemFiles();
-        for (const char *name : {"System/junk.exe", "System/logo.png", "CorvelUpdate/a.jpg", ".hidden.exe", "Songs/.trash.jpg",
-                                 "Songs/a.mp3", "Songs/junk.exe", "Songs/marked.exe", "Secret/junk.exe"})
-            drive.writeFile(name, "x");
-        const bool canMark = platform::setHiddenSystem(drive.path("Songs/marked.exe"))
-                             && platform::setHiddenSystem(drive.path("Secret"));
-        const QStringList junk = canMark ? QStringList{"Songs/junk.exe"}
-                                         : QStringList{"Secret/junk.exe", "Songs/junk.exe", "Songs/marked.exe"};
-        QMap<QString, QByteArray> expected = treeContents(drive.root());
-        for (const QString &name : junk)
-            expected.remove(name);
-
-        Harness h;
-        h.scanLibrary();
-        QCOMPARE(relative(h.scan.unsupportedFiles, drive.root()), junk);
-        h.dialogs.answer("Ok");
-        h.dialogs.answer("Ok");
-        JunkAndImages steps(h.ctx, h.scan);
-        steps.deleteUnsupportedFiles();
-        steps.moveImagesToFolder();
-        QCOMPARE(treeContents(drive.root()), expected);
-        QVERIFY2(h.dialogs.failures.isEmpty(), qPrintable(h.dialogs.failures.join('\n')));
-        if (!canMark)
-            QSKIP("this file system keeps no DOS attributes; marked entries were checked as plain ones");
     }
 
     void clashingImagesGetNumberedNames()
