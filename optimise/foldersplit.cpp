@@ -299,15 +299,16 @@ bool FolderSplit::splitFolder(const QFileInfo &folder)
                 break;
             }
             if (choice == Choice::Group) {
-                batch << move;
                 state.groupCounts[move.group] += 1 + move.companions.size();
                 state.placedFiles[move.group].insert(move.song);
                 for (const QString &name : move.companions) {
                     state.placedFiles[move.group].insert(name);
                     namesByLowerCase.remove(name.toLower());
                 }
-                state.placedTitles[move.group] << (titles.titleFound ? titles.songTitle : QFileInfo(move.song).baseName());
+                move.titleName = titles.titleFound ? titles.songTitle : QFileInfo(move.song).baseName();
+                state.placedTitles[move.group] << move.titleName;
                 namesByLowerCase.remove(move.song.toLower());
+                batch << move;
             } else {
                 ctx.progress.setValue(ctx.progress.value() + 1);
             }
@@ -448,6 +449,9 @@ bool FolderSplit::moveBatch(const QVector<Move> &batch)
             }
             state.groupCounts[move.group] -= 1 + move.companions.size();
             state.placedFiles[move.group].remove(move.song);
+            for (const QString &name : move.companions)
+                state.placedFiles[move.group].remove(name);
+            state.placedTitles[move.group].removeOne(move.titleName);
         }
         ctx.progress.setValue(ctx.progress.value() + 1);
         pump.poll();

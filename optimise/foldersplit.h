@@ -64,6 +64,7 @@ private:
         QString realPath;          // where the file is on the disk
         QStringList companions;    // their names in the folder
         QString group;
+        QString titleName;         // what the group's range of titles knows it by
     };
     enum class Choice { Group, Retire, None };
 

@@ -251,10 +251,8 @@ QString LibraryScanner::shortenLongName(int index)
     const QString folder = file.absolutePath();
     QString candidate = folder + QLatin1Char('/') + base + QLatin1Char('.') + suffix;
     // In a dry run the names planned so far are taken as a real run would have taken them.
-    const auto taken = [this](const QString &path) {
-        return (QFileInfo::exists(path) && !state.realPaths.values().contains(path)) || state.realPaths.contains(path);
-    };
-    for (int n = 1; ctx.dryRun ? taken(candidate) : QFileInfo::exists(candidate); ++n)
+    const auto taken = [this](const QString &path) { return QFileInfo::exists(path) || state.realPaths.contains(path); };
+    for (int n = 1; taken(candidate); ++n)
         candidate = folder + QLatin1Char('/') + base + QStringLiteral(" (%1).").arg(n) + suffix;
     bool renamed = true;
     if (ctx.dryRun)
