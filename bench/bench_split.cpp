@@ -1,11 +1,12 @@
 // Folder split speed: splitting a generated folder of songs with its playlists, against plainly
-// moving the same files into the same groups with mv, in the same run.
+// moving the same files into the same groups with mv, in the same run, at several sizes.
 //
-//   bench_split [songs, default 5000] [playlists, default 20] [lines per playlist, default 500]
+//   bench_split [songs...]   default: 2500 10000 50000; 20 playlists of 500 lines each
 //
-// Three identical drives are generated: one is split with its playlists, one without playlists
-// (to show what the playlist rewriting costs), and on the third the files the split moved are
-// moved with mv into the same group folders, one mv per group.
+// For each size two identical drives are generated: one is split with its playlists (journal,
+// operation log and all), and on the other the files the split moved are moved with mv into the
+// same group folders, one mv per group. The growth factor between sizes and the peak memory of
+// each split are printed.
 #include "optimise/foldersplit.h"
 #include "tests/common/drivefixture.h"
 #include "tests/common/recordingprogress.h"
@@ -20,6 +21,8 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <cstdlib>
@@ -52,7 +55,7 @@ void makeDrive(const QString &root, int songs, int playlistCount, int lines)
         switch (i % 3) {
         case 0:
             file = base + ".mp3";
-            ok = ok && writeFile(file, DriveFixture::mp3Bytes(title, 4000));
+            ok = ok && writeFile(file, DriveFixture::mp3Bytes(title, 400));
             if (i % 9 == 0)
                 ok = ok && writeFile(base + ".cdg", QByteArray(3000, 'g'));
             break;
@@ -100,6 +103,7 @@ qint64 timeSplit(const QString &root)
         dialogs.answer("Ok");
     RecordingProgress progress;
     OperationContext ctx{opState, dialogs, progress, nullptr, {}};
+    ctx.operationName = QStringLiteral("optimise");
     FolderSplit split(ctx, scan, titles, state);
     QElapsedTimer clock;
     clock.start();
@@ -139,34 +143,62 @@ qint64 timeMv(const QString &songs, const QMap<QString, QStringList> &groups)
 
 } // namespace
 
+long peakKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+// Starts the peak over from the memory in use now, so that the next figure is the split's own.
+void resetPeak()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+}
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const int songs = argc > 1 ? std::atoi(argv[1]) : 5000;
-    const int playlistCount = argc > 2 ? std::atoi(argv[2]) : 20;
-    const int lines = argc > 3 ? std::atoi(argv[3]) : 500;
+    QStandardPaths::setTestModeEnabled(true);   // the journal and the log go to a scratch folder
+    QList<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes << std::atoi(argv[i]);
+    if (sizes.isEmpty())
+        sizes = {2500, 10000, 50000};
+    const int playlistCount = 20, lines = 500;
 
-    QTemporaryDir withPlaylists, withoutPlaylists, plain;
-    if (!withPlaylists.isValid() || !withoutPlaylists.isValid() || !plain.isValid())
-        return 1;
-    const QString a = withPlaylists.path() + "/", b = withoutPlaylists.path() + "/", c = plain.path() + "/";
-    makeDrive(a, songs, playlistCount, lines);
-    makeDrive(b, songs, 0, 0);
-    makeDrive(c, songs, 0, 0);
-
-    const qint64 split = timeSplit(a);
-    const qint64 splitNoPlaylists = timeSplit(b);
-    const QMap<QString, QStringList> groups = placement(a + "Songs");
-    int moved = 0;
-    for (const QStringList &files : groups)
-        moved += files.size();
-    const qint64 mv = timeMv(c + "Songs", groups);
-
-    std::printf("songs %d, playlists %d x %d lines, files moved %d into %d groups\n", songs, playlistCount, lines,
-                moved, int(groups.size()));
-    std::printf("split with playlists    %8lld ms  (%.3f ms per song)\n", split, double(split) / songs);
-    std::printf("split without playlists %8lld ms\n", splitNoPlaylists);
-    std::printf("mv baseline             %8lld ms\n", mv);
-    std::printf("ratio split/mv          %8.1f\n", mv > 0 ? double(split) / double(mv) : 0.0);
+    qint64 previous = 0;
+    int previousSongs = 0;
+    for (int songs : sizes) {
+        QTemporaryDir withPlaylists, plain;
+        if (!withPlaylists.isValid() || !plain.isValid())
+            return 1;
+        const QString a = withPlaylists.path() + "/", c = plain.path() + "/";
+        makeDrive(a, songs, playlistCount, lines);
+        makeDrive(c, songs, 0, 0);
+        resetPeak();
+        const qint64 split = timeSplit(a);
+        const long peak = peakKiB();
+        const QMap<QString, QStringList> groups = placement(a + "Songs");
+        int moved = 0;
+        for (const QStringList &files : groups)
+            moved += files.size();
+        const qint64 mv = timeMv(c + "Songs", groups);
+        std::printf("songs %6d, %d playlists x %d lines: %d files moved into %d groups\n", songs, playlistCount, lines,
+                    moved, int(groups.size()));
+        std::printf("  split %7lld ms   mv %6lld ms   split/mv %5.2f   peak %ld MiB", split, mv,
+                    mv > 0 ? double(split) / double(mv) : 0.0, peak / 1024);
+        if (previous > 0)
+            std::printf("   %.1fx the songs: %.2fx the time", double(songs) / previousSongs, double(split) / double(previous));
+        std::printf("\n");
+        std::fflush(stdout);
+        previous = split;
+        previousSongs = songs;
+    }
     return 0;
 }

@@ -304,7 +304,7 @@ int main(int argc, char *argv[])
         steps.moveImages = flags.contains(QStringLiteral("--images"));
         steps.split = flags.contains(QStringLiteral("--split"));
         if (!steps.any())
-            steps = OptimiseSteps();
+            steps = OptimiseSteps::full();
         result = operations.optimise(steps, dryRun);
     }
     // The end event came from the core; the plain summary is ours. A step that clears its own

@@ -50,6 +50,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(lineCount(out) == lineCount(text));
     check(!out.contains('/'));
     check(text.isEmpty() == out.isEmpty());
+    // Only the lines naming the old place change: a song rule gives each changed line the new
+    // path whole; a line whose path (up to a "^") names nothing else keeps its bytes.
+    {
+        const QList<QByteArray> in = QByteArray(text).replace('\\', '/').split('\n');
+        const QList<QByteArray> outLines = out.split('\n');
+        const QByteArray moved = QByteArray("\\sdmemory\\" + newPath.toUtf8()).replace('/', '\\') + "^0^32767\r";
+        for (int i = 0; i < in.size() && i < outLines.size(); ++i) {
+            const QByteArray before = QByteArray(in.at(i)).replace('/', '\\');
+            if (outLines.at(i) == before || (outLines.at(i) + '\r' == before))
+                continue;
+            if (rule.kind == playlists::LineRule::Song)
+                check(outLines.at(i) == moved);
+            check(in.at(i).toLower().startsWith("/sdmemory/"));
+        }
+    }
     // Rewriting again with nothing to match changes nothing further.
     const playlists::LineRule none{rule.kind, QStringLiteral("\x01no such path\x01"), newPath};
     check(playlists::rewriteText(out, none) == out);

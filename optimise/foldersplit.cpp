@@ -6,9 +6,13 @@
 #include <QVector>
 
 #include "device/entries.h"
+#include "optimise/libraryscan.h"
 #include "optimise/playlists.h"
+#include "core/dialogs.h"
 
 namespace {
+
+const QString songAction = QStringLiteral("move");
 
 int countFiles(const QString &folder)
 {
@@ -55,8 +59,10 @@ bool isReservedDeviceName(const QString &name)
 } // namespace
 
 FolderSplit::FolderSplit(OperationContext &ctx, const LibraryScanState &scan, SongTitleReader &titles, SplitState &state)
-    : ctx(ctx), scan(scan), titles(titles), state(state), pendingPlaylists(scan.libraryDevicePath)
+    : ctx(ctx), scan(scan), titles(titles), state(state), pendingPlaylists(ctx, scan.libraryDevicePath, &scan.dryRunPlaylists)
 {
+    for (auto it = scan.realPaths.cbegin(); it != scan.realPaths.cend(); ++it)
+        shortNames.insert(it.value(), it.key());
 }
 
 QChar FolderSplit::familyOf(QChar first)
@@ -106,24 +112,64 @@ QString FolderSplit::groupPath(const QString &group) const
     return folderPath() + QLatin1Char('/') + group;
 }
 
+bool FolderSplit::exists(const QString &name) const
+{
+    const QString lower = name.toLower();
+    if (state.madeNames.contains(lower))
+        return true;
+    if (state.goneNames.contains(lower))
+        return false;
+    const QFileInfo info(groupPath(name));
+    return info.exists() || info.isSymLink();
+}
+
 QString FolderSplit::freeName(const QString &name) const
 {
     QString candidate = name;
-    for (int n = 1; QFileInfo::exists(groupPath(candidate)) || QFileInfo(groupPath(candidate)).isSymLink(); ++n)
+    for (int n = 1; exists(candidate); ++n)
         candidate = name + QStringLiteral(" (%1)").arg(n);
     return candidate;
 }
 
+void FolderSplit::openGroup(const QString &name, bool make)
+{
+    const bool existed = exists(name);
+    // A group left by an earlier split is counted once, when it is opened; from then on the
+    // count follows the moves in memory.
+    QSet<QString> &held = state.groupFiles[name];
+    held.clear();
+    if (existed && !state.madeNames.contains(name.toLower())) {
+        for (const QString &file : QDir(groupPath(name)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                                                     | QDir::NoDotAndDotDot))
+            held.insert(file.toLower());
+    }
+    state.groupCounts[name] = existed && !state.madeNames.contains(name.toLower()) ? countFiles(groupPath(name)) : 0;
+    if (make && !existed) {
+        const bool made = ctx.dryRun || QDir(folderPath()).mkdir(name);
+        ctx.fileAction(QStringLiteral("create"), groupPath(name), QString(), made);
+        state.madeNames.insert(name.toLower());
+        state.goneNames.remove(name.toLower());
+    }
+}
+
+bool FolderSplit::flushPlaylists()
+{
+    if (pendingPlaylists.flush())
+        return true;
+    failed = true;
+    return false;
+}
+
 void FolderSplit::resetFolder()
 {
-    pendingPlaylists.flush();
+    flushPlaylists();
     state.resetForFolder();
     titles.titleFound = false;
     namesByLowerCase.clear();
     ctx.progress.setValue(0);
 }
 
-void FolderSplit::splitFoldersByTitle()
+bool FolderSplit::splitFoldersByTitle()
 {
     ctx.progress.setStatus(ctx.pick("Caricamento risorse...", "Loading resources..."));
     if (scan.oversizedFolders.isEmpty()) {
@@ -131,7 +177,7 @@ void FolderSplit::splitFoldersByTitle()
         boxes::information(ctx.dialogs, ctx.window, ctx.pick("Operazione Completata", "Operation completed"),
                            ctx.pick("Tutte le cartelle sono già ottimizzate, nessuna operazione necessaria",
                                     "All folders are already optimized, no operation needed"));
-        return;
+        return true;
     }
     boxes::information(
         ctx.dialogs, ctx.window, ctx.pick("Trovate cartelle con troppi file", "Folders with too many files found"),
@@ -141,22 +187,50 @@ void FolderSplit::splitFoldersByTitle()
                  "more than 1000 bases for each:\n")
             + scan.oversizedFoldersText);
 
+    // Without its journal a crash could leave playlists naming songs that have moved: nothing
+    // moves then.
+    if (!ctx.dryRun && !journal.start(scan.libraryDevicePath)) {
+        boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
+                        ctx.pick("Impossibile scrivere il registro della suddivisione in ",
+                                 "Cannot write the split journal in ")
+                            + SplitJournal::pathFor(scan.libraryDevicePath)
+                            + ctx.pick("\nNessuna base è stata spostata.", "\nNo song has been moved."));
+        return false;
+    }
+
     if (!scan.songExtensions.isEmpty())
         titles.setSongExtensions(scan.songExtensions);
+    qint64 playlistLines = 0;
+    for (const QString &playlist : playlists::playlistFiles(scan.libraryDevicePath)) {
+        QFile file(playlist);
+        if (file.open(QIODevice::ReadOnly))
+            playlistLines += file.readAll().count('\n');
+    }
+    batchLimit = int(qBound<qint64>(batchSize, playlistLines / 4, 1000000));
     const int total = scan.oversizedFolders.size();
-    for (int i = 0; i < total && !ctx.state.stopRequested; ++i) {
+    for (int i = 0; i < total && !ctx.state.stopRequested && !failed; ++i) {
         ctx.progress.setStatus(ctx.pick("Ottimizzazione cartelle ", "Optimizing folders ") + QString::number(i + 1)
                                + QLatin1Char('/') + QString::number(total));
         if (!splitFolder(scan.oversizedFolders.at(i)))
             break;
     }
+    resetFolder();
+    if (failed) {
+        // The journal stays: the next run completes the playlists.
+        boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
+                        ctx.pick("Non è stato possibile aggiornare tutte le playlist. La suddivisione è stata "
+                                 "interrotta; alla prossima ottimizzazione le playlist verranno completate.",
+                                 "Not every playlist could be updated. The split has been interrupted; the next "
+                                 "optimization will complete the playlists."));
+        return false;
+    }
+    journal.finish();
     if (ctx.state.stopRequested) {
         ctx.state.stopRequested = false;
-        resetFolder();
-        return;
+        return false;
     }
 
-    if (defragment)
+    if (defragment && !ctx.dryRun)
         defragment();
     ctx.progress.setStatus(ctx.pick("Operazione completata", "Operation completed"));
     const QString title = ctx.pick("Operazione Completata", "Operation completed");
@@ -165,6 +239,7 @@ void FolderSplit::splitFoldersByTitle()
     boxes::information(ctx.dialogs, ctx.window, title,
                        ctx.pick("ATTENZIONE: Si consiglia di ricostruire il Database per migliorare le prestazioni.",
                                 "WARNING: It is recommended to rebuild your Database to improve performance"));
+    return true;
 }
 
 bool FolderSplit::splitFolder(const QFileInfo &folder)
@@ -172,12 +247,17 @@ bool FolderSplit::splitFolder(const QFileInfo &folder)
     resetFolder();
     state.splitDir = QDir(folder.absoluteFilePath());
     const QString path = folderPath();
+    // The player's own entries are never split, whatever the scan listed.
+    if (scanrules::isInsidePlayerOwnEntry(scan.libraryDevicePath, path))
+        return true;
 
+    const QString realFolder = realPathOf(path);
+    const auto shownPath = [&](const QString &file) { return shortNames.value(file, file); };
     entries::ListOptions options;
     options.recursive = false;
     options.folders = false;
-    for (const QString &file : entries::list(path, options)) {
-        const QFileInfo info(file);
+    for (const QString &file : entries::list(realFolder, options)) {
+        const QFileInfo info(shownPath(file));
         for (const QString &extension : scan.songExtensions) {
             if (info.fileName().endsWith(extension, Qt::CaseInsensitive)) {
                 state.folderSongs << info;
@@ -186,9 +266,11 @@ bool FolderSplit::splitFolder(const QFileInfo &folder)
         }
     }
     const QStringList allFiles =
-        QDir(path).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString &name : allFiles)
-        namesByLowerCase.insert(name.toLower(), name);
+        QDir(realFolder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &name : allFiles) {
+        const QString shown = QFileInfo(shownPath(realFolder + QLatin1Char('/') + name)).fileName();
+        namesByLowerCase.insert(shown.toLower(), shown);
+    }
 
     // A folder split before already holds "a", "b", ...: the new groups become "a (1)", ...
     // Any entry of that name, not only a folder, makes the name unusable.
@@ -196,135 +278,247 @@ bool FolderSplit::splitFolder(const QFileInfo &folder)
         const QChar family = state.groupFamily.take(group);
         group = freeName(group);
         state.groupFamily.insert(group, family);
-        QDir(path).mkdir(group);
+        openGroup(group, true);
     }
 
-    ctx.progress.setMinimum(0);
-    ctx.progress.setMaximum(state.folderSongs.size());
     const QList<QFileInfo> songs = state.folderSongs;
-    for (int i = 0; i < songs.size(); ++i) {
-        fileSong(songs.at(i));
-        ctx.progress.setValue(i + 1);
-        if (ctx.state.stopRequested)
+    ctx.progress.setMinimum(0);
+    ctx.progress.setMaximum(songs.size());
+    int next = 0;
+    while (next < songs.size()) {
+        QVector<Move> batch;
+        bool retirePending = false;
+        while (next < songs.size() && batch.size() < batchLimit && !ctx.state.stopRequested) {
+            pump.poll();
+            Move move;
+            const Choice choice = planSong(songs.at(next), &move);
+            if (choice == Choice::Retire) {
+                // The batch's songs reach their group before it gets its new name; the rename
+                // and the batch then reach the playlists together, before the next song moves.
+                retirePending = true;
+                break;
+            }
+            if (choice == Choice::Group) {
+                state.groupCounts[move.group] += 1 + move.companions.size();
+                state.placedFiles[move.group].insert(move.song);
+                for (const QString &name : move.companions) {
+                    state.placedFiles[move.group].insert(name);
+                    namesByLowerCase.remove(name.toLower());
+                }
+                move.titleName = titles.titleFound ? titles.songTitle : QFileInfo(move.song).baseName();
+                state.placedTitles[move.group] << move.titleName;
+                namesByLowerCase.remove(move.song.toLower());
+                batch << move;
+            } else {
+                ctx.progress.setValue(ctx.progress.value() + 1);
+            }
+            ++next;
+        }
+        if (!moveBatch(batch))
+            return false;
+        if (retirePending && !ctx.state.stopRequested)
+            retireFullGroup();   // the same song is planned again, with the successor group open
+        else if (!finishBatch())
+            return false;
+        if (failed || ctx.state.stopRequested)
             return false;
     }
-    resetFolder();
     return true;
 }
 
-QString FolderSplit::chooseGroup(QChar family)
+bool FolderSplit::finishBatch()
+{
+    if (!flushPlaylists())
+        return false;
+    if (!ctx.dryRun && !journal.markDone()) {
+        failed = true;
+        return false;
+    }
+    return true;
+}
+
+FolderSplit::Choice FolderSplit::chooseGroup(QChar family, QString *chosen)
 {
     for (int g = 0; g < state.groupFolders.size(); ++g) {
         const QString group = state.groupFolders.at(g);
         if (state.groupFamily.value(group) != family)
             continue;
-        if (countFiles(groupPath(group)) < state.groupCapacity)
-            return group;
+        if (state.groupCounts.value(group) < state.groupCapacity) {
+            *chosen = group;
+            return Choice::Group;
+        }
         if (family == SplitState::digitsFamily() || state.retiredGroups.contains(group))
             continue;
-        state.fullGroup = group;
-        retireFullGroup();
-        return state.groupFolders.last();
+        *chosen = group;
+        return Choice::Retire;
     }
     if (family == SplitState::digitsFamily()) {
         addDigitsGroup();
-        return state.groupFolders.last();
+        *chosen = state.groupFolders.last();
+        return Choice::Group;
     }
-    return QString();
+    return Choice::None;
 }
 
-void FolderSplit::fileSong(const QFileInfo &song)
+FolderSplit::Choice FolderSplit::planSong(const QFileInfo &song, Move *move)
 {
     state.currentSong = song;
+    move->song = song.fileName();
+    move->realPath = realPathOf(song.absoluteFilePath());
     titles.titleFound = false;
-    titles.readSongTitle(song, false);
+    titles.readSongTitle(QFileInfo(move->realPath), false);
     const QString key = titles.filingKey(song);
     const QChar family = familyOf(key.isEmpty() ? QChar() : key.at(0));
 
     // Companions: the ".cdg" of an MP3 song (by its own name, not a folder's), and the ".bak" and
-    // ".dat" of every song. Each one takes a place in the group.
+    // ".dat" of every song, found in the folder's name index whatever their case. Each one takes
+    // a place in the group.
     const QString mp3 = scan.songExtensions.value(0, QStringLiteral(".mp3"));
     QStringList companionNames;
     if (song.fileName().endsWith(mp3, Qt::CaseInsensitive))
         companionNames << song.completeBaseName() + QStringLiteral(".cdg");
     companionNames << song.fileName() + QStringLiteral(".bak") << song.fileName() + QStringLiteral(".dat");
-    QStringList companions;
     for (const QString &name : companionNames) {
         const QString actual = namesByLowerCase.value(name.toLower());
-        if (!actual.isEmpty() && actual != song.fileName() && QFileInfo(folderPath() + QLatin1Char('/') + actual).isFile())
-            companions << actual;
+        if (!actual.isEmpty() && actual != song.fileName())
+            move->companions << actual;
     }
-    state.groupCapacity = SplitState::maxGroupFiles - companions.size();
-    state.destGroup = chooseGroup(family);
+    state.groupCapacity = SplitState::maxGroupFiles - move->companions.size();
+    const Choice choice = chooseGroup(family, &move->group);
     state.groupCapacity = SplitState::maxGroupFiles;
-    if (state.destGroup.isEmpty())
-        return;
+    if (choice == Choice::Retire)
+        state.fullGroup = move->group;
+    if (choice != Choice::Group)
+        return choice;
 
     // Never overwrite: when the group already holds a file of any of these names, the song and
     // its companions stay together in F.
-    const QString source = folderPath() + QLatin1Char('/');
-    const QString target = groupPath(state.destGroup) + QLatin1Char('/');
-    const auto taken = [](const QString &p) { return QFileInfo::exists(p) || QFileInfo(p).isSymLink(); };
-    if (taken(target + song.fileName()))
-        return;
-    for (const QString &name : companions)
-        if (taken(target + name))
-            return;
+    // The group's own files were listed when it was opened; the rest are the ones placed since.
+    const QSet<QString> &placed = state.placedFiles[move->group];
+    const QSet<QString> &held = state.groupFiles[move->group];
+    const auto taken = [&](const QString &name) { return placed.contains(name) || held.contains(name.toLower()); };
+    if (taken(move->song))
+        return Choice::None;
+    for (const QString &name : move->companions)
+        if (taken(name))
+            return Choice::None;
+    state.destGroup = move->group;
+    return Choice::Group;
+}
 
-    QStringList moved;
-    for (const QString &name : companions)
-        if (QFile::rename(source + name, target + name))
-            moved << name;
-    if (QFile::rename(song.absoluteFilePath(), target + song.fileName())) {
-        for (const QString &name : moved)
-            namesByLowerCase.remove(name.toLower());
-        namesByLowerCase.remove(song.fileName().toLower());
-        // Only a song that really moved has its playlist lines follow it.
-        pendingPlaylists.addSong(song.absoluteFilePath(), target + song.fileName());
-        if (pendingPlaylists.size() >= playlistBatch)
-            pendingPlaylists.flush();
-    } else {
-        for (const QString &name : moved)
-            QFile::rename(target + name, source + name);
+bool FolderSplit::moveBatch(const QVector<Move> &batch)
+{
+    if (batch.isEmpty())
+        return true;
+    const QString source = folderPath() + QLatin1Char('/');
+    if (!ctx.dryRun) {
+        QVector<playlists::LineRule> planned;
+        planned.reserve(batch.size());
+        for (const Move &move : batch)
+            planned << playlists::LineRule{playlists::LineRule::Song, source + move.song,
+                                           groupPath(move.group) + QLatin1Char('/') + move.song};
+        if (!journal.plan(planned)) {
+            failed = true;
+            return false;
+        }
     }
+    for (const Move &move : batch) {
+        if (ctx.state.stopRequested)
+            break;
+        const QString target = groupPath(move.group) + QLatin1Char('/');
+        QStringList moved;
+        for (const QString &name : move.companions) {
+            const bool ok = ctx.dryRun || QFile::rename(realPathOf(source + name), target + name);
+            ctx.fileAction(songAction, source + name, target + name, ok);
+            if (ok)
+                moved << name;
+        }
+        const bool ok = ctx.dryRun || QFile::rename(move.realPath, target + move.song);
+        ctx.fileAction(songAction, source + move.song, target + move.song, ok);
+        if (ok) {
+            // Only a song that really moved has its playlist lines follow it.
+            pendingPlaylists.addSong(source + move.song, target + move.song);
+            ++songsMoved;
+            if (afterSongMoved)
+                afterSongMoved(songsMoved);
+        } else {
+            // The song stays, and its companions go back beside it.
+            for (const QString &name : moved) {
+                const bool back = QFile::rename(target + name, source + name);
+                ctx.fileAction(songAction, target + name, source + name, back);
+            }
+            state.groupCounts[move.group] -= 1 + move.companions.size();
+            state.placedFiles[move.group].remove(move.song);
+            for (const QString &name : move.companions)
+                state.placedFiles[move.group].remove(name);
+            state.placedTitles[move.group].removeOne(move.titleName);
+        }
+        ctx.progress.setValue(ctx.progress.value() + 1);
+        pump.poll();
+    }
+    return true;
 }
 
 void FolderSplit::retireFullGroup()
 {
     const QString full = state.fullGroup;
     const int index = state.groupFolders.indexOf(full);
-    if (full.isEmpty() || index < 0)
+    if (full.isEmpty() || index < 0) {
+        finishBatch();
         return;
+    }
     const QChar family = state.groupFamily.value(full);
     const SongTitleReader::SavedTitle current = titles.save();
 
-    // The range of titles of the songs the group holds; companions and other files say nothing
-    // about it.
-    QStringList names;
-    const QFileInfoList files = QDir(groupPath(full)).entryInfoList(QDir::Files | QDir::NoDotAndDotDot);
-    for (const QFileInfo &file : files) {
-        bool isSong = false;
-        for (const QString &extension : scan.songExtensions)
-            isSong = isSong || file.fileName().endsWith(extension, Qt::CaseInsensitive);
-        if (!isSong)
-            continue;
-        titles.titleFound = false;
-        titles.readSongTitle(file, true);
-        names << (titles.titleFound ? titles.songTitle : file.baseName());
+    // The range of titles of the songs the group holds: those this run put there are known,
+    // the others are read; companions and other files say nothing about it.
+    QStringList names = state.placedTitles.value(full);
+    const QSet<QString> placed = state.placedFiles.value(full);
+    if (!state.madeNames.contains(full.toLower())) {
+        const QFileInfoList files = QDir(groupPath(full)).entryInfoList(QDir::Files | QDir::NoDotAndDotDot);
+        for (const QFileInfo &file : files) {
+            if (placed.contains(file.fileName()) || !scanrules::endsWithAny(file.fileName(), scan.songExtensions))
+                continue;
+            titles.titleFound = false;
+            titles.readSongTitle(file, true);
+            names << (titles.titleFound ? titles.songTitle : file.baseName());
+        }
     }
     std::sort(names.begin(), names.end());
 
     QString finalName = full;
     if (!names.isEmpty()) {
         const QString newName = freeName(safeTitle(names.first()) + QStringLiteral(" - ") + safeTitle(names.last()));
-        if (QDir(folderPath()).rename(full, newName)) {
+        const QString from = groupPath(full), to = groupPath(newName);
+        bool renamed = ctx.dryRun;
+        if (!ctx.dryRun) {
+            if (!journal.plan({playlists::LineRule{playlists::LineRule::Folder, from, to}})) {
+                failed = true;
+                return;
+            }
+            renamed = QDir(folderPath()).rename(full, newName);
+        }
+        ctx.fileAction(QStringLiteral("rename"), from, to, renamed);
+        if (renamed) {
             finalName = newName;
             state.groupFolders[index] = newName;
             state.groupFamily.remove(full);
             state.groupFamily.insert(newName, family);
-            pendingPlaylists.addFolder(groupPath(full), groupPath(newName));
+            state.groupCounts.insert(newName, state.groupCounts.take(full));
+            state.placedFiles.insert(newName, state.placedFiles.take(full));
+            state.placedTitles.insert(newName, state.placedTitles.take(full));
+            state.groupFiles.insert(newName, state.groupFiles.take(full));
+            state.madeNames.remove(full.toLower());
+            state.goneNames.insert(full.toLower());
+            state.madeNames.insert(newName.toLower());
+            state.goneNames.remove(newName.toLower());
+            // The group's lines follow before the next song moves.
+            pendingPlaylists.addFolder(from, to);
         }
     }
+    // The moves made so far and the new name reach the playlists before the next song moves.
+    if (!finishBatch())
+        return;
     // A group that could not be renamed is still full: it is passed over from now on.
     state.retiredGroups << finalName;
 
@@ -333,12 +527,13 @@ void FolderSplit::retireFullGroup()
         safeTitle(titles.titleFound ? titles.songTitle : state.currentSong.baseName());
     QString successor = currentTitle + QStringLiteral(" - ") + currentTitle.at(0) + QLatin1Char('z');
     // A successor left by an earlier split is used while it has room; otherwise a fresh one.
-    const QFileInfo existing(groupPath(successor));
-    if (existing.exists()
-        && (!existing.isDir() || state.groupFolders.contains(successor)
-            || countFiles(existing.absoluteFilePath()) >= state.groupCapacity))
-        successor = freeName(successor);
-    QDir(folderPath()).mkdir(successor);
+    if (exists(successor)) {
+        const QFileInfo existing(groupPath(successor));
+        if (state.groupFolders.contains(successor) || state.madeNames.contains(successor.toLower())
+            || !existing.isDir() || countFiles(existing.absoluteFilePath()) >= state.groupCapacity)
+            successor = freeName(successor);
+    }
+    openGroup(successor, true);
     state.groupFolders << successor;
     state.groupFamily.insert(successor, family);
 }
@@ -350,8 +545,39 @@ void FolderSplit::addDigitsGroup()
     do {
         ++state.digitsOverflowNumber;
         name = QStringLiteral("0-9 (%1)").arg(state.digitsOverflowNumber);
-    } while (QFileInfo::exists(groupPath(name)) || QFileInfo(groupPath(name)).isSymLink());
-    QDir(folderPath()).mkdir(name);
+    } while (exists(name));
+    openGroup(name, true);
     state.groupFolders << name;
     state.groupFamily.insert(name, SplitState::digitsFamily());
+}
+
+bool FolderSplit::resumeUnfinished(OperationContext &ctx, const QString &deviceRoot, QHash<QString, QByteArray> *dryRunTexts)
+{
+    QVector<playlists::LineRule> entries;
+    if (deviceRoot.isEmpty() || !SplitJournal::unfinished(deviceRoot, &entries))
+        return false;
+    playlists::PendingUpdates updates(ctx, deviceRoot, dryRunTexts);
+    for (const playlists::LineRule &entry : entries) {
+        if (entry.kind == playlists::LineRule::Song)
+            updates.addSong(entry.oldRelative, entry.newRelative);
+        else
+            updates.addFolder(entry.oldRelative, entry.newRelative);
+    }
+    if (!updates.flush()) {
+        boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
+                        ctx.pick("Una suddivisione delle basi si era interrotta e non è stato possibile aggiornare "
+                                 "tutte le playlist.",
+                                 "A split of the songs had been interrupted and not every playlist could be "
+                                 "updated."));
+        return true;
+    }
+    if (!ctx.dryRun)
+        SplitJournal::discard(deviceRoot);
+    boxes::information(ctx.dialogs, ctx.window, ctx.pick("ATTENZIONE", "WARNING"),
+                       ctx.pick("Una suddivisione delle basi si era interrotta: le playlist sono state completate "
+                                "per le %1 basi e cartelle già spostate.",
+                                "A split of the songs had been interrupted: the playlists have been completed for "
+                                "the %1 songs and folders already moved.")
+                           .arg(entries.size()));
+    return true;
 }

@@ -1,11 +1,14 @@
 #include "optimise/junkandimages.h"
 
+#include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
 #include "device/entries.h"
 #include "core/dialogs.h"
+#include "optimise/libraryscan.h"
 
 namespace {
 constexpr int kTemporaryNameRange = 1000000;   // temporary names are 0..999999 + suffix
@@ -39,16 +42,32 @@ void JunkAndImages::deleteUnsupportedFiles()
     // This label exists in Italian only.
     ctx.progress.setStatus(QStringLiteral("Cancellazione file non supportati..."));
     int handled = 0;
+    QStringList failed;
     while (handled < files.size() && !ctx.state.stopRequested) {
-        QFile::remove(files.at(handled).absoluteFilePath());
+        const QString path = files.at(handled).absoluteFilePath();
+        // The scan never lists the player's own entries; this keeps it so whatever the list holds.
+        if (!scanrules::isInsidePlayerOwnEntry(state.libraryDevicePath, path)) {
+            const bool removed = ctx.dryRun || QFile::remove(state.realPath(path));
+            ctx.fileAction(QStringLiteral("delete"), path, QString(), removed);
+            if (!removed)
+                failed << path;
+        }
         ctx.progress.setValue(++handled);
+        pump.poll();
     }
     if (ctx.state.stopRequested) {
         ctx.state.stopRequested = false;   // ends this step only
         return;
     }
-    showDone(ctx.pick("Tutti i file non supportati sono stati eliminati",
-                      "All the unsupported files have been deleted"));
+    if (failed.isEmpty())
+        showDone(ctx.pick("Tutti i file non supportati sono stati eliminati",
+                          "All the unsupported files have been deleted"));
+    else
+        showDone(ctx.pick("File non supportati eliminati: %1 su %2. Non è stato possibile eliminare:\n",
+                          "Unsupported files deleted: %1 of %2. These could not be deleted:\n")
+                     .arg(files.size() - failed.size())
+                     .arg(files.size())
+                     + failed.join(QLatin1Char('\n')));
     ctx.progress.setValue(0);
 }
 
@@ -67,22 +86,46 @@ void JunkAndImages::moveImagesToFolder()
         ctx.state.stopRequested = false;
         return;
     }
-    // "Images" is named whatever its case on the drive; it is not created here.
-    const QString imagesFolder = entries::resolve(state.libraryDevicePath, QStringLiteral("Images")) + QLatin1Char('/');
+    // "Images" is named whatever its case on the drive, and made when the drive has none.
+    QString imagesPath = entries::resolve(state.libraryDevicePath, QStringLiteral("Images"));
+    if (!QFileInfo(imagesPath).isDir()) {
+        imagesPath = state.libraryDevicePath + QStringLiteral("Images");
+        const bool made = ctx.dryRun || QDir().mkdir(imagesPath);
+        ctx.fileAction(QStringLiteral("create"), imagesPath, QString(), made);
+    }
+    const QString imagesFolder = imagesPath + QLatin1Char('/');
+    QSet<QString> planned;   // dry run: names a real run would have taken by now
+    const auto taken = [&](const QString &path) { return QFileInfo::exists(path) || planned.contains(path); };
+    int moved = 0;
+    QStringList failed;
     for (int i = 0; i < count; ++i) {
         const QFileInfo image = state.imagesToMove.at(i);
+        if (scanrules::isInsidePlayerOwnEntry(state.libraryDevicePath, image.absoluteFilePath())) {
+            ctx.progress.setValue(i + 1);
+            continue;
+        }
         QString target = imagesFolder + image.fileName();
         int n = 0;
         bool clashing = false;
-        while (QFileInfo::exists(target)) {
+        while (taken(target)) {
             target = imagesFolder + numberedName(image.fileName(), ++n);
             clashing = true;
         }
-        if (clashing)
-            moveThroughTemporaryName(image.absoluteFilePath(), imagesFolder, target);
+        const QString source = state.realPath(image.absoluteFilePath());
+        bool ok = true;
+        if (ctx.dryRun)
+            planned.insert(target);
+        else if (clashing)
+            ok = moveThroughTemporaryName(source, imagesFolder, target);
         else
-            QFile::rename(image.absoluteFilePath(), target);
+            ok = QFile::rename(source, target);
+        ctx.fileAction(QStringLiteral("move"), image.absoluteFilePath(), target, ok);
+        if (ok)
+            ++moved;
+        else
+            failed << image.absoluteFilePath();
         ctx.progress.setValue(i + 1);
+        pump.poll();
         if (ctx.state.stopRequested && i + 1 < count) {
             ctx.state.stopRequested = false;
             return;
@@ -93,12 +136,19 @@ void JunkAndImages::moveImagesToFolder()
         return;
     }
     state.imagesToMove.clear();
-    showDone(ctx.pick("Tutte le immagini sono state spostate nella cartella ''Images''",
-                      "All the images have been moved into the folder ''Images''"));
+    if (failed.isEmpty())
+        showDone(ctx.pick("Tutte le immagini sono state spostate nella cartella ''Images''",
+                          "All the images have been moved into the folder ''Images''"));
+    else
+        showDone(ctx.pick("Immagini spostate nella cartella ''Images'': %1 su %2. Non è stato possibile spostare:\n",
+                          "Images moved into the folder ''Images'': %1 of %2. These could not be moved:\n")
+                     .arg(moved)
+                     .arg(count)
+                     + failed.join(QLatin1Char('\n')));
     ctx.progress.setValue(0);
 }
 
-void JunkAndImages::moveThroughTemporaryName(const QString &source, const QString &imagesFolder, const QString &target)
+bool JunkAndImages::moveThroughTemporaryName(const QString &source, const QString &imagesFolder, const QString &target)
 {
     const QFileInfo info(source);
     const QString suffix = info.completeSuffix();
@@ -112,17 +162,18 @@ void JunkAndImages::moveThroughTemporaryName(const QString &source, const QStrin
         if (!QFileInfo::exists(ownFolder + name) && !QFileInfo::exists(imagesFolder + name))
             temporaryName = name;
     }
-    if (temporaryName.isEmpty()) {
-        QFile::rename(source, target);
-        return;
-    }
+    if (temporaryName.isEmpty())
+        return QFile::rename(source, target);
     // Each rename is made only if the one before it succeeded, for the same reason; an image
     // that cannot reach "Images" gets its own name back.
     if (!QFile::rename(source, ownFolder + temporaryName))
-        return;
+        return false;
     if (!QFile::rename(ownFolder + temporaryName, imagesFolder + temporaryName)) {
         QFile::rename(ownFolder + temporaryName, source);
-        return;
+        return false;
     }
-    QFile::rename(imagesFolder + temporaryName, target);
+    if (QFile::rename(imagesFolder + temporaryName, target))
+        return true;
+    // Left in "Images" under the temporary name: at least it is not lost, but not where it belongs.
+    return false;
 }

@@ -5,9 +5,11 @@
 
 #include "optimise/libraryscanstate.h"
 #include "core/operationcontext.h"
+#include "optimise/eventpump.h"
 
 // The two optimisation steps that act on the scan's lists: deleting the unsupported files and
-// gathering the images into the root "Images" folder. A Stop ends only the step in hand.
+// gathering the images into the root "Images" folder. A Stop ends only the step in hand. Each
+// file acted on is reported through ctx.fileAction; a dry run reports and changes nothing.
 class JunkAndImages {
 public:
     JunkAndImages(OperationContext &ctx, LibraryScanState &state) : ctx(ctx), state(state) {}
@@ -25,9 +27,10 @@ public:
 
 private:
     // Moves source to target through a temporary name in the source folder and then in "Images".
-    void moveThroughTemporaryName(const QString &source, const QString &imagesFolder, const QString &target);
+    bool moveThroughTemporaryName(const QString &source, const QString &imagesFolder, const QString &target);
     void showDone(const QString &text);
 
     OperationContext &ctx;
     LibraryScanState &state;
+    EventPump pump{50};
 };

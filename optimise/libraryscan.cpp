@@ -6,7 +6,6 @@
 
 #include "device/entries.h"
 #include "device/platform.h"
-#include "core/delay.h"
 #include "core/dialogs.h"
 
 namespace scanrules {
@@ -28,6 +27,19 @@ bool endsWithAny(const QString &name, const QStringList &extensions)
 bool isPlayerLogName(const QString &name)
 {
     return name.lastIndexOf(QLatin1String("v-orladev"), -1, Qt::CaseInsensitive) == 0;
+}
+
+bool isPlayerOwnName(const QString &name)
+{
+    static const QStringList own{QStringLiteral("AUTOEXEC.BAT"), QStringLiteral("System"),
+                                 QStringLiteral("CorvelUpdate"), QStringLiteral("BRIDGES"), QStringLiteral("EFFECTS")};
+    return own.contains(name, Qt::CaseInsensitive);
+}
+
+bool isInsidePlayerOwnEntry(const QString &deviceRoot, const QString &path)
+{
+    const QString relative = playlists::relativeToRoot(deviceRoot, QDir::cleanPath(path));
+    return !relative.isEmpty() && isPlayerOwnName(relative.section(QLatin1Char('/'), 0, 0));
 }
 
 FileKind classify(const QString &name, const LibraryScanState &state)
@@ -61,7 +73,7 @@ namespace {
 
 // One listing of folder, in the file system's order: plain files and real (not linked) folders,
 // both without the hidden and system entries that belong to the player's own system.
-void listFolder(const QString &folder, QFileInfoList *files, QFileInfoList *folders)
+void listFolder(const QString &folder, QFileInfoList *files, QFileInfoList *folders, bool isRoot = false)
 {
     QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
@@ -74,16 +86,18 @@ void listFolder(const QString &folder, QFileInfoList *files, QFileInfoList *fold
             into = files;
         if (!into || platform::isHiddenOrSystem(info.absoluteFilePath()))
             continue;
+        if (isRoot && isPlayerOwnName(info.fileName()))
+            continue;
         into->append(info);
     }
 }
 
 } // namespace
 
-QFileInfoList listFiles(const QString &folder)
+QFileInfoList listFiles(const QString &folder, bool isRoot)
 {
     QFileInfoList files;
-    listFolder(folder, &files, nullptr);
+    listFolder(folder, &files, nullptr, isRoot);
     return files;
 }
 
@@ -113,8 +127,9 @@ void LibraryScanner::scanLibrary()
     scanRootFolder();
 
     QFileInfoList topFolders;
-    listFolder(state.libraryDevicePath, nullptr, &topFolders);
+    listFolder(state.libraryDevicePath, nullptr, &topFolders, true);
     walkFolders(topFolders);
+    followRenamedSongs();
     ctx.progress.setMaximum(100);
 }
 
@@ -124,9 +139,9 @@ void LibraryScanner::scanRootFolder()
     if (root.isEmpty())
         return;
     state.currentFolderPath = root;
-    state.folderListing = listFiles(root);
+    state.folderListing = listFiles(root, true);
     for (int i = 0; i < state.folderListing.size(); ++i) {
-        delay(kScanWaitMs);
+        pump.poll();
         const QFileInfo file = withShortName(i);
         if (ctx.state.stopRequested) {
             // A Stop here ends the root pass only; the songs counted so far belong to no folder.
@@ -147,7 +162,7 @@ void LibraryScanner::scanRootFolder()
 bool LibraryScanner::walkFolders(const QFileInfoList &folders)
 {
     for (const QFileInfo &folder : folders) {
-        delay(kScanWaitMs);
+        pump.poll();
         if (ctx.state.stopRequested)
             return false;   // the flag stays set: the run skips its later steps
         if (!walkFolders(scanFolder(folder.absoluteFilePath())))
@@ -201,8 +216,21 @@ void LibraryScanner::classifyFile(const QFileInfo &file, bool imagesStay)
     }
 }
 
+void LibraryScanner::followRenamedSongs()
+{
+    if (renamedSongs.isEmpty())
+        return;
+    playlists::PendingUpdates updates(ctx, state.libraryDevicePath, &state.dryRunPlaylists);
+    for (const playlists::LineRule &rule : renamedSongs)
+        updates.add(rule);
+    renamedSongs.clear();
+    updates.flush();
+}
+
 void LibraryScanner::closeFolder(const QString &folderPath)
 {
+    // The lines of the songs this folder gave shorter names follow them before the next folder.
+    followRenamedSongs();
     if (state.folderSongCount > kOversizedFolder) {
         const QFileInfo record(QDir::cleanPath(folderPath));
         state.oversizedFolders.append(record);
@@ -222,8 +250,21 @@ QString LibraryScanner::shortenLongName(int index)
     const QString suffix = file.completeSuffix();
     const QString folder = file.absolutePath();
     QString candidate = folder + QLatin1Char('/') + base + QLatin1Char('.') + suffix;
-    for (int n = 1; QFileInfo::exists(candidate); ++n)
+    // In a dry run the names planned so far are taken as a real run would have taken them.
+    const auto taken = [this](const QString &path) { return QFileInfo::exists(path) || state.realPaths.contains(path); };
+    for (int n = 1; taken(candidate); ++n)
         candidate = folder + QLatin1Char('/') + base + QStringLiteral(" (%1).").arg(n) + suffix;
-    QFile::rename(file.absoluteFilePath(), candidate);
-    return candidate;
+    bool renamed = true;
+    if (ctx.dryRun)
+        state.realPaths.insert(candidate, file.absoluteFilePath());
+    else
+        renamed = QFile::rename(file.absoluteFilePath(), candidate);
+    ctx.fileAction(QStringLiteral("rename"), file.absoluteFilePath(), candidate, renamed);
+    if (renamed && endsWithAny(candidate, state.songExtensions)) {
+        const QString oldRelative = playlists::relativeToRoot(state.libraryDevicePath, file.absoluteFilePath());
+        const QString newRelative = playlists::relativeToRoot(state.libraryDevicePath, candidate);
+        renamedSongs << playlists::LineRule{playlists::LineRule::Song, oldRelative, newRelative};
+    }
+    // A name that could not be shortened stays the file's name.
+    return renamed ? candidate : file.absoluteFilePath();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFileInfo>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,14 @@ struct LibraryScanState {
     QFileInfoList folderListing;      // the folder listing being classified
     QString currentFolderPath;
     QString currentFileName;
+    // Dry run: the name a shortened file would get -> its name on disk, so that later steps read
+    // the file where it is and report it under the name a real run would give it.
+    QHash<QString, QString> realPaths;
+
+    // Dry run: the playlists as the steps so far would have rewritten them.
+    mutable QHash<QString, QByteArray> dryRunPlaylists;
+
+    QString realPath(const QString &path) const { return realPaths.value(path, path); }
 
     // Empties everything the run starts afresh with; the extension lists stay.
     void clearForRun()
@@ -35,5 +44,7 @@ struct LibraryScanState {
         currentFolderPath.clear();
         currentFileName.clear();
         folderSongCount = 0;
+        realPaths.clear();
+        dryRunPlaylists.clear();
     }
 };

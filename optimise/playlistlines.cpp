@@ -1,6 +1,6 @@
 #include "optimise/playlists.h"
 
-#include <vector>
+#include <climits>
 
 #include <QDir>
 
@@ -11,7 +11,7 @@ namespace {
 
 // Lines are worked on with "/" separators and turned back to the player's "\\" at the end.
 const QByteArray deviceRootName = QByteArrayLiteral("/sdmemory/");
-const QByteArray movedSongFields = QByteArrayLiteral("^0^32767\r\n");
+const QByteArray movedSongFields = QByteArrayLiteral("^0^32767");
 
 bool isAscii(const char *data, int size)
 {
@@ -29,26 +29,118 @@ QByteArray asciiLowered(QByteArray bytes)
     return bytes;
 }
 
-// Finds the needle in haystack lines without a search per line: the next hit at or after a
-// line's start is kept, and a line contains the needle when that hit lies wholly inside it
-// (a needle never holds a line break, so no hit spans two lines).
-class HitCursor {
-public:
-    HitCursor(const QByteArray &haystack, const QByteArray &needle) : haystack(haystack), needle(needle) {}
-    int inLine(int start, int end)
+// The key a path is looked up by: case folded, so that names match as the player's disk
+// compares them. Plain ASCII, the usual case, is folded without decoding.
+QByteArray foldedKey(const char *data, int size)
+{
+    if (isAscii(data, size))
+        return asciiLowered(QByteArray(data, size));
+    return QString::fromUtf8(data, size).toCaseFolded().toUtf8();
+}
+
+bool writable(const QString &path)
+{
+    // A path that is empty or holds a line break cannot be written as one playlist line.
+    return !path.isEmpty() && !path.contains(QLatin1Char('\n')) && !path.contains(QLatin1Char('\r'));
+}
+
+// The rules as maps from the folded old path to the indices of the rules, in their order.
+struct RuleIndex {
+    QHash<QByteArray, QVector<int>> songs;
+    QHash<QByteArray, QVector<int>> folders;
+    QVector<QByteArray> newPaths;
+
+    explicit RuleIndex(const QVector<LineRule> &rules)
     {
-        if (next != -1 && next < start)
-            next = haystack.indexOf(needle, start);
-        if (next == -1 || next + needle.size() > end)
-            return -1;
-        return next;
+        newPaths.reserve(rules.size());
+        for (int i = 0; i < rules.size(); ++i) {
+            const LineRule &rule = rules.at(i);
+            QByteArray newPath = rule.newRelative.toUtf8().replace('\\', '/');
+            QByteArray oldPath = rule.oldRelative.toUtf8().replace('\\', '/');
+            newPaths << newPath;
+            if (!writable(rule.oldRelative) || !writable(rule.newRelative))
+                continue;
+            (rule.kind == LineRule::Song ? songs : folders)[foldedKey(oldPath.constData(), oldPath.size())] << i;
+        }
     }
 
-private:
-    const QByteArray &haystack;
-    const QByteArray &needle;
-    int next = -2;   // below every start: searched on first use
+    // The first rule after `after` among those of key, or INT_MAX.
+    static int firstAfter(const QHash<QByteArray, QVector<int>> &map, const QByteArray &key, int after)
+    {
+        const auto it = map.constFind(key);
+        if (it == map.constEnd())
+            return INT_MAX;
+        for (int index : *it)
+            if (index > after)
+                return index;
+        return INT_MAX;
+    }
 };
+
+// One line without its line end, rewritten by every rule that reaches it; false when none did.
+// lowered: the same line with ASCII letters in lower case, for lookups without copying.
+bool rewriteLine(QByteArray &content, QByteArray &ending, const char *lowered, const RuleIndex &index)
+{
+    const int p = deviceRootName.size();
+    if (content.size() < p || QByteArray::fromRawData(lowered, p) != deviceRootName)
+        return false;
+    bool changed = false;
+    int after = -1;
+    QByteArray ownLowered;   // once the line changes, its own lowered copy
+    bool ascii = isAscii(content.constData(), content.size());
+    // The key of content[p, end): a view of the lowered text where no folding is needed.
+    const auto key = [&](int end) {
+        if (!ascii)
+            return foldedKey(content.constData() + p, end - p);
+        return QByteArray::fromRawData(lowered + p, end - p);
+    };
+    for (;;) {
+        int best = INT_MAX;
+        int bestEnd = -1;
+        bool bestIsSong = true;
+        // A song's path ends at a "^" (file names may hold one too) or at the line's end.
+        if (!index.songs.isEmpty()) {
+            for (int end = p; end <= content.size(); ++end) {
+                if (end < content.size() && content.at(end) != '^')
+                    continue;
+                const int found = RuleIndex::firstAfter(index.songs, key(end), after);
+                if (found < best) {
+                    best = found;
+                    bestEnd = end;
+                    bestIsSong = true;
+                }
+            }
+        }
+        if (!index.folders.isEmpty()) {
+            for (int slash = p + 1; slash < content.size(); ++slash) {
+                if (content.at(slash) != '/')
+                    continue;
+                const int found = RuleIndex::firstAfter(index.folders, key(slash), after);
+                if (found < best) {
+                    best = found;
+                    bestEnd = slash;
+                    bestIsSong = false;
+                }
+            }
+        }
+        if (best == INT_MAX)
+            break;
+        if (bestIsSong) {
+            content = deviceRootName + index.newPaths.at(best) + movedSongFields;
+            ending = QByteArrayLiteral("\r\n");
+        } else {
+            content = deviceRootName + index.newPaths.at(best) + content.mid(bestEnd);
+        }
+        after = best;
+        changed = true;
+        ascii = isAscii(content.constData(), content.size());
+        if (ascii) {
+            ownLowered = asciiLowered(content);
+            lowered = ownLowered.constData();
+        }
+    }
+    return changed;
+}
 
 } // namespace
 
@@ -66,72 +158,6 @@ QString relativeToRoot(const QString &deviceRoot, const QString &path)
     return full.mid(root.size());
 }
 
-namespace {
-
-// One rule made ready for a whole text.
-struct PreparedRule {
-    bool song = true;
-    bool usable = false;
-    QByteArray needle;          // "/" + old path (+ "/" for a folder), UTF-8
-    QByteArray newPath;
-    QString songNeedle;         // the needle as text, for matching without regard to case
-    bool asciiNeedle = false;
-    QByteArray loweredNeedle;
-};
-
-PreparedRule prepare(const LineRule &rule)
-{
-    PreparedRule p;
-    // A path that is empty or holds a line break cannot be written as one playlist line.
-    const auto writable = [](const QString &path) {
-        return !path.isEmpty() && !path.contains(QLatin1Char('\n')) && !path.contains(QLatin1Char('\r'));
-    };
-    p.usable = writable(rule.oldRelative) && writable(rule.newRelative);
-    p.song = rule.kind == LineRule::Song;
-    // A leading "/" keeps a song or folder from matching inside a longer name before it; a
-    // trailing "/" keeps a folder from matching a sibling whose name merely starts alike.
-    p.needle = '/' + rule.oldRelative.toUtf8();
-    if (!p.song)
-        p.needle += '/';
-    // In the "/" form the lines are worked in: a later rule of the same pass then sees the new
-    // path exactly as a later pass would.
-    p.newPath = rule.newRelative.toUtf8().replace('\\', '/');
-    p.songNeedle = QString::fromUtf8(p.needle.constData(), p.needle.size());
-    p.asciiNeedle = isAscii(p.needle.constData(), p.needle.size());
-    p.loweredNeedle = asciiLowered(p.needle);
-    return p;
-}
-
-// The line as the rule rewrites it: songs are replaced whole, fields and all; a folder keeps the
-// rest of the line after it (file name, fields, line end).
-QByteArray rewrittenSongLine(const PreparedRule &p)
-{
-    return deviceRootName + p.newPath + movedSongFields;
-}
-QByteArray rewrittenFolderLine(const PreparedRule &p, const char *rest, int restLength)
-{
-    return deviceRootName + p.newPath + '/' + QByteArray(rest, restLength);
-}
-
-// Applies p to a line already rewritten by an earlier rule of the same pass.
-bool applyDirectly(QByteArray &line, const PreparedRule &p)
-{
-    if (p.song) {
-        // The length given: a bare QByteArray would stop at a zero byte inside the line.
-        if (!QString::fromUtf8(line.constData(), line.size()).contains(p.songNeedle, Qt::CaseInsensitive))
-            return false;
-        line = rewrittenSongLine(p);
-        return true;
-    }
-    const int at = line.indexOf(p.needle);
-    if (at < 0)
-        return false;
-    line = rewrittenFolderLine(p, line.constData() + at + p.needle.size(), line.size() - at - p.needle.size());
-    return true;
-}
-
-} // namespace
-
 QByteArray rewriteText(const QByteArray &text, const LineRule &rule)
 {
     return rewriteText(text, QVector<LineRule>{rule});
@@ -141,22 +167,8 @@ QByteArray rewriteText(const QByteArray &text, const QVector<LineRule> &rules)
 {
     QByteArray slashed = text;
     slashed.replace('\\', '/');
-
-    QVector<PreparedRule> prepared;
-    bool asciiSongs = false;
-    for (const LineRule &rule : rules) {
-        prepared << prepare(rule);
-        asciiSongs = asciiSongs || (prepared.last().song && prepared.last().asciiNeedle);
-    }
-    // Songs match without regard to case, as QString compares. Where both the needle and a line
-    // are plain ASCII, comparing lower-cased bytes gives the same answer without decoding.
-    // Folders match with regard to case: the needle is valid UTF-8, so a byte search finds
-    // exactly what a character search would.
-    const QByteArray lowered = asciiSongs ? asciiLowered(slashed) : QByteArray();
-    std::vector<HitCursor> cursors;
-    cursors.reserve(size_t(prepared.size()));
-    for (const PreparedRule &p : prepared)
-        cursors.emplace_back(p.song ? lowered : slashed, p.song ? p.loweredNeedle : p.needle);
+    const QByteArray lowered = asciiLowered(slashed);
+    const RuleIndex index(rules);
 
     QByteArray out;
     out.reserve(slashed.size() + 64);
@@ -164,47 +176,18 @@ QByteArray rewriteText(const QByteArray &text, const QVector<LineRule> &rules)
     while (start < slashed.size()) {
         int end = slashed.indexOf('\n', start);
         end = end < 0 ? slashed.size() : end + 1;
-        const char *line = slashed.constData() + start;
-        const int length = end - start;
-        const bool asciiLine = isAscii(line, length);
-        QString decoded;
-        QByteArray current;
-        bool modified = false;
-        // The rules in the order they were made: each sees the line as the earlier ones left it.
-        for (int k = 0; k < prepared.size(); ++k) {
-            const PreparedRule &p = prepared.at(k);
-            if (!p.usable)
-                continue;
-            if (modified) {
-                applyDirectly(current, p);
-                continue;
-            }
-            if (p.song) {
-                bool matched;
-                if (p.asciiNeedle && asciiLine) {
-                    matched = cursors[size_t(k)].inLine(start, end) >= 0;
-                } else {
-                    if (decoded.isNull())
-                        decoded = QString::fromUtf8(line, length);
-                    matched = decoded.contains(p.songNeedle, Qt::CaseInsensitive);
-                }
-                if (matched) {
-                    current = rewrittenSongLine(p);
-                    modified = true;
-                }
-            } else {
-                const int at = cursors[size_t(k)].inLine(start, end);
-                if (at >= 0) {
-                    const int restStart = at + p.needle.size();
-                    current = rewrittenFolderLine(p, slashed.constData() + restStart, end - restStart);
-                    modified = true;
-                }
-            }
-        }
-        if (modified)
-            out += current;
+        int contentEnd = end;
+        if (contentEnd > start && slashed.at(contentEnd - 1) == '\n')
+            --contentEnd;
+        if (contentEnd > start && slashed.at(contentEnd - 1) == '\r')
+            --contentEnd;
+        // Views of the text: a line is copied only when a rule rewrites it.
+        QByteArray content = QByteArray::fromRawData(slashed.constData() + start, contentEnd - start);
+        QByteArray ending = QByteArray::fromRawData(slashed.constData() + contentEnd, end - contentEnd);
+        if (rewriteLine(content, ending, lowered.constData() + start, index))
+            out += content + ending;
         else
-            out.append(line, length);
+            out.append(slashed.constData() + start, end - start);
         start = end;
     }
     return out.replace('/', '\\');

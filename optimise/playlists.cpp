@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/operationcontext.h"
 #include "device/entries.h"
 
 namespace playlists {
@@ -21,23 +22,8 @@ QStringList playlistFiles(const QString &deviceRoot)
     return entries::list(folder, options);
 }
 
-void rewriteFile(const QString &playlistPath, const QVector<LineRule> &rules)
+bool replaceFile(const QString &playlistPath, const QByteArray &text)
 {
-    QByteArray text;
-    {
-        QFile in(playlistPath);
-        if (!in.open(QIODevice::ReadOnly))
-            return;
-        text = in.readAll();
-        if (in.error() != QFileDevice::NoError)
-            return;
-    }
-    if (text.isEmpty())
-        return;
-    const QByteArray rewritten = rewriteText(text, rules);
-    if (rewritten == text)
-        return;
-
     // "Rock_(1).pls" beside "Rock.pls"; a further number when that name is taken, so that a
     // playlist which happens to bear the name is never overwritten.
     const QFileInfo info(playlistPath);
@@ -49,12 +35,12 @@ void rewriteFile(const QString &playlistPath, const QVector<LineRule> &rules)
 
     QFile out(temporary);
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return;
-    const bool written = out.write(rewritten) == rewritten.size() && out.flush();
+        return false;
+    const bool written = out.write(text) == text.size() && out.flush();
     out.close();
     if (!written || out.error() != QFileDevice::NoError) {
         QFile::remove(temporary);
-        return;
+        return false;
     }
     // Renaming over the old playlist replaces it in one step: it is never gone without its
     // replacement in place.
@@ -63,6 +49,7 @@ void rewriteFile(const QString &playlistPath, const QVector<LineRule> &rules)
                             std::filesystem::path(playlistPath.toStdU16String()), error);
     if (error)
         QFile::remove(temporary);
+    return !error;
 }
 
 void PendingUpdates::addSong(const QString &oldSongPath, const QString &newSongPath)
@@ -83,25 +70,39 @@ void PendingUpdates::addFolder(const QString &oldFolderPath, const QString &newF
         rules << rule;
 }
 
-void PendingUpdates::flush()
+bool PendingUpdates::flush()
 {
     if (rules.isEmpty())
-        return;
-    for (const QString &playlist : playlistFiles(root))
-        rewriteFile(playlist, rules);
+        return true;
+    bool ok = true;
+    for (const QString &playlist : playlistFiles(root)) {
+        QByteArray text;
+        if (ctx.dryRun && dryRunTexts->contains(playlist)) {
+            text = dryRunTexts->value(playlist);
+        } else {
+            QFile in(playlist);
+            if (!in.open(QIODevice::ReadOnly))
+                continue;   // unreadable: left as it is
+            text = in.readAll();
+            if (in.error() != QFileDevice::NoError)
+                continue;
+        }
+        if (text.isEmpty())
+            continue;
+        const QByteArray rewritten = rewriteText(text, rules);
+        if (rewritten == text)
+            continue;
+        if (ctx.dryRun) {
+            dryRunTexts->insert(playlist, rewritten);
+            ctx.fileAction(QStringLiteral("rewrite"), playlist);
+            continue;
+        }
+        const bool written = replaceFile(playlist, rewritten);
+        ctx.fileAction(QStringLiteral("rewrite"), playlist, QString(), written);
+        ok = ok && written;
+    }
     rules.clear();
-}
-
-void updateForSong(const QString &deviceRoot, const QString &oldSongPath, const QString &newSongPath)
-{
-    PendingUpdates updates(deviceRoot);
-    updates.addSong(oldSongPath, newSongPath);
-}
-
-void updateForFolder(const QString &deviceRoot, const QString &oldFolderPath, const QString &newFolderPath)
-{
-    PendingUpdates updates(deviceRoot);
-    updates.addFolder(oldFolderPath, newFolderPath);
+    return ok;
 }
 
 } // namespace playlists

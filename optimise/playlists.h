@@ -1,17 +1,22 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
+struct OperationContext;
+
 // The player's playlists: text files "*.pls" in System/Playlist, UTF-8, one song a line:
 // "\sdmemory\" + path below the disk root with "\" separators + "^"-separated fields + CR LF.
-// When the split moves a song or renames a group folder, every line naming the old place is
-// rewritten to name the new one.
+// When the optimiser moves or renames a song or renames a group folder, every line naming the old
+// place is rewritten to name the new one.
 namespace playlists {
 
-// One rewrite: what a line must contain to be rewritten, and how.
+// One rewrite. A song rule matches a line whose whole path below "\sdmemory\" is the old path;
+// a folder rule one whose path lies inside the old folder. Both without regard to case, as the
+// player's disk compares names.
 struct LineRule {
     enum Kind { Song, Folder };
     Kind kind = Song;
@@ -27,42 +32,47 @@ QString relativeToRoot(const QString &deviceRoot, const QString &path);
 // without regard to case; hidden and system files left out. Listing order.
 QStringList playlistFiles(const QString &deviceRoot);
 
-// The rewritten text of one playlist. Lines that the rule does not match keep their bytes, except
-// that every "/" becomes "\". Several rules are applied to each line in their order, each to the
-// line as the earlier ones left it: the same text as one rewrite per rule, in one pass.
-QByteArray rewriteText(const QByteArray &text, const LineRule &rule);
+// The rewritten text of one playlist, in one pass whatever the number of rules. Lines no rule
+// matches keep their bytes, except that every "/" becomes "\". A song line is replaced whole by
+// the new path and "^0^32767"; a folder rule keeps the rest of the line. The rules apply in their
+// order, each to the line as the earlier ones left it: the same text as one pass per rule.
 QByteArray rewriteText(const QByteArray &text, const QVector<LineRule> &rules);
+QByteArray rewriteText(const QByteArray &text, const LineRule &rule);
 
-// Rewrites one playlist file through a temporary file beside it ("Rock_(1).pls" for "Rock.pls"),
-// which replaces the original only once it has been written whole. A playlist that cannot be
-// read or holds nothing is left untouched, and so is one whose text does not change.
-void rewriteFile(const QString &playlistPath, const QVector<LineRule> &rules);
-
-// Moves and renames waiting to be written into the playlists. Writing a batch rewrites each
-// playlist once instead of once per song, which spares the player's disk thousands of writes; the
-// playlists come out the same as with one rewrite per move.
+// Moves and renames waiting to be written into the playlists; flush() rewrites each playlist
+// once for all of them. Every playlist that changes is reported through ctx.fileAction
+// ("rewrite"); in a dry run the rewritten texts are only kept in memory, so that later batches
+// of the same run see them as a real run would.
 class PendingUpdates {
 public:
-    explicit PendingUpdates(const QString &deviceRoot) : root(deviceRoot) {}
-    ~PendingUpdates() { flush(); }
+    // dryRunTexts: where a dry run keeps the texts it has rewritten, shared by the steps of one
+    // run; by default this object's own.
+    PendingUpdates(OperationContext &ctx, const QString &deviceRoot, QHash<QString, QByteArray> *dryRunTexts = nullptr)
+        : ctx(ctx), root(deviceRoot), dryRunTexts(dryRunTexts ? dryRunTexts : &ownTexts)
+    {
+    }
     PendingUpdates(const PendingUpdates &) = delete;
     PendingUpdates &operator=(const PendingUpdates &) = delete;
 
     // Paths are absolute; nothing is queued for paths that do not lie below the device root.
     void addSong(const QString &oldSongPath, const QString &newSongPath);
     void addFolder(const QString &oldFolderPath, const QString &newFolderPath);
+    void add(const LineRule &rule) { rules << rule; }
     int size() const { return rules.size(); }
-    // Rewrites every playlist with every rule queued, in order, and empties the queue.
-    void flush();
+    // Rewrites every playlist with every rule queued, in order, and empties the queue. False
+    // when a playlist that had to change could not be written.
+    bool flush();
 
 private:
+    OperationContext &ctx;
     QString root;
     QVector<LineRule> rules;
+    QHash<QString, QByteArray> ownTexts;
+    QHash<QString, QByteArray> *dryRunTexts;
 };
 
-// The two rewrites of the split, written at once. Paths are absolute; deviceRoot ends with "/". Nothing is done
-// for paths that do not lie below deviceRoot.
-void updateForSong(const QString &deviceRoot, const QString &oldSongPath, const QString &newSongPath);
-void updateForFolder(const QString &deviceRoot, const QString &oldFolderPath, const QString &newFolderPath);
+// Writes text over a playlist: whole into a temporary file beside it ("Rock_(1).pls" for
+// "Rock.pls") first, then renamed into place.
+bool replaceFile(const QString &playlistPath, const QByteArray &text);
 
 } // namespace playlists

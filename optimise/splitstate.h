@@ -5,13 +5,14 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
-// State of the folder split, owned once by the operations window.
+// State of the folder split, one folder at a time.
 struct SplitState {
     QDir splitDir;                    // the folder being split
-    QList<QFileInfo> folderSongs;     // its songs, in listing order
+    QList<QFileInfo> folderSongs;     // its songs, in listing order (the names a real run shows)
     QStringList groupFolders;         // group names (not paths); the 27 base names at each folder's start
     QStringList retiredGroups;        // letter groups of this folder found full and renamed
     QString destGroup;
@@ -23,6 +24,17 @@ struct SplitState {
     QHash<QString, QChar> groupFamily;
     QString fullGroup;                // the letter group being retired
     QFileInfo currentSong;            // the song being filed
+
+    // Kept in memory so that nothing is counted or listed again per song: the files in each
+    // group (counted once when the group is opened), the songs this run put there with the
+    // names their titles give, and the names made or renamed away in the folder (lower case),
+    // which a dry run cannot see on the disk.
+    QHash<QString, int> groupCounts;
+    QHash<QString, QSet<QString>> placedFiles;
+    QHash<QString, QSet<QString>> groupFiles;   // names (lower case) a group held when opened
+    QHash<QString, QStringList> placedTitles;
+    QSet<QString> madeNames;
+    QSet<QString> goneNames;
 
     static constexpr int maxGroupFiles = 1000;
     static QChar digitsFamily() { return QLatin1Char('#'); }
@@ -48,5 +60,11 @@ struct SplitState {
         currentSong = QFileInfo();
         groupCapacity = maxGroupFiles;
         digitsOverflowNumber = 1;
+        groupCounts.clear();
+        placedFiles.clear();
+        groupFiles.clear();
+        placedTitles.clear();
+        madeNames.clear();
+        goneNames.clear();
     }
 };

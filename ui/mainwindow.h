@@ -5,9 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "optimise/libraryscanstate.h"
-#include "optimise/songtitle.h"
-#include "optimise/splitstate.h"
+#include "optimise/optimiserun.h"
 #include "core/dialogs.h"
 #include "core/messagetable.h"
 #include "core/operationcontext.h"
@@ -96,10 +94,7 @@ public:
     bool deleteSelected = false;
     bool moveSelected = false;
     bool splitSelected = false;
-    LibraryScanState &libraryScan = operations.libraryScan;
-    SongTitleReader &titleReader = operations.titleReader;
-    SplitState &splitState = operations.splitState;
-    QProcess *&defragProcess = operations.defragProcess;   // lives as long as the program once started
+    OptimiseState &optimiseState = operations.optimiseState;   // the scan, title and split state
 
 public slots:
     QString langDbInfo(LANGUAGE_STRING_CODE code);

@@ -7,6 +7,7 @@
 
 #include "optimise/junkandimages.h"
 #include "optimise/libraryscan.h"
+#include "optimise/optimiserun.h"
 #include "ui/widgetprogress.h"
 #include "ui_mainwindow.h"
 
@@ -74,53 +75,41 @@ void MainWindow::on_pushBtnQuit_2_clicked() { ui->frame->hide(); }
 
 void MainWindow::runOptimization()
 {
-    libraryScan.clearForRun();
-    splitState.resetForFolder();
-    showProgressWidgets(true, ui->progressBar, ui->labelAction, ui->pushButtonStop);
-    // Each step after the scan runs only while no Stop is pending; the scan's folder walk leaves
-    // its Stop set, so it ends the whole run, while the other steps clear theirs.
-    if (deleteSelected || moveSelected || splitSelected)
-        scanLibrary();
-    if (deleteSelected && !stopRequested)
-        deleteUnsupportedFiles();
-    if (moveSelected && !stopRequested)
-        moveImagesToFolder();
-    if (splitSelected && !stopRequested)
-        splitFoldersByTitle();
-    showProgressWidgets(false, ui->progressBar, ui->labelAction, ui->pushButtonStop);
+    WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
+    operations.optimise(OptimiseSteps{deleteSelected, moveSelected, splitSelected}, false, &progress);
 }
 
 void MainWindow::scanLibrary()
 {
     WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
     OperationContext ctx = operationContext(progress);
-    LibraryScanner(ctx, libraryScan).scanLibrary();
+    LibraryScanner(ctx, optimiseState.scan).scanLibrary();
 }
 
 void MainWindow::scanRootFolder()
 {
     WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
     OperationContext ctx = operationContext(progress);
-    LibraryScanner(ctx, libraryScan).scanRootFolder();
+    LibraryScanner(ctx, optimiseState.scan).scanRootFolder();
 }
 
 QString MainWindow::shortenLongName(int index)
 {
     WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
     OperationContext ctx = operationContext(progress);
-    return LibraryScanner(ctx, libraryScan).shortenLongName(index);
+    return LibraryScanner(ctx, optimiseState.scan).shortenLongName(index);
 }
 
 void MainWindow::deleteUnsupportedFiles()
 {
     WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
     OperationContext ctx = operationContext(progress);
-    JunkAndImages(ctx, libraryScan).deleteUnsupportedFiles();
+    JunkAndImages(ctx, optimiseState.scan).deleteUnsupportedFiles();
 }
 
 void MainWindow::moveImagesToFolder()
 {
     WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
     OperationContext ctx = operationContext(progress);
-    JunkAndImages(ctx, libraryScan).moveImagesToFolder();
+    JunkAndImages(ctx, optimiseState.scan).moveImagesToFolder();
 }

@@ -1,9 +1,7 @@
 // Folder split by title, playlist rewriting and defragmentation.
 #include "ui/mainwindow.h"
 
-#include <QProcess>
-
-#include "optimise/defrag.h"
+#include "optimise/optimiserun.h"
 #include "optimise/foldersplit.h"
 #include "optimise/playlists.h"
 #include "ui/widgetprogress.h"
@@ -13,7 +11,7 @@ void MainWindow::splitFoldersByTitle()
 {
     WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
     OperationContext ctx = operationContext(progress);
-    FolderSplit split(ctx, libraryScan, titleReader, splitState);
+    FolderSplit split(ctx, optimiseState.scan, optimiseState.titles, optimiseState.split);
     split.defragment = [this] { defragmentDrive(); };
     split.splitFoldersByTitle();
 }
@@ -22,33 +20,37 @@ void MainWindow::retireFullGroup()
 {
     WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
     OperationContext ctx = operationContext(progress);
-    FolderSplit(ctx, libraryScan, titleReader, splitState).retireFullGroup();
+    FolderSplit(ctx, optimiseState.scan, optimiseState.titles, optimiseState.split).retireFullGroup();
 }
 
 void MainWindow::addDigitsGroup()
 {
     WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
     OperationContext ctx = operationContext(progress);
-    FolderSplit(ctx, libraryScan, titleReader, splitState).addDigitsGroup();
+    FolderSplit(ctx, optimiseState.scan, optimiseState.titles, optimiseState.split).addDigitsGroup();
 }
 
 void MainWindow::updatePlaylistsForSong(const QString &oldSongPath, const QString &newSongPath)
 {
-    playlists::updateForSong(libraryScan.libraryDevicePath, oldSongPath, newSongPath);
+    ProgressView progress;
+    OperationContext ctx = operationContext(progress);
+    playlists::PendingUpdates updates(ctx, optimiseState.scan.libraryDevicePath);
+    updates.addSong(oldSongPath, newSongPath);
+    updates.flush();
 }
 
 void MainWindow::updatePlaylistsForFolder(const QString &oldFolderPath, const QString &newFolderPath)
 {
-    playlists::updateForFolder(libraryScan.libraryDevicePath, oldFolderPath, newFolderPath);
+    ProgressView progress;
+    OperationContext ctx = operationContext(progress);
+    playlists::PendingUpdates updates(ctx, optimiseState.scan.libraryDevicePath);
+    updates.addFolder(oldFolderPath, newFolderPath);
+    updates.flush();
 }
 
 void MainWindow::defragmentDrive()
 {
     WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
     OperationContext ctx = operationContext(progress);
-    // Kept for the program's life: a defragmenter still at work after the wait goes on running.
-    if (!defragProcess)
-        defragProcess = new QProcess(this);
-    const QString root = libraryScan.libraryDevicePath.isEmpty() ? findDeviceDrive() : libraryScan.libraryDevicePath;
-    defrag::defragmentDrive(ctx, *defragProcess, root);
+    optimise::defragment(ctx, optimiseState);
 }

@@ -144,7 +144,8 @@ Operations::Result Operations::runOperation(const QString &name, const QString &
     ctx.operationName = name;
     ctx.dryRun = dryRun;
     if (!outer) {
-        oplog::begin(name);
+        if (!dryRun)
+            oplog::begin(name);
         if (front.onStart)
             front.onStart(name);
     }
@@ -172,7 +173,8 @@ Operations::Result Operations::runOperation(const QString &name, const QString &
         outer->driveMissing |= run.driveMissing;
         outer->informationTitles << run.informationTitles;
     } else {
-        oplog::end(name, result == Result::Done);
+        if (!dryRun)
+            oplog::end(name, result == Result::Done);
         if (front.onEnd)
             front.onEnd(name, result);
     }
@@ -223,40 +225,10 @@ Operations::Result Operations::reinstall(ReinstallKind kind, const QString &fold
 Operations::Result Operations::optimise(const OptimiseSteps &steps, bool dryRun, ProgressView *busy)
 {
     return runOperation(QStringLiteral("optimise"), QString(), busy, dryRun, [&](OperationContext &ctx) {
-        if (dryRun && !optimiseHonoursDryRun()) {
-            boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
-                            ctx.pick("La simulazione dell'ottimizzazione non è disponibile in questa versione.",
-                                     "A dry run of the optimisation is not available in this version."));
-            return false;
-        }
         if (!steps.any())
             return true;
         state.stopRequested = false;
-        libraryScan.clearForRun();
-        splitState.resetForFolder();
-        ctx.progress.showBusyWidgets(true);
-        // Each step after the scan runs only while no Stop is pending; the scan's folder walk
-        // leaves its Stop set, so it ends the whole run, while the other steps clear theirs.
-        LibraryScanner(ctx, libraryScan).scanLibrary();
-        if (steps.deleteUnsupported && !state.stopRequested)
-            JunkAndImages(ctx, libraryScan).deleteUnsupportedFiles();
-        if (steps.moveImages && !state.stopRequested)
-            JunkAndImages(ctx, libraryScan).moveImagesToFolder();
-        if (steps.split && !state.stopRequested) {
-            FolderSplit split(ctx, libraryScan, titleReader, splitState);
-            split.defragment = [&] {
-                if (!defragProcess) {
-                    defragOwner = std::make_unique<QProcess>();
-                    defragProcess = defragOwner.get();
-                }
-                const QString root = libraryScan.libraryDevicePath.isEmpty() ? deviceDrive()
-                                                                              : libraryScan.libraryDevicePath;
-                defrag::defragmentDrive(ctx, *defragProcess, root);
-            };
-            split.splitFoldersByTitle();
-        }
-        ctx.progress.showBusyWidgets(false);
-        return true;
+        return optimise::run(ctx, optimiseState, steps);
     });
 }
 

@@ -9,20 +9,10 @@
 #include "core/operationcontext.h"
 #include "core/operationstate.h"
 #include "core/progressview.h"
-#include "optimise/libraryscanstate.h"
-#include "optimise/songtitle.h"
-#include "optimise/splitstate.h"
+#include "optimise/optimiserun.h"
 
 class QObject;
 class QProcess;
-
-// The steps of an optimisation run; all three make the full optimisation.
-struct OptimiseSteps {
-    bool deleteUnsupported = true;
-    bool moveImages = true;
-    bool split = true;
-    bool any() const { return deleteUnsupported || moveImages || split; }
-};
 
 // What the system check found.
 struct SystemCheck {
@@ -89,20 +79,14 @@ public:
     Result restore(const QString &folder = QString(), ProgressView *busy = nullptr);
     // folder: where SaveAndRestore keeps the songs ("": asked).
     Result reinstall(ReinstallKind kind, const QString &folder = QString(), ProgressView *busy = nullptr);
-    // A dry run is refused (Failed, nothing touched) while optimiseHonoursDryRun() is false.
+    // A dry run lists through onFileAction every action a real run would take, and changes nothing.
     Result optimise(const OptimiseSteps &steps, bool dryRun = false, ProgressView *busy = nullptr);
-    // True once every optimisation step reports its actions without taking them under
-    // ctx.dryRun; until then a dry run would change the drive, so it is refused.
-    static bool optimiseHonoursDryRun() { return false; }
 
     static QString resultName(Result result);
 
     OperationState state;
-    LibraryScanState libraryScan;   // what the last scan collected
-    SongTitleReader titleReader;    // the title readers' shared state
-    SplitState splitState;
+    OptimiseState optimiseState;    // the scan, title and split state, and the defragmenter
     QString packagePath;            // the full package of the last plain reinstall
-    QProcess *defragProcess = nullptr;   // lives as long as the core once started
 
 private:
     class WatchingDialogs;
@@ -113,5 +97,4 @@ private:
 
     FrontEnd front;
     std::unique_ptr<WatchingDialogs> watcher;
-    std::unique_ptr<QProcess> defragOwner;
 };

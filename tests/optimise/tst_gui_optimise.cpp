@@ -88,30 +88,10 @@ private slots:
         QVERIFY(win.ui->frame->isVisible());
     }
 
-    // The player's own entries carry no attributes here, as on a copy of the disk: they must
-    // come through a full optimisation unchanged.
-    void fullOptimisationKeepsThePlayerSystem()
-    {
-        DriveFixture drive;
-        drive.addSystemFiles();
-        for (const char *name : {"System/readme", "System/skin.png", "CorvelUpdate/splash.jpg", "Songs/a.mp3",
-                                 "Songs/cover.jpg", "Songs/junk.exe"})
-            drive.writeFile(name, "x");
-        QDir().mkpath(drive.path("Images"));
-        QMap<QString, QByteArray> expected = treeContents(drive.root());
-        expected.remove("Songs/junk.exe");
-        expected.insert("Images/cover.jpg", expected.take("Songs/cover.jpg"));
-        Window win;
-        win.run(4);   // scan, deletion, images, split
-        QCOMPARE(win.dialogs.prompts.value(3).text,
-                 QString("Tutte le cartelle sono già ottimizzate, nessuna operazione necessaria"));
-        QCOMPARE(treeContents(drive.root()), expected);
-    }
-
     void stopDuringTheScan_data()
     {
         QTest::addColumn<bool>("rootFiles");
-        // With files in the root the first wait belongs to the root pass, which a Stop ends alone.
+        // With files in the root the first events belong to the root pass, which a Stop ends alone.
         QTest::newRow("in the root pass") << true;
         QTest::newRow("in the folder walk") << false;
     }
@@ -126,7 +106,7 @@ private slots:
         win.w.currentLanguage = 1;
         clickBox(win.ui->Check_Optimize);
         clickBox(win.ui->Check_Delete);
-        // The first event-pumping wait of the run is the first 200 ms pause of the scan.
+        // The scan processes pending events at its first file or folder.
         QTimer::singleShot(0, &win.w, [&] { QTest::mouseClick(win.ui->pushButtonStop, Qt::LeftButton); });
         win.run(rootFiles ? 3 : 2);   // scan warning, Stop box, then the deletion's box
         QCOMPARE(win.dialogs.prompts.value(1).title, QString("Operation Stopped"));
