@@ -40,7 +40,6 @@ public:
     bool &stopRequested = operations.state.stopRequested;
     bool &operationOk = operations.state.operationOk;
 
-    QString packagePath;                 // the full system package of the plain reinstall
     bool busy = false;                   // an operation is running: further operation clicks are ignored
     QFont *bigFont = nullptr;
     QFont *smallFont = nullptr;

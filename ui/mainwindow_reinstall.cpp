@@ -1,5 +1,6 @@
-// Reinstall members of the operations window: each hands the window's state and the busy
-// widgets of the run to the reinstall engine.
+// Reinstall members of the operations window: the three buttons and the start-up repair run
+// through the operations core with the busy widgets of the run; the single steps reach the
+// reinstall engine directly.
 #include "ui/mainwindow.h"
 
 #include "ui/widgetprogress.h"
@@ -9,8 +10,7 @@
 void MainWindow::reinstallSystem(QProgressBar *bar, QLabel *label, QPushButton *stopButton)
 {
     WidgetProgress progress(bar, label, stopButton);
-    OperationContext ctx = operationContext(progress);
-    Reinstall(ctx).reinstallSystem(packagePath);
+    operations.reinstall(Operations::ReinstallKind::KeepSongs, QString(), &progress);
 }
 
 QString MainWindow::downloadFullSystem(QProgressBar *bar)
@@ -39,7 +39,6 @@ void MainWindow::on_pushBtnInstall_clicked()
     BusyGuard guard(*this);
     if (guard.alreadyBusy())
         return;
-    operationOk = true;
     reinstallSystem(ui->progressBar, ui->labelAction, ui->pushButtonStop);
 }
 
@@ -49,8 +48,7 @@ void MainWindow::on_pushBtnInstallAndClean_clicked()
     if (guard.alreadyBusy())
         return;
     WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
-    OperationContext ctx = operationContext(progress);
-    Reinstall(ctx).reinstallAndClean();
+    operations.reinstall(Operations::ReinstallKind::Erase, QString(), &progress);
 }
 
 void MainWindow::on_pushBtnInstallAndRestore_clicked()
@@ -59,6 +57,5 @@ void MainWindow::on_pushBtnInstallAndRestore_clicked()
     if (guard.alreadyBusy())
         return;
     WidgetProgress progress(ui->progressBar, ui->labelAction, ui->pushButtonStop);
-    OperationContext ctx = operationContext(progress);
-    Reinstall(ctx).reinstallAndRestore();
+    operations.reinstall(Operations::ReinstallKind::SaveAndRestore, QString(), &progress);
 }
