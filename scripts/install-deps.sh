@@ -9,4 +9,4 @@ apt-get install -y -q --no-install-recommends \
   libblkid-dev fonts-bebas-neue unar zip unzip python3 curl \
   xvfb xauth libgl1 \
   dosfstools fusefat e2fsprogs util-linux attr \
-  libbenchmark-dev libtag1-dev clang libclang-rt-14-dev
+  libbenchmark-dev libtag1-dev clang libclang-rt-14-dev libssl-dev

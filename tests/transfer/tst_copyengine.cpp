@@ -16,6 +16,7 @@ class TestCopyEngine : public QObject {
     QStringList sources(const QStringList &names)
     {
         QStringList out;
+        QDir().mkpath(src);
         for (const QString &n : names) {
             if (!n.contains("gone"))
                 writeBytes(src + n, "new " + n.toUtf8());
