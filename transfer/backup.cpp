@@ -91,7 +91,7 @@ int countNotSaved(const QString &folder, const QVector<backupmanifest::Entry> &s
 
 } // namespace
 
-BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QString &chosenFolder)
+BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QString &chosenFolder, bool intoEmptyFolder)
 {
     BackupReport report;
     ProgressView &progress = ctx.progress;
@@ -109,16 +109,21 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
         return report;
 
     // A new folder of its own: nothing the chosen folder holds is ever touched.
-    report.folder = createDatedFolder(chosenFolder, QDateTime::currentDateTime());
+    const QDir chosen(chosenFolder);
+    const bool empty = chosen.exists() && chosen.isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const bool direct = intoEmptyFolder && empty;
+    report.folder = direct ? QDir::cleanPath(chosen.absolutePath()) : createDatedFolder(chosenFolder, QDateTime::currentDateTime());
     if (report.folder.isEmpty()) {
         showError(ctx);
         ctx.state.operationOk = false;
         return report;
     }
-    ctx.fileAction(QStringLiteral("create"), report.folder);
-    // An empty folder left by a backup that never started would only puzzle; it is ours to remove.
+    if (!direct)
+        ctx.fileAction(QStringLiteral("create"), report.folder);
+    // An empty folder left by a backup that never started would only puzzle; one we made is ours
+    // to remove.
     const auto dropFolder = [&] {
-        if (QDir().rmdir(report.folder))
+        if (!direct && QDir().rmdir(report.folder))
             report.folder.clear();
     };
 
@@ -159,7 +164,7 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
 
 bool backupToFolder(OperationContext &ctx, const QString &deviceRoot, QString destinationFolder, QString *writtenTo)
 {
-    const BackupReport report = backUp(ctx, deviceRoot, destinationFolder);
+    const BackupReport report = backUp(ctx, deviceRoot, destinationFolder, true);
     if (writtenTo)
         *writtenTo = report.folder;
     return report.copied && (report.stopped || report.notSaved == 0);

@@ -30,10 +30,13 @@ struct BackupReport {
 // inside chosenFolder (see backupdestination.h), keeping their paths below the root, with the
 // manifest of every saved file. Nothing in chosenFolder is deleted or replaced. A folder on the
 // player, above it, the root of a drive, the system's root or the home folder (or above) is
-// refused with a box.
-BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QString &chosenFolder);
+// refused with a box. With intoEmptyFolder, a chosen folder that holds nothing at all is written
+// into directly (the reinstall keeps its songs in the folder it asked for).
+BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QString &chosenFolder,
+                    bool intoEmptyFolder = false);
 
-// backUp for callers that need a yes or no: true once the copy has run and saved every file
+// backUp for callers that need a yes or no, writing into destinationFolder itself when it is
+// empty, else into a new dated folder inside it: true once the copy has run and saved every file
 // (or was stopped: the Stop flag tells); false when the backup ended before the copy (a folder
 // refused or not made, a question declined, Stop during the listings) or files were not saved.
 // writtenTo, when given, receives the dated folder.
