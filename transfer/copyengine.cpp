@@ -26,6 +26,12 @@ fs::path nativePath(const QString &path)
     return fs::u8path(path.toUtf8().toStdString());
 }
 
+QString folderOf(const QString &path)
+{
+    const int end = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1String("\\ ")));
+    return path.left(end);
+}
+
 // Short and hidden, so it fits beside any name and no listing picks up a leftover.
 QString temporaryNameBeside(const QString &destination)
 {
@@ -91,8 +97,7 @@ FailureAnswer askAfterFailure(OperationContext &ctx, const QString &destination)
 bool createFoldersFor(const QString &destination, QString *lastFolder)
 {
     // Songs come folder by folder: when the folder is the one just made or seen, nothing to do.
-    const QString folder = destination.left(std::max(destination.lastIndexOf(QLatin1Char('/')),
-                                                     destination.lastIndexOf(QLatin1String("\\ "))));
+    const QString folder = folderOf(destination);
     if (lastFolder && !lastFolder->isEmpty() && *lastFolder == folder)
         return true;
     static const QRegExp cut(QStringLiteral("(\\\\ |\\/)"));
@@ -108,7 +113,8 @@ bool createFoldersFor(const QString &destination, QString *lastFolder)
     return true;
 }
 
-bool copyWholeFile(const QString &source, const QString &destination, QByteArray *sha256)
+bool copyWholeFile(const QString &source, const QString &destination, QByteArray *sha256, qint64 *bytes,
+                   bool nothingToReplace)
 {
     // One buffer for every copy: large enough for full-speed transfers, and memory stays flat
     // however many files a run copies.
@@ -117,13 +123,16 @@ bool copyWholeFile(const QString &source, const QString &destination, QByteArray
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;   // a missing source, or a folder handed over as a file (Qt refuses to open one)
-    const QString temporary = temporaryNameBeside(destination);
+    // A file that replaces nothing is written under its own name, never over one that appeared.
+    const QString temporary = nothingToReplace ? destination : temporaryNameBeside(destination);
     QFile out(temporary);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+    const QIODevice::OpenMode mode = nothingToReplace ? QIODevice::NewOnly : QIODevice::Truncate;
+    if (!out.open(QIODevice::WriteOnly | mode | QIODevice::Unbuffered))
         return false;
 
     // Inside the system where it can, unless the bytes must be hashed on their way.
     static backupmanifest::Hasher hasher;
+    qint64 total = 0;
     const int direct = sha256 ? 0 : platform::copyFileContents(in, out);
     bool whole = direct >= 0;
     while (direct == 0) {
@@ -134,6 +143,7 @@ bool copyWholeFile(const QString &source, const QString &destination, QByteArray
         }
         if (got == 0)
             break;
+        total += got;
         if (sha256)
             hasher.add(buffer.constData(), got);
         if (out.write(buffer.constData(), got) != got) {   // a full disk shows up here
@@ -143,6 +153,8 @@ bool copyWholeFile(const QString &source, const QString &destination, QByteArray
     }
     if (sha256)
         *sha256 = hasher.hex();
+    if (bytes)
+        *bytes = direct == 0 ? total : in.size();
     in.close();
     out.close();
     whole = whole && out.error() == QFileDevice::NoError;   // a failed close loses data too
@@ -156,7 +168,8 @@ bool copyWholeFile(const QString &source, const QString &destination, QByteArray
         const fs::file_time_type modified = fs::last_write_time(nativePath(source), timeError);
         if (!timeError)
             fs::last_write_time(part, modified, timeError);
-        fs::rename(part, nativePath(destination), error);   // replaces in one step
+        if (!nothingToReplace)
+            fs::rename(part, nativePath(destination), error);   // replaces in one step
     }
     if (!whole || error) {
         QFile::remove(temporary);
@@ -172,12 +185,6 @@ void showFolderError(OperationContext &ctx)
     const QString error = ctx.pick("ERRORE", "ERROR");
     boxes::information(ctx.dialogs, ctx.window, error, error);
     ctx.state.operationOk = false;
-}
-
-QString folderOf(const QString &path)
-{
-    const int end = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1String("\\ ")));
-    return path.left(end);
 }
 
 // After a failed copy: a source folder that has gone, or a destination folder that has gone and
@@ -202,6 +209,7 @@ CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QStr
     bool replaceAll = false;
     bool continueAlways = false;
     QString lastFolder;
+    bool folderIsNew = false;   // made by this run: nothing in it can be replaced
     QElapsedTimer sinceEvents;
     sinceEvents.start();
     if (hash)
@@ -222,13 +230,16 @@ CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QStr
         const QString relative = source.mid(sourceRoot.size());
         const QString destination = destinationRoot + relative;
 
+        const QString folder = folderOf(destination);
+        if (folder != lastFolder)
+            folderIsNew = !QFileInfo(folder).isDir();
         if (!ctx.dryRun && !createFoldersFor(destination, &lastFolder)) {
             showFolderError(ctx);
             return endEarly();
         }
 
         bool skip = false;
-        const bool exists = QFileInfo::exists(destination);
+        const bool exists = !folderIsNew && QFileInfo::exists(destination);
         if (exists && !replaceAll) {
             switch (askReplace(ctx, destination)) {
             case ExistsAnswer::Replace: break;
@@ -241,13 +252,12 @@ CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QStr
             ctx.fileAction(exists ? QStringLiteral("replace") : QStringLiteral("copy"), destination, source);
         } else if (!skip) {
             backupmanifest::Entry entry;
-            report.result = copyWholeFile(source, destination, hash ? &entry.sha256 : nullptr);
+            report.result = copyWholeFile(source, destination, hash ? &entry.sha256 : nullptr, &entry.size, folderIsNew);
             if (exists || !report.result)   // the log names every replacement and every failed copy
                 ctx.fileAction(exists ? QStringLiteral("replace") : QStringLiteral("copy"), destination, source,
                                report.result);
             if (report.result && hash) {
                 entry.path = relative;
-                entry.size = QFileInfo(destination).size();
                 report.copied.append(entry);
             }
             if (!report.result) {

@@ -38,8 +38,11 @@ CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QStr
 // Copies one file whole or not at all: the content goes to a hidden temporary file beside the
 // destination and is renamed over it only once complete, so a failed copy leaves a file it was
 // meant to replace untouched and leaves no partial file behind. Keeps the modification time.
-// With sha256, the hex SHA-256 of the bytes copied is stored there.
-bool copyWholeFile(const QString &source, const QString &destination, QByteArray *sha256 = nullptr);
+// With sha256, the hex SHA-256 of the bytes copied is stored there; with bytes, their count.
+// nothingToReplace (a folder this run made): the file is written under its own name, which must
+// not exist yet, and removed again if the copy fails.
+bool copyWholeFile(const QString &source, const QString &destination, QByteArray *sha256 = nullptr,
+                   qint64 *bytes = nullptr, bool nothingToReplace = false);
 
 // Creates the folders that destination needs, cutting it at every "/" and at every backslash
 // followed by a blank. False when one could not be created. lastFolder, when given, carries the
