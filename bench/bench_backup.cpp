@@ -133,19 +133,35 @@ void settle()
     QProcess::execute("sync", {});
 }
 
+// User and system time of the finished children so far. On a shared machine the wall time
+// swings with the neighbours' load; the processor time each side spends swings much less.
+qint64 childrenCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return qint64(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000
+        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
+}
+
+qint64 lastCpuMs = 0;   // of the last timed child
+
 qint64 timeCopy(const QString &root, const QString &destination)
 {
     settle();
+    const qint64 cpu = childrenCpuMs();
     QElapsedTimer clock;
     clock.start();
     QProcess cp;
     cp.start("cp", {"-r", root, destination});
     cp.waitForFinished(-1);
-    return clock.elapsed();
+    const qint64 ms = clock.elapsed();
+    lastCpuMs = childrenCpuMs() - cpu;
+    return ms;
 }
 
 struct ChildResult {
     qint64 ms = -1;
+    qint64 cpuMs = 0;
     long peak = 0;
     bool ok = false;
 };
@@ -153,9 +169,11 @@ struct ChildResult {
 ChildResult timeChild(const QStringList &arguments)
 {
     settle();
+    const qint64 cpu = childrenCpuMs();
     QProcess child;
     child.start(QCoreApplication::applicationFilePath(), arguments);
     child.waitForFinished(-1);
+    lastCpuMs = childrenCpuMs() - cpu;
     ChildResult r;
     const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
     if (fields.size() == 3) {
@@ -163,6 +181,7 @@ ChildResult timeChild(const QStringList &arguments)
         r.peak = fields[1].toLong();
         r.ok = fields[2] == "1";
     }
+    r.cpuMs = lastCpuMs;
     return r;
 }
 
@@ -173,13 +192,15 @@ qint64 median(QList<qint64> values)
 }
 
 struct Series {
-    QList<qint64> engine, baseline;
+    QList<qint64> engine, baseline, engineCpu, baselineCpu;
     long peak = 0;
     bool ok = true;
-    void add(const ChildResult &c, qint64 cp)
+    void add(const ChildResult &c, qint64 cp, qint64 cpCpu)
     {
         engine << c.ms;
         baseline << cp;
+        engineCpu << c.cpuMs;
+        baselineCpu << cpCpu;
         peak = std::max(peak, c.peak);
         ok = ok && c.ok;
     }
@@ -189,10 +210,13 @@ struct Series {
         const qint64 eBest = *std::min_element(engine.begin(), engine.end());
         const qint64 cBest = *std::min_element(baseline.begin(), baseline.end());
         std::printf("%-7s %-5s %6d files %6.1f MB | best: %5lld / cp -r %5lld ms, ratio %.2f | median: %5lld / %5lld ms, "
-                    "ratio %.2f | peak RSS %ld KiB%s\n",
+                    "ratio %.2f | cpu median: %5lld / %5lld ms, ratio %.2f | peak RSS %ld KiB%s\n",
                     what, qPrintable(label), files, megabytes, static_cast<long long>(eBest), static_cast<long long>(cBest),
                     cBest > 0 ? double(eBest) / double(cBest) : 0.0, static_cast<long long>(e),
-                    static_cast<long long>(c), c > 0 ? double(e) / double(c) : 0.0, peak, ok ? "" : " | FAILED");
+                    static_cast<long long>(c), c > 0 ? double(e) / double(c) : 0.0, static_cast<long long>(median(engineCpu)),
+                    static_cast<long long>(median(baselineCpu)),
+                    median(baselineCpu) > 0 ? double(median(engineCpu)) / double(median(baselineCpu)) : 0.0, peak,
+                    ok ? "" : " | FAILED");
         std::fflush(stdout);
     }
 };
@@ -211,19 +235,27 @@ void compare(const QString &label, const QString &work, int files, qint64 bytes,
         QDir().mkpath(r);
         // Alternate who goes first so neither always meets a warmer cache.
         const bool engineFirst = round % 2 == 0;
-        qint64 cp = engineFirst ? -1 : timeCopy(root, b);
-        ChildResult child = timeChild({"--child", root, a});
-        backup.add(child, engineFirst ? timeCopy(root, b) : cp);
-        cp = engineFirst ? -1 : timeCopy(a, c);
-        child = timeChild({"--restore", a, r});
-        restore.add(child, engineFirst ? timeCopy(a, c) : cp);
+        // cp -r before or after the engine, by the round.
+        const auto measure = [&](Series &series, const QStringList &engineArguments, const QString &from, const QString &to) {
+            qint64 cp = -1, cpCpu = 0;
+            if (!engineFirst) {
+                cp = timeCopy(from, to);
+                cpCpu = lastCpuMs;
+            }
+            const ChildResult child = timeChild(engineArguments);
+            if (engineFirst) {
+                cp = timeCopy(from, to);
+                cpCpu = lastCpuMs;
+            }
+            series.add(child, cp, cpCpu);
+        };
+        measure(backup, {"--child", root, a}, root, b);
+        measure(restore, {"--restore", a, r}, a, c);
         hashing << timeChild({"--hash", root}).ms;
         QDir(b).removeRecursively();
         QDir(c).removeRecursively();
         QDir().mkpath(c);
-        cp = engineFirst ? -1 : timeCopy(root, b);
-        child = timeChild({"--copy", root, c});
-        copy.add(child, engineFirst ? timeCopy(root, b) : cp);
+        measure(copy, {"--copy", root, c}, root, b);
     }
     for (const QString &folder : {a, b, r, c, root})
         QDir(folder).removeRecursively();
@@ -231,6 +263,7 @@ void compare(const QString &label, const QString &work, int files, qint64 bytes,
     restore.print("restore", label, files, written / 1048576.0);
     copy.print("copy", label, files, written / 1048576.0);
     std::printf("hashing %-5s alone, median %lld ms\n", qPrintable(label), static_cast<long long>(median(hashing)));
+    std::fflush(stdout);
 }
 
 } // namespace

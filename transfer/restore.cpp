@@ -24,7 +24,8 @@ QStringList restoreList(OperationContext &ctx, const QString &backupFolder, bool
     const bool mainDone = entries::walk(backupFolder, libraryListing(), [&](const QFileInfo &entry) {
         if (ctx.state.stopRequested)
             return false;
-        files.append(entry.absoluteFilePath());
+        if (!entry.isDir())   // folders come with their files
+            files.append(entry.absoluteFilePath());
         return true;
     });
     if (!mainDone || ctx.state.stopRequested) {
@@ -39,7 +40,7 @@ QStringList restoreList(OperationContext &ctx, const QString &backupFolder, bool
         if (ctx.state.stopRequested)
             return false;
         const QString path = entry.absoluteFilePath();
-        if (!listed.contains(path))
+        if (!entry.isDir() && !listed.contains(path))
             files.append(path);
         return true;
     });

@@ -8,7 +8,7 @@ struct OperationContext;
 namespace transfer {
 
 // What a restore copies from backupFolder (cleaned, no trailing separator) when it has no
-// manifest: every visible entry whose name has a dot, then the playlists of the backup that are
+// manifest: every visible file whose name has a dot, then the playlists of the backup that are
 // hidden, so that everything the backup took comes back. Empty with *stopped set when Stop
 // ended the listing.
 QStringList restoreList(OperationContext &ctx, const QString &backupFolder, bool *stopped);
