@@ -244,7 +244,7 @@ CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QStr
             switch (askReplace(ctx, destination)) {
             case ExistsAnswer::Replace: break;
             case ExistsAnswer::ReplaceAll: replaceAll = true; break;
-            case ExistsAnswer::Skip: skip = true; report.result = true; break;
+            case ExistsAnswer::Skip: skip = true; report.result = true; ++report.done; break;
             }
         }
 
@@ -256,6 +256,8 @@ CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QStr
             if (exists || !report.result)   // the log names every replacement and every failed copy
                 ctx.fileAction(exists ? QStringLiteral("replace") : QStringLiteral("copy"), destination, source,
                                report.result);
+            if (report.result)
+                ++report.done;
             if (report.result && hash) {
                 entry.path = relative;
                 report.copied.append(entry);

@@ -23,6 +23,7 @@ bool copyFileList(OperationContext &ctx, const QStringList &files, const QString
 struct CopyReport {
     bool result = true;     // copyFileList's result
     int failed = 0;         // copies that failed, the run going on or not
+    int done = 0;           // files copied or, by the user's choice, kept as they were
     bool endedEarly = false;   // a folder box, "No" after a failed copy, or Stop
     bool stopped = false;
     QVector<backupmanifest::Entry> copied;   // with hashing: each file copied, path below destinationRoot

@@ -172,8 +172,8 @@ RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, 
     report.total = files.size();
     const CopyReport copy = copyFiles(ctx, files, destinationRoot, sourceRoot);
     report.copied = !copy.endedEarly;
-    report.failed = copy.failed;
-    report.ok = copy.result && copy.failed == 0;
+    report.failed = report.total - copy.done;   // failed, or never tried after the run ended
+    report.ok = copy.result && report.failed == 0;
     return report;
 }
 
@@ -217,7 +217,7 @@ void runRestore(OperationContext &ctx)
         if (!chosen.isEmpty() && confirmNewestBackup(ctx, chosen, &backup)) {
             oplog::begin(ctx.operationName);
             const RestoreReport report = restoreBackup(ctx, backup, deviceRoot);
-            if (report.copied && report.failed > 0 && !ctx.state.stopRequested)
+            if (report.failed > 0 && report.total > 0 && !ctx.state.stopRequested)
                 reportNotCopied(ctx, report.failed, report.total, true);
             else if (!report.reported)
                 reportOutcome(ctx, report.ok);

@@ -15,11 +15,11 @@ QStringList restoreList(OperationContext &ctx, const QString &backupFolder, bool
 
 // What a restore did.
 struct RestoreReport {
-    bool copied = false;     // the copy ran to its end (the copy engine's result decides ok)
+    bool copied = false;     // the copy ran to its end
+    int total = 0;           // files to restore
     bool ok = false;         // every file came back
     bool reported = false;   // a box already said why nothing was written
-    int total = 0;
-    int failed = 0;
+    int failed = 0;          // of those, files not restored (failed, or left when the run ended)
 };
 
 // Copies a backup back onto the drive, each file to its place below deviceRoot; nothing on the
