@@ -98,19 +98,13 @@ private slots:
         QVERIFY(!QFileInfo::exists(dst + "2.mid"));
     }
 
-    void folderThatCannotBeCreatedEndsTheRun()
+    void folderThatCannotBeCreatedEndsTheRunWithOneBox()
     {
         writeBytes(dst + "Blocked", "a file where a folder is needed");
-        for (const QString &title : {"ERRORE", "ERROR"}) {
-            EngineRig rig(title == "ERROR", {"Ok"});
-            rig.state.operationOk = true;
-            QVERIFY(!copyFileList(rig.ctx, sources({"Blocked/a.mid", "b.mid"}), dst, src));
-            QVERIFY(!rig.state.operationOk);
-            QCOMPARE(rig.dialogs.titles(), QStringList{title});
-            QCOMPARE(rig.dialogs.prompts[0].text, title);
-            QCOMPARE(rig.dialogs.prompts[0].parent, &rig.window);
-            QVERIFY(!QFileInfo::exists(dst + "b.mid"));
-        }
+        EngineRig rig(1, {"Ok"});
+        QVERIFY(!copyFileList(rig.ctx, sources({"Blocked/a.mid", "Blocked/b.mid", "c.mid"}), dst, src));
+        QCOMPARE(rig.dialogs.titles(), QStringList{"ERROR"});
+        QVERIFY(!rig.state.operationOk && !QFileInfo::exists(dst + "c.mid"));
     }
 };
 
