@@ -1,10 +1,13 @@
-// Backup through the copy engine against `cp -r` of the same tree, in the same run.
-// Prints the times, their ratio and each backup's peak memory (ru_maxrss), for a library of
-// larger songs and for one of many small files, to show memory does not grow with the count.
+// Backup and restore through the copy engine against `cp -r` of the same tree, in the same run.
+// Prints the times, their ratio and each run's peak memory (ru_maxrss), for a library of larger
+// songs and for one of many small files, to show memory does not grow with the count. The backup
+// hashes every file for its manifest; the restore checks every file against it first, then
+// copies. A line with the SHA-256 of the tree alone shows what the hashing costs by itself.
 //
 //   bench_backup [--files N] [--megabytes M] [--rounds R]
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -18,6 +21,9 @@
 #include "tests/common/recordingprogress.h"
 #include "tests/common/scripteddialogs.h"
 #include "transfer/backup.h"
+#include "transfer/backupmanifest.h"
+#include "transfer/copyengine.h"
+#include "transfer/restore.h"
 #include "core/operationcontext.h"
 
 namespace {
@@ -78,35 +84,96 @@ int runBackupChild(const QString &root, const QString &destination)
     return ok ? 0 : 1;
 }
 
+// Child mode: one restore of backup onto the empty folder drive; prints like the backup.
+int runRestoreChild(const QString &backup, const QString &drive)
+{
+    OperationState state;
+    ScriptedDialogs dialogs;
+    RecordingProgress progress;
+    OperationContext ctx{state, dialogs, progress, nullptr, [drive] { return drive + "/"; }};
+    QElapsedTimer clock;
+    clock.start();
+    const bool ok = transfer::restoreFromFolder(ctx, backup, drive + "/");
+    const qint64 ms = clock.elapsed();
+    std::printf("%lld %ld %d\n", static_cast<long long>(ms), peakKilobytes(), ok && dialogs.prompts.isEmpty() ? 1 : 0);
+    return ok ? 0 : 1;
+}
+
+// Child mode: the backup's listing and copy without the hashing, the engine's own cost.
+int runCopyChild(const QString &root, const QString &destination)
+{
+    OperationState state;
+    ScriptedDialogs dialogs;
+    RecordingProgress progress;
+    OperationContext ctx{state, dialogs, progress, nullptr, [root] { return root + "/"; }};
+    QElapsedTimer clock;
+    clock.start();
+    bool stopped = false;
+    const QStringList files = transfer::backupList(ctx, root + "/", &stopped);
+    const transfer::CopyReport report = transfer::copyFiles(ctx, files, destination + "/", root + "/");
+    std::printf("%lld %ld %d\n", static_cast<long long>(clock.elapsed()), peakKilobytes(), report.result ? 1 : 0);
+    return 0;
+}
+
+// Child mode: the SHA-256 of every file below root, the hashing's own cost.
+int runHashChild(const QString &root)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        backupmanifest::fileSha256(it.next());
+    std::printf("%lld %ld 1\n", static_cast<long long>(clock.elapsed()), peakKilobytes());
+    return 0;
+}
+
 // Each timed run starts with nothing left to write back from the one before.
 void settle()
 {
     QProcess::execute("sync", {});
 }
 
+// User and system time of the finished children so far. On a shared machine the wall time
+// swings with the neighbours' load; the processor time each side spends swings much less.
+qint64 childrenCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return qint64(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000
+        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
+}
+
+qint64 lastCpuMs = 0;   // of the last timed child
+
 qint64 timeCopy(const QString &root, const QString &destination)
 {
     settle();
+    const qint64 cpu = childrenCpuMs();
     QElapsedTimer clock;
     clock.start();
     QProcess cp;
     cp.start("cp", {"-r", root, destination});
     cp.waitForFinished(-1);
-    return clock.elapsed();
+    const qint64 ms = clock.elapsed();
+    lastCpuMs = childrenCpuMs() - cpu;
+    return ms;
 }
 
 struct ChildResult {
     qint64 ms = -1;
+    qint64 cpuMs = 0;
     long peak = 0;
     bool ok = false;
 };
 
-ChildResult timeBackup(const QString &root, const QString &destination)
+ChildResult timeChild(const QStringList &arguments)
 {
     settle();
+    const qint64 cpu = childrenCpuMs();
     QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {"--child", root, destination});
+    child.start(QCoreApplication::applicationFilePath(), arguments);
     child.waitForFinished(-1);
+    lastCpuMs = childrenCpuMs() - cpu;
     ChildResult r;
     const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
     if (fields.size() == 3) {
@@ -114,6 +181,7 @@ ChildResult timeBackup(const QString &root, const QString &destination)
         r.peak = fields[1].toLong();
         r.ok = fields[2] == "1";
     }
+    r.cpuMs = lastCpuMs;
     return r;
 }
 
@@ -123,46 +191,78 @@ qint64 median(QList<qint64> values)
     return values.isEmpty() ? 0 : values[values.size() / 2];
 }
 
+struct Series {
+    QList<qint64> engine, baseline, engineCpu, baselineCpu;
+    long peak = 0;
+    bool ok = true;
+    void add(const ChildResult &c, qint64 cp, qint64 cpCpu)
+    {
+        engine << c.ms;
+        baseline << cp;
+        engineCpu << c.cpuMs;
+        baselineCpu << cpCpu;
+        peak = std::max(peak, c.peak);
+        ok = ok && c.ok;
+    }
+    void print(const char *what, const QString &label, int files, double megabytes) const
+    {
+        const qint64 e = median(engine), c = median(baseline);
+        const qint64 eBest = *std::min_element(engine.begin(), engine.end());
+        const qint64 cBest = *std::min_element(baseline.begin(), baseline.end());
+        std::printf("%-7s %-5s %6d files %6.1f MB | best: %5lld / cp -r %5lld ms, ratio %.2f | median: %5lld / %5lld ms, "
+                    "ratio %.2f | cpu median: %5lld / %5lld ms, ratio %.2f | peak RSS %ld KiB%s\n",
+                    what, qPrintable(label), files, megabytes, static_cast<long long>(eBest), static_cast<long long>(cBest),
+                    cBest > 0 ? double(eBest) / double(cBest) : 0.0, static_cast<long long>(e),
+                    static_cast<long long>(c), c > 0 ? double(e) / double(c) : 0.0, static_cast<long long>(median(engineCpu)),
+                    static_cast<long long>(median(baselineCpu)),
+                    median(baselineCpu) > 0 ? double(median(engineCpu)) / double(median(baselineCpu)) : 0.0, peak,
+                    ok ? "" : " | FAILED");
+        std::fflush(stdout);
+    }
+};
+
 void compare(const QString &label, const QString &work, int files, qint64 bytes, int rounds)
 {
     const QString root = work + "/drive-" + label;
     const qint64 written = makeLibrary(root, files, bytes);
-    QList<qint64> engine, baseline;
-    long peak = 0;
-    bool allOk = true;
-    for (int r = 0; r < rounds; ++r) {
-        const QString a = work + "/backup", b = work + "/copy";
-        QDir(a).removeRecursively();
-        QDir(b).removeRecursively();
+    Series backup, restore, copy;
+    QList<qint64> hashing;
+    const QString a = work + "/backup", b = work + "/copy", r = work + "/restored", c = work + "/copy-back";
+    for (int round = 0; round < rounds; ++round) {
+        for (const QString &folder : {a, b, r, c})
+            QDir(folder).removeRecursively();
         QDir().mkpath(a);
+        QDir().mkpath(r);
         // Alternate who goes first so neither always meets a warmer cache.
-        if (r % 2 == 0) {
-            const ChildResult c = timeBackup(root, a);
-            baseline << timeCopy(root, b);
-            engine << c.ms;
-            peak = std::max(peak, c.peak);
-            allOk = allOk && c.ok;
-        } else {
-            baseline << timeCopy(root, b);
-            const ChildResult c = timeBackup(root, a);
-            engine << c.ms;
-            peak = std::max(peak, c.peak);
-            allOk = allOk && c.ok;
-        }
+        const bool engineFirst = round % 2 == 0;
+        // cp -r before or after the engine, by the round.
+        const auto measure = [&](Series &series, const QStringList &engineArguments, const QString &from, const QString &to) {
+            qint64 cp = -1, cpCpu = 0;
+            if (!engineFirst) {
+                cp = timeCopy(from, to);
+                cpCpu = lastCpuMs;
+            }
+            const ChildResult child = timeChild(engineArguments);
+            if (engineFirst) {
+                cp = timeCopy(from, to);
+                cpCpu = lastCpuMs;
+            }
+            series.add(child, cp, cpCpu);
+        };
+        measure(backup, {"--child", root, a}, root, b);
+        measure(restore, {"--restore", a, r}, a, c);
+        hashing << timeChild({"--hash", root}).ms;
+        QDir(b).removeRecursively();
+        QDir(c).removeRecursively();
+        QDir().mkpath(c);
+        measure(copy, {"--copy", root, c}, root, b);
     }
-    QDir(work + "/backup").removeRecursively();
-    QDir(work + "/copy").removeRecursively();
-    QDir(root).removeRecursively();
-    // On a shared machine the best round is the steadier figure; the median is shown beside it.
-    const qint64 e = median(engine), c = median(baseline);
-    const qint64 eBest = *std::min_element(engine.begin(), engine.end());
-    const qint64 cBest = *std::min_element(baseline.begin(), baseline.end());
-    std::printf("%-6s %6d files %6.1f MB | best: backup %5lld ms, cp -r %5lld ms, ratio %.2f | median: %5lld / %5lld ms, "
-                "ratio %.2f | backup peak RSS %ld KiB%s\n",
-                qPrintable(label), files, written / 1048576.0, static_cast<long long>(eBest),
-                static_cast<long long>(cBest), cBest > 0 ? double(eBest) / double(cBest) : 0.0,
-                static_cast<long long>(e), static_cast<long long>(c), c > 0 ? double(e) / double(c) : 0.0, peak,
-                allOk ? "" : " | BACKUP FAILED");
+    for (const QString &folder : {a, b, r, c, root})
+        QDir(folder).removeRecursively();
+    backup.print("backup", label, files, written / 1048576.0);
+    restore.print("restore", label, files, written / 1048576.0);
+    copy.print("copy", label, files, written / 1048576.0);
+    std::printf("hashing %-5s alone, median %lld ms\n", qPrintable(label), static_cast<long long>(median(hashing)));
     std::fflush(stdout);
 }
 
@@ -174,6 +274,12 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() == 4 && args[1] == "--child")
         return runBackupChild(args[2], args[3]);
+    if (args.size() == 4 && args[1] == "--restore")
+        return runRestoreChild(args[2], args[3]);
+    if (args.size() == 4 && args[1] == "--copy")
+        return runCopyChild(args[2], args[3]);
+    if (args.size() == 3 && args[1] == "--hash")
+        return runHashChild(args[2]);
 
     int files = 3000, megabytes = 300, rounds = 3;
     for (int i = 1; i + 1 < args.size(); i += 2) {
@@ -184,7 +290,9 @@ int main(int argc, char **argv)
     QTemporaryDir work;
     if (!work.isValid())
         return 1;
-    std::printf("medians of %d rounds, warm page cache, same file system, sync before each run\n", rounds);
+    std::printf("medians of %d rounds, warm page cache, same file system, sync before each run\n"
+                "backup: listing, copy and SHA-256 manifest; restore: manifest check of every byte, then copy;\n"
+                "copy: the backup's listing and copy without hashing\n", rounds);
     compare("songs", work.path(), files, qint64(megabytes) << 20, rounds);
     compare("many", work.path(), files * 4, qint64(megabytes / 6) << 20, rounds);
     return 0;

@@ -212,7 +212,7 @@ int main(int argc, char *argv[])
         return usageError(output, QStringLiteral("reinstall takes --erase or --restore, not both"));
     auto absolute = [](const QString &folder) { return QDir::cleanPath(QFileInfo(folder).absoluteFilePath()); };
     const QString folder = positional.isEmpty() ? QString() : absolute(positional.first());
-    if (command == QLatin1String("restore") && !QFileInfo(folder).isDir())
+    if (!folder.isEmpty() && !QFileInfo(folder).isDir())
         return usageError(output, QStringLiteral("no folder %1").arg(folder));
 
     // The front end: answers, progress, events.

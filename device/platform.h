@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -76,6 +77,21 @@ bool flushToDevice(const QStringList &files, const QString &root);
 bool isLink(const QString &path);
 // Removes a file, or a link itself (to a file or a folder), never what a link points to.
 bool removeEntry(const QString &path);
+
+// SHA-256 fed piece by piece, with the fastest implementation the platform offers (Linux:
+// libcrypto, which uses the processor's hashing instructions, ten times Qt's own).
+class Sha256 {
+public:
+    Sha256();
+    ~Sha256();
+    Sha256(const Sha256 &) = delete;
+    Sha256 &operator=(const Sha256 &) = delete;
+    void add(const char *data, qint64 size);
+    QByteArray hex();   // lower-case hex of everything added; starts a new hash
+
+private:
+    void *state;
+};
 
 // Full path of a helper program shipped beside the tool.
 QString helperProgram(const QString &baseName);

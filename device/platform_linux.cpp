@@ -18,6 +18,8 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <openssl/evp.h>
+
 #ifdef CORVEL3_HAVE_BLKID
 #include <blkid/blkid.h>
 #endif
@@ -322,6 +324,28 @@ bool flushToDevice(const QStringList &files, const QString &root)
     if (rootFd >= 0)
         ::close(rootFd);
     return ok;
+}
+
+Sha256::Sha256() : state(EVP_MD_CTX_new())
+{
+    EVP_DigestInit_ex(static_cast<EVP_MD_CTX *>(state), EVP_sha256(), nullptr);
+}
+
+Sha256::~Sha256() { EVP_MD_CTX_free(static_cast<EVP_MD_CTX *>(state)); }
+
+void Sha256::add(const char *data, qint64 size)
+{
+    EVP_DigestUpdate(static_cast<EVP_MD_CTX *>(state), data, size_t(size));
+}
+
+QByteArray Sha256::hex()
+{
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    auto *context = static_cast<EVP_MD_CTX *>(state);
+    EVP_DigestFinal_ex(context, digest, &length);
+    EVP_DigestInit_ex(context, EVP_sha256(), nullptr);
+    return QByteArray(reinterpret_cast<const char *>(digest), int(length)).toHex();
 }
 
 } // namespace platform

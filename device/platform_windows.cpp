@@ -3,6 +3,7 @@
 #include "device/platform.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -165,6 +166,24 @@ bool flushToDevice(const QStringList &files, const QString &root)
         CloseHandle(handle);
     }
     return ok;
+}
+
+// Qt's own SHA-256; Windows' CNG (BCrypt) would be faster where backups grow large.
+Sha256::Sha256() : state(new QCryptographicHash(QCryptographicHash::Sha256)) {}
+
+Sha256::~Sha256() { delete static_cast<QCryptographicHash *>(state); }
+
+void Sha256::add(const char *data, qint64 size)
+{
+    static_cast<QCryptographicHash *>(state)->addData(data, int(size));
+}
+
+QByteArray Sha256::hex()
+{
+    auto *hash = static_cast<QCryptographicHash *>(state);
+    const QByteArray result = hash->result().toHex();
+    hash->reset();
+    return result;
 }
 
 } // namespace platform

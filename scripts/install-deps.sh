@@ -10,4 +10,4 @@ apt-get install -y -q --no-install-recommends \
   xvfb xauth libgl1 \
   dosfstools fusefat e2fsprogs util-linux attr \
   libbenchmark-dev libtag1-dev clang libclang-rt-14-dev \
-  g++-mingw-w64-x86-64 appstream desktop-file-utils dpkg-dev xdotool x11-apps netpbm
+  g++-mingw-w64-x86-64 appstream desktop-file-utils dpkg-dev xdotool x11-apps netpbm libssl-dev

@@ -1,50 +1,21 @@
 #include "transfer/backup.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include "device/entries.h"
+#include "transfer/backupdestination.h"
+#include "transfer/backupmanifest.h"
 #include "transfer/buttonflow.h"
 #include "transfer/copyengine.h"
-#include "transfer/folderremoval.h"
 #include "transfer/transferlistings.h"
 #include "core/messagetable.h"
 #include "core/operationcontext.h"
 
 namespace transfer {
-
-namespace {
-
-void showError(OperationContext &ctx)
-{
-    const QString error = ctx.pick("ERRORE", "ERROR");
-    boxes::information(ctx.dialogs, ctx.window, error, error);
-}
-
-bool holdsAnything(const QString &folder)
-{
-    entries::ListOptions options = libraryListing();
-    options.recursive = false;
-    bool found = false;
-    entries::walk(folder, options, [&](const QFileInfo &) {
-        found = true;
-        return false;
-    });
-    return found;
-}
-
-// Backing up into the drive's root, or into a folder that holds the drive, would empty the
-// library before copying it.
-bool wouldSwallowDrive(const QString &destinationFolder, const QString &deviceRoot)
-{
-    const QString destination = QDir::cleanPath(QFileInfo(destinationFolder).absoluteFilePath());
-    const QString root = QDir::cleanPath(QFileInfo(deviceRoot).absoluteFilePath());
-    const QString prefix = destination.endsWith(QLatin1Char('/')) ? destination : destination + QLatin1Char('/');
-    return destination.compare(root, Qt::CaseInsensitive) == 0 || root.startsWith(prefix, Qt::CaseInsensitive);
-}
-
-} // namespace
 
 bool isLeftOutOfBackup(const QString &pathBelowRoot)
 {
@@ -60,16 +31,20 @@ QStringList backupList(OperationContext &ctx, const QString &deviceRoot, bool *s
     const QString root = folderWithSeparator(deviceRoot);
     QStringList files;
     *stopped = false;
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
 
     const bool mainDone = entries::walk(root, libraryListing(), [&](const QFileInfo &entry) {
+        if (sinceEvents.elapsed() >= 50) {
+            QCoreApplication::processEvents();
+            sinceEvents.restart();
+        }
         if (ctx.state.stopRequested)
             return false;
         const QString path = entry.absoluteFilePath();
         // Only what lies below the root counts, so a mount point's own path never matters.
-        if (!isLeftOutOfBackup(path.mid(root.size() - 1))) {
-            QCoreApplication::processEvents();
+        if (!entry.isDir() && !isLeftOutOfBackup(path.mid(root.size() - 1)))
             files.append(path);
-        }
         return true;
     });
     if (!mainDone || ctx.state.stopRequested) {
@@ -81,7 +56,8 @@ QStringList backupList(OperationContext &ctx, const QString &deviceRoot, bool *s
     const bool playlistsDone = entries::walk(playlists, playlistListing(), [&](const QFileInfo &entry) {
         if (ctx.state.stopRequested)
             return false;
-        files.append(entry.absoluteFilePath());
+        if (!entry.isDir())
+            files.append(entry.absoluteFilePath());
         return true;
     });
     if (!playlistsDone || ctx.state.stopRequested) {
@@ -91,61 +67,112 @@ QStringList backupList(OperationContext &ctx, const QString &deviceRoot, bool *s
     return files;
 }
 
-bool backupToFolder(OperationContext &ctx, const QString &deviceRoot, QString destinationFolder)
+namespace {
+
+void showError(OperationContext &ctx)
 {
+    const QString error = ctx.pick("ERRORE", "ERROR");
+    boxes::information(ctx.dialogs, ctx.window, error, error);
+}
+
+// The copies against what was hashed on the way: every file there, with its size. Reading each
+// one back would double the backup's time and, from the system's cache, prove little; the
+// restore checks every byte before it writes.
+int countNotSaved(const QString &folder, const QVector<backupmanifest::Entry> &saved, int listed)
+{
+    int notSaved = listed - saved.size();
+    for (const backupmanifest::Entry &e : saved) {
+        const QFileInfo copy(folder + QLatin1Char('/') + e.path);
+        if (!copy.isFile() || copy.size() != e.size)
+            ++notSaved;
+    }
+    return notSaved;
+}
+
+} // namespace
+
+BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QString &chosenFolder, bool intoEmptyFolder)
+{
+    BackupReport report;
     ProgressView &progress = ctx.progress;
     progress.showBusyWidgets(true);
     progress.setStatus(ctx.message(MSG_SEARCHING_DEVICE));
     progress.setFormat(QStringLiteral("%v"));
 
-    if (wouldSwallowDrive(destinationFolder, deviceRoot)) {
+    const DestinationProblem problem = destinationProblem(chosenFolder, deviceRoot);
+    if (problem != DestinationProblem::None) {
+        refuseDestination(ctx, problem);
+        report.refused = true;
+        return report;
+    }
+    if (ctx.dryRun)
+        return report;
+
+    // A new folder of its own: nothing the chosen folder holds is ever touched.
+    const QDir chosen(chosenFolder);
+    const bool empty = chosen.exists() && chosen.isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const bool direct = intoEmptyFolder && empty;
+    report.folder = direct ? QDir::cleanPath(chosen.absolutePath()) : createDatedFolder(chosenFolder, QDateTime::currentDateTime());
+    if (report.folder.isEmpty()) {
         showError(ctx);
         ctx.state.operationOk = false;
-        return false;
+        return report;
     }
-
-    if (holdsAnything(destinationFolder)) {
-        const bool goOn = boxes::okOrNo(
-            ctx.dialogs, ctx.window, ctx.pick("Trovati alcuni files", "Found some files"),
-            ctx.pick("ATTENZIONE! Il contenuto della cartella di destinazione verrà cancellato.\nVuoi continuare ?",
-                     "WARNING! The contents of the destination folder will be deleted.\nDo you want to continue ?"),
-            QuestionKind::ConfirmDeletion);
-        if (!goOn)
-            return false;
-    }
-
-    if (!recreateFolder(ctx, destinationFolder)) {
-        showError(ctx);
-        ctx.state.operationOk = false;
-        return false;
-    }
-    destinationFolder += QDir::separator();
+    if (!direct)
+        ctx.fileAction(QStringLiteral("create"), report.folder);
+    // An empty folder left by a backup that never started would only puzzle; one we made is ours
+    // to remove.
+    const auto dropFolder = [&] {
+        if (!direct && QDir().rmdir(report.folder))
+            report.folder.clear();
+    };
 
     progress.setStatus(ctx.message(MSG_SCANNING_STORAGE));
     progress.setMaximum(0);
     progress.setValue(0);
 
-    bool stopped = false;
     const QString root = folderWithSeparator(deviceRoot);
-    const QStringList files = backupList(ctx, root, &stopped);
-    if (stopped)
-        return false;
+    const QStringList files = backupList(ctx, root, &report.stopped);
+    if (report.stopped) {
+        dropFolder();
+        return report;
+    }
+    report.listed = files.size();
 
     if (files.size() > 1000) {
         const QString text = ctx.state.italian()
             ? QStringLiteral("Saranno copiati %1 files\n").arg(files.size()) + QStringLiteral("Vuoi continuare ?")
             : QStringLiteral("%1 files will be copied.\n").arg(files.size()) + QStringLiteral("Do you want to continue ?");
-        if (!boxes::okOrNo(ctx.dialogs, ctx.window, QStringLiteral("BackUp"), text))
-            return false;
+        if (!boxes::okOrNo(ctx.dialogs, ctx.window, QStringLiteral("BackUp"), text)) {
+            dropFolder();
+            return report;
+        }
     }
 
     progress.setStatus(ctx.message(MSG_BACKUP_TO_PC));
-    copyFileList(ctx, files, destinationFolder, root);   // failures were reported file by file
-    return true;
+    const CopyReport copy = copyFiles(ctx, files, report.folder + QLatin1Char('/'), root, true);
+    report.copied = true;
+    report.stopped = copy.stopped;
+    report.notSaved = countNotSaved(report.folder, copy.copied, files.size());
+    const bool written = backupmanifest::write(report.folder, copy.copied, report.notSaved == 0);
+    ctx.fileAction(QStringLiteral("create"), report.folder + QLatin1Char('/') + QLatin1String(backupmanifest::kFileName),
+                   QString(), written);
+    if (!written)
+        report.notSaved = std::max(report.notSaved, 1);
+    return report;
+}
+
+bool backupToFolder(OperationContext &ctx, const QString &deviceRoot, QString destinationFolder, QString *writtenTo)
+{
+    const BackupReport report = backUp(ctx, deviceRoot, destinationFolder, true);
+    if (writtenTo)
+        *writtenTo = report.folder;
+    return report.copied && (report.stopped || report.notSaved == 0);
 }
 
 void runBackup(OperationContext &ctx)
 {
+    ctx.operationName = QStringLiteral("backup");
     ctx.state.stopRequested = false;
     ctx.progress.showBusyWidgets(true);
     const QString deviceRoot = findDriveOrReport(ctx);
@@ -154,8 +181,16 @@ void runBackup(OperationContext &ctx)
         request.caption = ctx.pick("Scegli una cartella per il salvataggio dei files", "Choose a folder where save your files");
         request.parent = ctx.window;
         const QString folder = ctx.dialogs.chooseFolder(request);
-        if (!folder.isEmpty())
-            reportOutcome(ctx, backupToFolder(ctx, deviceRoot, folder));
+        if (!folder.isEmpty()) {
+            oplog::begin(ctx.operationName);
+            const BackupReport report = backUp(ctx, deviceRoot, folder);
+            const bool whole = report.copied && report.notSaved == 0;
+            if (report.copied && report.notSaved > 0 && !report.stopped)
+                reportNotCopied(ctx, report.notSaved, report.listed, false);
+            else if (!report.refused)
+                reportOutcome(ctx, report.copied);
+            oplog::end(ctx.operationName, whole);
+        }
     }
     ctx.progress.showBusyWidgets(false);
 }

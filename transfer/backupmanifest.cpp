@@ -1,6 +1,5 @@
 #include "transfer/backupmanifest.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -15,16 +14,22 @@ const char kFileName[] = ".corvel3-manifest.json";
 
 QByteArray fileSha256(const QString &path)
 {
+    static QByteArray buffer(1 << 20, Qt::Uninitialized);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return QByteArray();
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file))
-        return QByteArray();
-    return hash.result().toHex();
+    Hasher hasher;
+    for (;;) {
+        const qint64 got = file.read(buffer.data(), buffer.size());
+        if (got < 0)
+            return QByteArray();
+        if (got == 0)
+            return hasher.hex();
+        hasher.add(buffer.constData(), got);
+    }
 }
 
-bool write(const QString &folder, const QVector<Entry> &entries)
+bool write(const QString &folder, const QVector<Entry> &entries, bool complete)
 {
     QJsonArray files;
     for (const Entry &e : entries)
@@ -33,6 +38,7 @@ bool write(const QString &folder, const QVector<Entry> &entries)
                                  {QStringLiteral("sha256"), QString::fromLatin1(e.sha256)}});
     const QJsonObject root{{QStringLiteral("format"), 1},
                            {QStringLiteral("created"), QDateTime::currentDateTime().toString(Qt::ISODate)},
+                           {QStringLiteral("complete"), complete},
                            {QStringLiteral("files"), files}};
     QSaveFile out(folder + QLatin1Char('/') + QLatin1String(kFileName));
     if (!out.open(QIODevice::WriteOnly))
@@ -67,6 +73,14 @@ QVector<Entry> read(const QString &folder, bool *found)
     }
     *found = true;
     return entries;
+}
+
+bool isComplete(const QString &folder)
+{
+    QFile in(folder + QLatin1Char('/') + QLatin1String(kFileName));
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    return QJsonDocument::fromJson(in.readAll()).object().value(QStringLiteral("complete")).toBool(true);
 }
 
 Check verify(const QString &folder, const std::function<bool(int, int)> &tick)

@@ -6,9 +6,14 @@
 #include <QStringList>
 #include <QVector>
 
+#include "device/platform.h"
+
 // The manifest a backup writes beside the files it saved: every file's path relative to the
 // backup folder ("/" separators), its size and its SHA-256. It is a JSON document:
-//   {"format": 1, "created": "<ISO date>", "files": [{"path": "...", "size": N, "sha256": "<hex>"}, ...]}
+//   {"format": 1, "created": "<ISO date>", "complete": true,
+//    "files": [{"path": "...", "size": N, "sha256": "<hex>"}, ...]}
+// "complete" is false for a backup that Stop, a failed copy or a vanished drive cut short: its
+// manifest lists what was saved (readers that do not know the field still check those files).
 // named ".corvel3-manifest.json" in the backup folder's top level (hidden, so no listing of the
 // library ever copies it back to the player).
 namespace backupmanifest {
@@ -29,11 +34,18 @@ struct Check {
     bool ok() const { return found && !stopped && missing.isEmpty() && changed.isEmpty(); }
 };
 
+// SHA-256 fed piece by piece, so a copy hashes the bytes it moves without reading them again.
+using Hasher = platform::Sha256;
+
 // SHA-256 of a file in lower-case hex; empty when it cannot be read.
 QByteArray fileSha256(const QString &path);
 
 // Writes the manifest of entries into folder, whole (a temporary then a rename). False on failure.
-bool write(const QString &folder, const QVector<Entry> &entries);
+bool write(const QString &folder, const QVector<Entry> &entries, bool complete = true);
+
+// True when folder's manifest says the backup saved everything it meant to (older manifests
+// without the field count as complete).
+bool isComplete(const QString &folder);
 
 // The manifest of folder; *found false when there is none or it cannot be read.
 QVector<Entry> read(const QString &folder, bool *found);

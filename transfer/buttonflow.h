@@ -14,4 +14,8 @@ QString findDriveOrReport(OperationContext &ctx);
 // otherwise "Fatto" / "Done".
 void reportOutcome(OperationContext &ctx, bool succeeded);
 
+// The end of a run in which files failed: how many, and where the operation log is. Shown
+// instead of "Fatto" / "Done".
+void reportNotCopied(OperationContext &ctx, int failed, int total, bool restoring);
+
 } // namespace transfer

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include <QCoreApplication>
-#include <QDateTime>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,6 +24,12 @@ namespace fs = std::filesystem;
 fs::path nativePath(const QString &path)
 {
     return fs::u8path(path.toUtf8().toStdString());
+}
+
+QString folderOf(const QString &path)
+{
+    const int end = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1String("\\ ")));
+    return path.left(end);
 }
 
 // Short and hidden, so it fits beside any name and no listing picks up a leftover.
@@ -91,8 +97,7 @@ FailureAnswer askAfterFailure(OperationContext &ctx, const QString &destination)
 bool createFoldersFor(const QString &destination, QString *lastFolder)
 {
     // Songs come folder by folder: when the folder is the one just made or seen, nothing to do.
-    const int end = std::max(destination.lastIndexOf(QLatin1Char('/')), destination.lastIndexOf(QLatin1String("\\ ")));
-    const QString folder = destination.left(end);
+    const QString folder = folderOf(destination);
     if (lastFolder && !lastFolder->isEmpty() && *lastFolder == folder)
         return true;
     static const QRegExp cut(QStringLiteral("(\\\\ |\\/)"));
@@ -108,7 +113,8 @@ bool createFoldersFor(const QString &destination, QString *lastFolder)
     return true;
 }
 
-bool copyWholeFile(const QString &source, const QString &destination)
+bool copyWholeFile(const QString &source, const QString &destination, QByteArray *sha256, qint64 *bytes,
+                   bool nothingToReplace)
 {
     // One buffer for every copy: large enough for full-speed transfers, and memory stays flat
     // however many files a run copies.
@@ -117,13 +123,17 @@ bool copyWholeFile(const QString &source, const QString &destination)
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;   // a missing source, or a folder handed over as a file (Qt refuses to open one)
-    const QString temporary = temporaryNameBeside(destination);
+    // A file that replaces nothing is written under its own name, never over one that appeared.
+    const QString temporary = nothingToReplace ? destination : temporaryNameBeside(destination);
     QFile out(temporary);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+    const QIODevice::OpenMode mode = nothingToReplace ? QIODevice::NewOnly : QIODevice::Truncate;
+    if (!out.open(QIODevice::WriteOnly | mode | QIODevice::Unbuffered))
         return false;
 
-    // Inside the system where it can; otherwise through the buffer.
-    const int direct = platform::copyFileContents(in, out);
+    // Inside the system where it can, unless the bytes must be hashed on their way.
+    static backupmanifest::Hasher hasher;
+    qint64 total = 0;
+    const int direct = sha256 ? 0 : platform::copyFileContents(in, out);
     bool whole = direct >= 0;
     while (direct == 0) {
         const qint64 got = in.read(buffer.data(), buffer.size());
@@ -133,11 +143,18 @@ bool copyWholeFile(const QString &source, const QString &destination)
         }
         if (got == 0)
             break;
+        total += got;
+        if (sha256)
+            hasher.add(buffer.constData(), got);
         if (out.write(buffer.constData(), got) != got) {   // a full disk shows up here
             whole = false;
             break;
         }
     }
+    if (sha256)
+        *sha256 = hasher.hex();
+    if (bytes)
+        *bytes = direct == 0 ? total : in.size();
     in.close();
     out.close();
     whole = whole && out.error() == QFileDevice::NoError;   // a failed close loses data too
@@ -151,7 +168,8 @@ bool copyWholeFile(const QString &source, const QString &destination)
         const fs::file_time_type modified = fs::last_write_time(nativePath(source), timeError);
         if (!timeError)
             fs::last_write_time(part, modified, timeError);
-        fs::rename(part, nativePath(destination), error);   // replaces in one step
+        if (!nothingToReplace)
+            fs::rename(part, nativePath(destination), error);   // replaces in one step
     }
     if (!whole || error) {
         QFile::remove(temporary);
@@ -160,62 +178,131 @@ bool copyWholeFile(const QString &source, const QString &destination)
     return true;
 }
 
-bool copyFileList(OperationContext &ctx, const QStringList &files, const QString &destinationRoot,
-                  const QString &sourceRoot)
+namespace {
+
+void showFolderError(OperationContext &ctx)
+{
+    const QString error = ctx.pick("ERRORE", "ERROR");
+    boxes::information(ctx.dialogs, ctx.window, error, error);
+    ctx.state.operationOk = false;
+}
+
+// After a failed copy: a source folder that has gone, or a destination folder that has gone and
+// cannot be made again, means a drive went away; every further file would fail the same way.
+bool folderWentAway(const QString &source, const QString &destination)
+{
+    if (!QFileInfo(QFileInfo(source).absolutePath()).isDir())
+        return true;
+    if (QFileInfo(folderOf(destination)).isDir())
+        return false;
+    return !createFoldersFor(destination);
+}
+
+} // namespace
+
+CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QString &destinationRoot,
+                     const QString &sourceRoot, bool hash)
 {
     ProgressView &bar = ctx.progress;
+    CopyReport report;
     int done = 0;
     bool replaceAll = false;
     bool continueAlways = false;
-    bool result = true;
     QString lastFolder;
+    bool folderIsNew = false;   // made by this run: nothing in it can be replaced
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    if (hash)
+        report.copied.reserve(files.size());
 
     bar.setFormat(QStringLiteral("%v"));
     bar.setMaximum(files.size());
     bar.setValue(0);
 
-    for (const QString &source : files) {
-        const QString destination = destinationRoot + source.mid(sourceRoot.size());
+    const auto endEarly = [&] {
+        report.result = false;
+        report.endedEarly = true;
+        bar.setValue(done);
+        return report;
+    };
 
-        if (!createFoldersFor(destination, &lastFolder)) {
-            const QString error = ctx.pick("ERRORE", "ERROR");
-            boxes::information(ctx.dialogs, ctx.window, error, error);
-            ctx.state.operationOk = false;
-            return false;
+    for (const QString &source : files) {
+        const QString relative = source.mid(sourceRoot.size());
+        const QString destination = destinationRoot + relative;
+
+        const QString folder = folderOf(destination);
+        if (folder != lastFolder)
+            folderIsNew = !QFileInfo(folder).isDir();
+        if (!ctx.dryRun && !createFoldersFor(destination, &lastFolder)) {
+            showFolderError(ctx);
+            return endEarly();
         }
 
         bool skip = false;
-        if (!replaceAll && QFileInfo::exists(destination)) {
+        const bool exists = !folderIsNew && QFileInfo::exists(destination);
+        if (exists && !replaceAll) {
             switch (askReplace(ctx, destination)) {
             case ExistsAnswer::Replace: break;
             case ExistsAnswer::ReplaceAll: replaceAll = true; break;
-            case ExistsAnswer::Skip: skip = true; result = true; break;
+            case ExistsAnswer::Skip: skip = true; report.result = true; ++report.done; break;
             }
         }
 
-        if (!skip) {
-            result = copyWholeFile(source, destination);
-            if (!result && !continueAlways) {
-                switch (askAfterFailure(ctx, destination)) {
-                case FailureAnswer::Continue: break;
-                case FailureAnswer::ContinueAlways: continueAlways = true; break;
-                case FailureAnswer::Abort: return false;
+        if (!skip && ctx.dryRun) {
+            ctx.fileAction(exists ? QStringLiteral("replace") : QStringLiteral("copy"), destination, source);
+        } else if (!skip) {
+            backupmanifest::Entry entry;
+            report.result = copyWholeFile(source, destination, hash ? &entry.sha256 : nullptr, &entry.size, folderIsNew);
+            if (exists || !report.result)   // the log names every replacement and every failed copy
+                ctx.fileAction(exists ? QStringLiteral("replace") : QStringLiteral("copy"), destination, source,
+                               report.result);
+            if (report.result)
+                ++report.done;
+            if (report.result && hash) {
+                entry.path = relative;
+                report.copied.append(entry);
+            }
+            if (!report.result) {
+                ++report.failed;
+                if (folderWentAway(source, destination)) {
+                    showFolderError(ctx);
+                    return endEarly();
+                }
+                if (!continueAlways) {
+                    switch (askAfterFailure(ctx, destination)) {
+                    case FailureAnswer::Continue: break;
+                    case FailureAnswer::ContinueAlways: continueAlways = true; break;
+                    case FailureAnswer::Abort: return endEarly();
+                    }
                 }
             }
         }
 
         if (done != bar.maximum())
             ++done;
-        bar.setValue(done);
-        QCoreApplication::processEvents();
-        if (ctx.state.stopRequested)
-            return false;
+        // Events and the bar at a steady pace (after the first file, then every 50 ms): once per
+        // file would cost more than a small song's copy.
+        if (done == 1 || sinceEvents.elapsed() >= 50) {
+            bar.setValue(done);
+            QCoreApplication::processEvents();
+            sinceEvents.restart();
+        }
+        if (ctx.state.stopRequested) {
+            report.stopped = true;
+            return endEarly();
+        }
     }
 
     bar.setMaximum(files.size());
     bar.setValue(0);
     bar.setFormat(QStringLiteral("%p%"));
-    return result;
+    return report;
+}
+
+bool copyFileList(OperationContext &ctx, const QStringList &files, const QString &destinationRoot,
+                  const QString &sourceRoot)
+{
+    return copyFiles(ctx, files, destinationRoot, sourceRoot).result;
 }
 
 } // namespace transfer

@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
+
+#include "transfer/backupmanifest.h"
 
 struct OperationContext;
 
@@ -16,10 +19,31 @@ namespace transfer {
 bool copyFileList(OperationContext &ctx, const QStringList &files, const QString &destinationRoot,
                   const QString &sourceRoot);
 
+// What a run did, for callers that must know more than the fate of its last file.
+struct CopyReport {
+    bool result = true;     // copyFileList's result
+    int failed = 0;         // copies that failed, the run going on or not
+    int done = 0;           // files copied or, by the user's choice, kept as they were
+    bool endedEarly = false;   // a folder box, "No" after a failed copy, or Stop
+    bool stopped = false;
+    QVector<backupmanifest::Entry> copied;   // with hashing: each file copied, path below destinationRoot
+};
+
+// copyFileList, telling what happened. With hash, each file's SHA-256 is taken from the bytes as
+// they are copied, so nothing is read twice. Pending events are processed about every 50 ms and
+// the bar follows at the same pace. A failed copy whose source or destination folder has gone
+// (a drive unplugged) ends the run with the folder box, as a folder that cannot be created does.
+CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QString &destinationRoot,
+                     const QString &sourceRoot, bool hash = false);
+
 // Copies one file whole or not at all: the content goes to a hidden temporary file beside the
 // destination and is renamed over it only once complete, so a failed copy leaves a file it was
 // meant to replace untouched and leaves no partial file behind. Keeps the modification time.
-bool copyWholeFile(const QString &source, const QString &destination);
+// With sha256, the hex SHA-256 of the bytes copied is stored there; with bytes, their count.
+// nothingToReplace (a folder this run made): the file is written under its own name, which must
+// not exist yet, and removed again if the copy fails.
+bool copyWholeFile(const QString &source, const QString &destination, QByteArray *sha256 = nullptr,
+                   qint64 *bytes = nullptr, bool nothingToReplace = false);
 
 // Creates the folders that destination needs, cutting it at every "/" and at every backslash
 // followed by a blank. False when one could not be created. lastFolder, when given, carries the

@@ -43,8 +43,10 @@ bool removeFolderTree(OperationContext &ctx, const QString &folder, const std::f
             repaint();
         QCoreApplication::processEvents();
         const QString path = entry.absoluteFilePath();
-        const bool removed = (entry.isDir() && !platform::isLink(path)) ? removeFolderTree(ctx, path, repaint)
-                                                                        : platform::removeEntry(path);
+        if (entry.isDir() && !platform::isLink(path))
+            return removeFolderTree(ctx, path, repaint) && !ctx.state.stopRequested;
+        const bool removed = ctx.dryRun || platform::removeEntry(path);
+        ctx.fileAction(QStringLiteral("delete"), path, QString(), removed);
         return removed && !ctx.state.stopRequested;
     });
     if (!emptied)
@@ -53,14 +55,16 @@ bool removeFolderTree(OperationContext &ctx, const QString &folder, const std::f
     // The drive itself is emptied, never removed.
     if (isDeviceRoot(folder, deviceRoot))
         return true;
-    return QDir().rmdir(folder);
+    const bool removed = ctx.dryRun || QDir().rmdir(folder);
+    ctx.fileAction(QStringLiteral("delete"), folder, QString(), removed);
+    return removed;
 }
 
 bool recreateFolder(OperationContext &ctx, const QString &folder)
 {
     if (!removeFolderTree(ctx, folder, [] {}))
         return false;
-    return QDir().mkdir(folder);
+    return ctx.dryRun || QDir().mkdir(folder);
 }
 
 } // namespace transfer

@@ -1,10 +1,14 @@
 #include "transfer/restore.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSet>
 
 #include "device/entries.h"
+#include "transfer/backupdestination.h"
+#include "transfer/backupmanifest.h"
 #include "transfer/buttonflow.h"
 #include "transfer/copyengine.h"
 #include "transfer/transferlistings.h"
@@ -20,7 +24,8 @@ QStringList restoreList(OperationContext &ctx, const QString &backupFolder, bool
     const bool mainDone = entries::walk(backupFolder, libraryListing(), [&](const QFileInfo &entry) {
         if (ctx.state.stopRequested)
             return false;
-        files.append(entry.absoluteFilePath());
+        if (!entry.isDir())   // folders come with their files
+            files.append(entry.absoluteFilePath());
         return true;
     });
     if (!mainDone || ctx.state.stopRequested) {
@@ -35,7 +40,7 @@ QStringList restoreList(OperationContext &ctx, const QString &backupFolder, bool
         if (ctx.state.stopRequested)
             return false;
         const QString path = entry.absoluteFilePath();
-        if (!listed.contains(path))
+        if (!entry.isDir() && !listed.contains(path))
             files.append(path);
         return true;
     });
@@ -46,22 +51,158 @@ QStringList restoreList(OperationContext &ctx, const QString &backupFolder, bool
     return files;
 }
 
+namespace {
+
+QString withoutTrailingSeparator(const QString &folder)
+{
+    QString path = folderWithSeparator(folder);
+    if (path.size() > 1)
+        path.chop(1);
+    return path;
+}
+
+bool askRestoreWithoutManifest(OperationContext &ctx)
+{
+    MessageBoxRequest box;
+    box.kind = QuestionKind::Confirm;
+    box.icon = BoxIcon::Question;
+    box.parent = ctx.window;
+    box.title = ctx.pick("Copia di backup non verificabile", "Backup cannot be checked");
+    box.text = ctx.pick("Questa copia di backup non ha l'elenco dei files salvati (è stata fatta con una versione "
+                        "precedente del programma): non si può controllare che sia integra.\nVuoi ripristinarla comunque ?",
+                        "This backup has no list of the saved files (an earlier version of the program made it): "
+                        "it cannot be checked.\nDo you want to restore it anyway ?");
+    box.buttons = {{BoxRole::Ok, QStringLiteral("Ok")}, {BoxRole::No, QStringLiteral("No")}};
+    box.defaultButton = 1;
+    box.escapeButton = 1;
+    box.safeButton = 1;
+    box.proceedButton = 0;
+    return ctx.dialogs.showMessage(box) == 0;
+}
+
+void refuseDamagedBackup(OperationContext &ctx, const backupmanifest::Check &check)
+{
+    QStringList names;
+    for (const QString &path : check.missing)
+        names << ctx.pick("mancante: ", "missing: ") + QDir::toNativeSeparators(path);
+    for (const QString &path : check.changed)
+        names << ctx.pick("cambiato: ", "changed: ") + QDir::toNativeSeparators(path);
+    const int shown = 10;
+    const int more = names.size() - shown;
+    if (more > 0) {
+        names = names.mid(0, shown);
+        names << (ctx.state.italian() ? QStringLiteral("... e altri %1") : QStringLiteral("... and %1 more")).arg(more);
+    }
+    MessageBoxRequest box;
+    box.kind = QuestionKind::Error;
+    box.icon = BoxIcon::Critical;
+    box.parent = ctx.window;
+    box.buttons = {{BoxRole::Ok, QStringLiteral("Ok")}};
+    box.title = ctx.pick("Copia di backup danneggiata", "Damaged backup");
+    if (!check.found)
+        box.text = ctx.pick("L'elenco dei files di questa copia di backup non si può leggere.\n"
+                            "Ripristino annullato: nulla è stato scritto sul Corvel3.",
+                            "The list of files of this backup cannot be read.\n"
+                            "Restore cancelled: nothing was written to the Corvel3.");
+    else
+        box.text = ctx.pick("Alcuni files della copia di backup mancano o sono cambiati dopo il salvataggio.\n"
+                            "Ripristino annullato: nulla è stato scritto sul Corvel3.\n\n",
+                            "Some files of the backup are missing or have changed since it was made.\n"
+                            "Restore cancelled: nothing was written to the Corvel3.\n\n")
+            + names.join(QLatin1Char('\n'));
+    ctx.dialogs.showMessage(box);
+}
+
+// Every byte of the backup against its manifest, with the bar following and Stop honoured.
+backupmanifest::Check checkBackup(OperationContext &ctx, const QString &folder)
+{
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    ctx.progress.setFormat(QStringLiteral("%v"));
+    return backupmanifest::verify(folder, [&](int done, int total) {
+        if (sinceEvents.elapsed() >= 50) {
+            ctx.progress.setMaximum(total);
+            ctx.progress.setValue(done);
+            QCoreApplication::processEvents();
+            sinceEvents.restart();
+        }
+        return !ctx.state.stopRequested;
+    });
+}
+
+} // namespace
+
+RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, const QString &deviceRoot)
+{
+    RestoreReport report;
+    const QString folder = withoutTrailingSeparator(backupToRestore(withoutTrailingSeparator(backupFolder)));
+    QStringList files;
+    QString sourceRoot, destinationRoot;
+
+    if (QFileInfo::exists(folder + QLatin1Char('/') + QLatin1String(backupmanifest::kFileName))) {
+        const backupmanifest::Check check = checkBackup(ctx, folder);
+        if (check.stopped)
+            return report;
+        if (!check.ok()) {
+            refuseDamagedBackup(ctx, check);
+            report.reported = true;
+            return report;
+        }
+        // Exactly the files checked, nothing the backup folder gained since.
+        bool found = false;
+        for (const backupmanifest::Entry &e : backupmanifest::read(folder, &found))
+            files << folder + QLatin1Char('/') + e.path;
+        sourceRoot = folder + QLatin1Char('/');
+        destinationRoot = folderWithSeparator(deviceRoot);
+    } else {
+        if (!askRestoreWithoutManifest(ctx)) {
+            report.reported = true;
+            return report;
+        }
+        // Each relative part starts with "/" and follows the drive root's own (a doubled
+        // separator is accepted everywhere).
+        bool stopped = false;
+        files = restoreList(ctx, folder, &stopped);
+        if (stopped)
+            return report;
+        sourceRoot = folder;
+        destinationRoot = deviceRoot;
+    }
+
+    report.total = files.size();
+    const CopyReport copy = copyFiles(ctx, files, destinationRoot, sourceRoot);
+    report.copied = !copy.endedEarly;
+    report.failed = report.total - copy.done;   // failed, or never tried after the run ended
+    report.ok = copy.result && report.failed == 0;
+    return report;
+}
+
 bool restoreFromFolder(OperationContext &ctx, const QString &backupFolder, const QString &deviceRoot)
 {
-    // Clean and without a trailing separator, so each relative part starts with "/" and follows
-    // the drive root's own "/" (the doubled separator is accepted everywhere).
-    QString source = folderWithSeparator(backupFolder);
-    if (source.size() > 1)
-        source.chop(1);
-    bool stopped = false;
-    const QStringList files = restoreList(ctx, source, &stopped);
-    if (stopped)
-        return false;
-    return copyFileList(ctx, files, deviceRoot, source);
+    return restoreBackup(ctx, backupFolder, deviceRoot).ok;
 }
+
+namespace {
+
+// When the user picked the folder that holds dated backups rather than one of them.
+bool confirmNewestBackup(OperationContext &ctx, const QString &chosen, QString *backup)
+{
+    int found = 0;
+    *backup = backupToRestore(withoutTrailingSeparator(chosen), &found);
+    if (found == 0)
+        return true;
+    const QString name = QFileInfo(*backup).fileName();
+    const QString text = ctx.state.italian()
+        ? QStringLiteral("La cartella scelta contiene %1 copie di backup.\nVerrà ripristinata la più recente:\n%2\nVuoi continuare ?")
+        : QStringLiteral("The chosen folder holds %1 backups.\nThe newest one will be restored:\n%2\nDo you want to continue ?");
+    return boxes::okOrNo(ctx.dialogs, ctx.window, ctx.pick("Copie di backup", "Backups"), text.arg(found).arg(name));
+}
+
+} // namespace
 
 void runRestore(OperationContext &ctx)
 {
+    ctx.operationName = QStringLiteral("restore");
     ctx.state.stopRequested = false;
     ctx.progress.showBusyWidgets(true);
     const QString deviceRoot = findDriveOrReport(ctx);
@@ -71,9 +212,17 @@ void runRestore(OperationContext &ctx)
         request.caption = ctx.pick("Scegli cartella da cui prendere i files salvati",
                                    "Choose a folder where to get your saved files");
         request.parent = ctx.window;
-        const QString folder = ctx.dialogs.chooseFolder(request);
-        if (!folder.isEmpty())
-            reportOutcome(ctx, restoreFromFolder(ctx, folder, deviceRoot));
+        const QString chosen = ctx.dialogs.chooseFolder(request);
+        QString backup;
+        if (!chosen.isEmpty() && confirmNewestBackup(ctx, chosen, &backup)) {
+            oplog::begin(ctx.operationName);
+            const RestoreReport report = restoreBackup(ctx, backup, deviceRoot);
+            if (report.failed > 0 && report.total > 0 && !ctx.state.stopRequested)
+                reportNotCopied(ctx, report.failed, report.total, true);
+            else if (!report.reported)
+                reportOutcome(ctx, report.ok);
+            oplog::end(ctx.operationName, report.ok);
+        }
     }
     ctx.progress.showBusyWidgets(false);
 }

@@ -361,32 +361,12 @@ void Reinstall::reinstallAndClean()
     ctx.progress.showBusyWidgets(false);
 }
 
-bool Reinstall::verifyBackup(const QString &drivePath, const QString &folder, QStringList &saved)
+bool Reinstall::verifyBackup(const QString &folder, QStringList &saved)
 {
     backupmanifest::Check check = backupmanifest::verify(folder, [this](int, int) {
         QCoreApplication::processEvents();
         return !ctx.state.stopRequested;
     });
-    if (!check.found && !check.stopped) {
-        // A backup without a manifest: write one from the drive's own files, so the check below
-        // compares every saved file with the song it came from.
-        bool stopped = false;
-        const QStringList listed = transfer::backupList(ctx, drivePath, &stopped);
-        if (stopped)
-            return false;
-        const QString root = transfer::folderWithSeparator(drivePath);
-        QVector<backupmanifest::Entry> manifest;
-        for (const QString &path : listed) {
-            const QFileInfo original(path);
-            if (!original.isFile())
-                continue;
-            manifest.append({path.mid(root.size()), original.size(), backupmanifest::fileSha256(path)});
-            if (ctx.state.stopRequested)
-                return false;
-        }
-        if (backupmanifest::write(folder, manifest))
-            check = backupmanifest::verify(folder);
-    }
     if (ctx.state.stopRequested)
         return false;
     if (!check.ok()) {
@@ -476,24 +456,27 @@ void Reinstall::reinstallAndRestore()
         FolderRequest chooser;
         chooser.caption = ctx.pick("Scegli una cartella per il salvataggio dei files", "Choose a folder to save your files");
         chooser.parent = ctx.window;
-        const QString folder = ctx.dialogs.chooseFolder(chooser);
-        if (folder.isEmpty())
+        const QString chosen = ctx.dialogs.chooseFolder(chooser);
+        if (chosen.isEmpty())
             return;
         // The songs must outlive the erase and the download: a folder on the drive, or one that
         // the download empties, would take them along.
-        if (!isSafeBackupFolder(folder, drive, DownloadManager::saveFolder())) {
+        if (!isSafeBackupFolder(chosen, drive, DownloadManager::saveFolder())) {
             informationBox(MSG_BACKUP_ERROR_TITLE, MSG_BACKUP_ERROR_TEXT);
             return;
         }
-        if (!transfer::backupToFolder(ctx, drive, folder)) {
+        // The songs go into the chosen folder when it is empty, else into a new dated folder in it.
+        QString written;
+        if (!transfer::backupToFolder(ctx, drive, chosen, &written)) {
             informationBox(MSG_BACKUP_ERROR_TITLE, MSG_BACKUP_ERROR_TEXT);
             return;
         }
+        const QString folder = written.isEmpty() ? chosen : written;
         if (state.stopRequested)
             return;
         // Nothing is erased unless every saved file is really in the folder, byte for byte.
         QStringList saved;
-        if (!verifyBackup(drive, folder, saved))
+        if (!verifyBackup(folder, saved))
             return;
 
         QString package;

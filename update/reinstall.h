@@ -72,7 +72,7 @@ private:
                     const std::function<bool()> &erase);
     // Checks the backup in folder against its manifest (written from the drive when the backup
     // left none); the saved paths, or false after the box naming what is missing or changed.
-    bool verifyBackup(const QString &drivePath, const QString &folder, QStringList &saved);
+    bool verifyBackup(const QString &folder, QStringList &saved);
     bool eraseSaved(const QString &drivePath, const QStringList &saved);
     bool confirmErase(const QString &drivePath);
     bool flushRestored(const QString &folder, const QString &drivePath);

@@ -77,7 +77,7 @@ private slots:
         QTest::newRow("a clean player checks out with 0") << "clean" << QStringList{"check"} << 0;
         QTest::newRow("a missing display program gives 1") << "missing" << QStringList{"check"} << 1;
         QTest::newRow("no player gives 3") << "none" << QStringList{"check"} << 3;
-        QTest::newRow("no player gives 3 before a backup starts") << "none" << QStringList{"backup", "/tmp/x"} << 3;
+        QTest::newRow("no player gives 3 before a backup starts") << "none" << QStringList{"backup", "/tmp"} << 3;
         QTest::newRow("an unknown command is a usage error") << "clean" << QStringList{"frobnicate"} << 2;
         QTest::newRow("a backup without its folder is a usage error") << "clean" << QStringList{"backup"} << 2;
         QTest::newRow("both reinstall variants at once are a usage error")
@@ -109,7 +109,8 @@ private slots:
         fillLibrary(drive);
         const auto before = treeContents(drive.root());
         QTemporaryDir pc;
-        const Run backup = cli({"--lang", "en", "backup", pc.path() + "/saved"});
+        QCOMPARE(cli({"backup", pc.path() + "/missing"}).exitCode, 2);
+        const Run backup = cli({"--lang", "en", "backup", pc.path()});
         QCOMPARE(backup.exitCode, 0);
         QVERIFY(backup.out.contains("Done"));
 
@@ -117,7 +118,8 @@ private slots:
         QDir(drive.path("Pop")).removeRecursively();
         QFile::remove(drive.path("System/Playlist/.hidden.pls"));
         drive.writeFile("Rock/a.mid", "edited on the player");
-        const Run restore = cli({"--yes", "--json", "restore", pc.path() + "/saved"});
+        // The folder that holds the dated backup: its newest backup is taken, after a question.
+        const Run restore = cli({"--yes", "--json", "restore", pc.path()});
         QCOMPARE(restore.exitCode, 0);
         QCOMPARE(restore.last("question").value("kind").toString(), QString("overwrite"));
         QCOMPARE(restore.last("question").value("answeredBy").toString(), QString("yes"));
@@ -130,21 +132,18 @@ private slots:
         DriveFixture drive;
         fillLibrary(drive);
         QTemporaryDir pc;
-        QVERIFY(QDir().mkpath(pc.path() + "/saved/Old"));
-        QFile old(pc.path() + "/saved/old.txt");
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("keep me") == 7);
-        old.close();
-        const auto before = treeContents(pc.path());
-        const Run run = cli({"--json", "--lang", "it", "backup", pc.path() + "/saved"});
+        QCOMPARE(cli({"backup", pc.path()}).exitCode, 0);
+        drive.writeFile("Rock/a.mid", "edited on the player");
+        const auto before = treeContents(drive.root());
+        const Run run = cli({"--json", "--lang", "it", "restore", pc.path()});
         QCOMPARE(run.exitCode, 1);
         const QJsonObject question = run.last("question");
-        QCOMPARE(question.value("kind").toString(), QString("confirmDeletion"));
-        QCOMPARE(question.value("title").toString(), QString("Trovati alcuni files"));
+        QCOMPARE(question.value("title").toString(), QString("Copie di backup"));
         QCOMPARE(question.value("answerCaption").toString(), QString("No"));
         QCOMPARE(question.value("answeredBy").toString(), QString("safe"));
         QCOMPARE(run.last("end").value("result").toString(), QString("declined"));
         QCOMPARE(run.events.first().value("event").toString(), QString("start"));
-        QCOMPARE(treeContents(pc.path()), before);
+        QCOMPARE(treeContents(drive.root()), before);
     }
 
     void updateFromTheLoopbackServer_data()

@@ -1,117 +1,205 @@
-// Backup and restore engines: questions, faults, reports (what a backup takes: tst_gui_transfer).
+// Backup and restore through their buttons on real folders: where a backup may go, failures that
+// must not end in "Done", damaged backups refused before anything is written. Each row compares
+// an inventory of the player (every song, playlist and system file with its bytes) and of the
+// PC folder before and after.
 #include <QtTest>
 
 #include "tests/common/drivefixture.h"
 #include "tests/transfer/transfertesting.h"
 #include "transfer/backup.h"
+#include "transfer/backupmanifest.h"
 #include "transfer/restore.h"
-#include "core/messagetable.h"
 
-using transfer::backupToFolder;
+using Inventory = QMap<QString, QByteArray>;
 
 class TestBackupRestore : public QObject {
     Q_OBJECT
 
-private slots:
-    // The two questions before a copy: emptying a folder that holds something, and a count above 1000.
-    void questions_data()
+    // A player with its system, songs in two folders and a playlist; what a backup must hold.
+    static Inventory fillPlayer(DriveFixture &drive, int songs = 3)
     {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<QString>("held");          // in the chosen folder; "" nothing
-        QTest::addColumn<int>("songs");             // on the drive, besides one playlist
-        QTest::addColumn<QStringList>("replies");   // one per question
-        QTest::newRow("dotless folders, 1000 paths: not asked") << 0 << "Old/Older/" << 999 << QStringList{};
-        QTest::newRow("hidden file: emptied unasked") << 1 << ".old.mid" << 0 << QStringList{};
-        QTest::newRow("it emptying: Ok") << 0 << "old.mid" << 0 << QStringList{"Ok"};
-        QTest::newRow("en emptying: No keeps it") << 1 << "old.mid" << 0 << QStringList{"No"};
-        QTest::newRow("it 1001 paths: No") << 0 << "" << 1000 << QStringList{"No"};
-        QTest::newRow("en 1001 paths: Ok") << 1 << "" << 1000 << QStringList{"Ok"};
-    }
-    void questions()
-    {
-        QFETCH(int, language);
-        QFETCH(QString, held);
-        QFETCH(int, songs);
-        QFETCH(QStringList, replies);
-        DriveFixture drive;
-        drive.addPlaylist("All.pls", {"x"});
+        drive.addSystemFiles();
+        drive.addPlaylist("Hits.pls", {"\\sdmemory\\Basi\\0.mid^x"});
         for (int i = 0; i < songs; ++i)
-            drive.writeFile(QString("Songs/%1.mid").arg(i), "m");
-        const QTemporaryDir pc;
-        if (held.endsWith('/'))
-            QDir().mkpath(pc.path() + "/" + held);
-        else if (!held.isEmpty())
-            writeBytes(pc.path() + "/" + held, "old");
-        EngineRig rig(language, replies);
-        const bool declined = replies.contains("No");
-        QCOMPARE(backupToFolder(rig.ctx, drive.root(), pc.path()), !declined);
+            drive.writeMidi(QString("Basi/%1.mid").arg(i), QString("Song %1").arg(i));
+        drive.writeMp3("Rock/a.mp3", "A");
+        Inventory saved = treeContents(drive.root());
+        for (const QString &path : saved.keys())
+            if (path.startsWith("System/Corvel") || path.startsWith("System/DispProc") || path == "AUTOEXEC.BAT")
+                saved.remove(path);
+        return saved;
+    }
+
+    static QString onlyBackupIn(const QString &folder)
+    {
+        const QStringList made = QDir(folder).entryList({"Corvel3 backup *"}, QDir::Dirs);
+        return made.size() == 1 ? folder + "/" + made.first() : QString();
+    }
+
+    QTemporaryDir tmp;
+    const QByteArray savedHome = qgetenv("HOME");
+
+private slots:
+    void initTestCase() { qputenv("XDG_DATA_HOME", (tmp.path() + "/data").toUtf8()); }   // the operation log
+    void cleanup() { qputenv("HOME", savedHome); }
+
+    // The folder chosen for a backup: an older backup there is kept, the player and what would
+    // reach it are refused, and so are a drive's root and the home folder.
+    void destinations_data()
+    {
+        QTest::addColumn<QString>("chosen");   // @pc (holds an older backup), @drive, @home
+        QTest::addColumn<QString>("box");      // the last box
+        QTest::newRow("an older backup in the chosen folder is kept") << "@pc" << "Fatto";
+        QTest::newRow("a folder inside the player is refused") << "@drive/Basi" << "Cartella non adatta";
+        QTest::newRow("the player's root is refused") << "@drive" << "Cartella non adatta";
+        QTest::newRow("a link to the player's root is refused") << "@pc/link" << "Cartella non adatta";
+        QTest::newRow("a folder above the player is refused") << "@drive/.." << "Cartella non adatta";
+        QTest::newRow("the home folder is refused") << "@home" << "Cartella non adatta";
+        QTest::newRow("a drive's root is refused") << "@mount" << "Cartella non adatta";
+    }
+    void destinations()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, box);
+        DriveFixture drive;
+        const Inventory saved = fillPlayer(drive);
+        const QString pc = tmp.path() + "/" + QTest::currentDataTag();
+        writeBytes(pc + "/Corvel3 backup 2026-01-01 1000/Basi/old.mid", "older song");
+        writeBytes(pc + "/notes.txt", "mine");
+        QFile::link(drive.root(), pc + "/link");
+        const QString mount = pc + "/mnt";
+        const bool mounting = chosen == "@mount";
+        if (mounting) {
+            QDir().mkpath(mount);
+            if (!runTool("mkfs.ext4", {"-q", "-F", pc + "/disk.img", "4M"}) || !runTool("mount", {"-o", "loop", pc + "/disk.img", mount}))
+                QSKIP("mounting a disk image needs root and a free loop device");
+        }
+        const auto unmount = qScopeGuard([&] { if (mounting) runTool("umount", {mount}); });
+        if (chosen == "@home")
+            qputenv("HOME", pc.toUtf8());
+        chosen.replace("@pc", pc).replace("@drive", drive.root().chopped(1)).replace("@home", pc).replace("@mount", mount);
+        const Inventory player = treeContents(drive.root()), before = treeContents(pc);
+
+        EngineRig rig(0, {chosen, "Ok"});
+        transfer::runBackup(rig.ctx);
         QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
-        QCOMPARE(rig.dialogs.prompts.size(), replies.size());
-        const bool keptOld = declined && held == "old.mid";
-        QCOMPARE(treeContents(pc.path()).size(), keptOld ? 1 : declined ? 0 : songs + 1);
-        if (!held.isEmpty())
-            QCOMPARE(QFileInfo::exists(pc.path() + "/" + held), keptOld);
-        if (replies.isEmpty())
+        QCOMPARE(rig.dialogs.titles().last(), box);
+        QCOMPARE(treeContents(drive.root()), player);
+        Inventory after = treeContents(pc);
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QCOMPARE(after.take(it.key()), it.value());   // everything that was there, unchanged
+        if (box != "Fatto") {
+            QVERIFY(after.isEmpty());
             return;
-        const ScriptedDialogs::Prompt &p = rig.dialogs.prompts.first();
-        const bool it = language == 0;
-        if (songs == 0) {
-            QCOMPARE(p.title, QString(it ? "Trovati alcuni files" : "Found some files"));
-            QCOMPARE(p.text, QString(it ? "ATTENZIONE! Il contenuto della cartella di destinazione verrà cancellato.\nVuoi continuare ?"
-                                        : "WARNING! The contents of the destination folder will be deleted.\nDo you want to continue ?"));
-        } else {
-            QCOMPARE(p.title, QString("BackUp"));
-            QCOMPARE(p.text, QString(it ? "Saranno copiati 1001 files\nVuoi continuare ?"
-                                        : "1001 files will be copied.\nDo you want to continue ?"));
         }
-        QCOMPARE(p.captions(), (QStringList{"Ok", "No"}));
-        QCOMPARE(p.parent, &rig.window);
+        // The new backup, in a dated folder of its own, holds every song and playlist.
+        QStringList made = QDir(pc).entryList({"Corvel3 backup *"}, QDir::Dirs);
+        made.removeAll("Corvel3 backup 2026-01-01 1000");
+        QCOMPARE(made.size(), 1);
+        Inventory fresh = treeContents(pc + "/" + made.first());
+        QVERIFY(fresh.remove(backupmanifest::kFileName));
+        QCOMPARE(fresh, saved);
     }
 
-    // Backing up into the drive, or into a folder that holds it, would empty the library first.
-    void driveOrAboveIsNoDestination()
+    // Copies that failed never end in "Fatto": the end box counts the files not saved.
+    void failuresAreCounted_data()
     {
-        DriveFixture drive;
-        drive.writeMidi("Rock/a.mid", "A");
-        const auto before = treeContents(drive.root());
-        for (const QString &destination : {drive.root(), QFileInfo(drive.dir.path()).absolutePath()}) {
-            EngineRig rig(0, {"Ok"});
-            QVERIFY(!backupToFolder(rig.ctx, drive.root(), destination));
-            QCOMPARE(rig.dialogs.titles(), QStringList{"ERRORE"});
-            QCOMPARE(treeContents(drive.root()), before);
-        }
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QStringList>("replies");   // after the folder
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("an unreadable song, Continua sempre") << "unreadable" << QStringList{"Continua sempre", "Ok"}
+                                                           << QStringList{"Errore sulla copia", "Backup incompleto"};
+        QTest::newRow("an unreadable song, No") << "unreadable" << QStringList{"No", "Ok"}
+                                              << QStringList{"Errore sulla copia", "Backup incompleto"};
+        QTest::newRow("the player unplugged after the count") << "unplugged" << QStringList{"Ok", "Ok", "Ok"}
+                                                            << QStringList{"BackUp", "ERRORE", "Backup incompleto"};
+        QTest::newRow("a full disk, Continua sempre") << "full" << QStringList{"Continua sempre", "Ok"}
+                                                    << QStringList{"Errore sulla copia", "Backup incompleto"};
     }
-
-    void driveDisappearingMidBackupLosesNothing()
+    void failuresAreCounted()
     {
+        QFETCH(QString, fault);
+        QFETCH(QStringList, replies);
+        QFETCH(QStringList, boxes);
         DriveFixture drive;
-        for (const QString &song : {"A/1.mid", "A/2.mid", "A/3.mid"})
-            drive.writeMidi(song, song);
-        const QTemporaryDir pc;
+        fillPlayer(drive, fault == "unplugged" ? 1001 : 3);
+        QString pc = tmp.path() + "/" + QTest::currentDataTag();
+        QDir().mkpath(pc);
+        if (fault == "unreadable")
+            QFile::link(drive.path("Basi/nowhere"), drive.path("Basi/broken.mid"));
+        if (fault == "full") {
+            if (!runTool("mkfs.ext4", {"-q", "-F", pc + "/disk.img", "4M"}) || !runTool("mount", {"-o", "loop", pc + "/disk.img", pc}))
+                QSKIP("mounting a disk image needs root and a free loop device");
+            drive.writeFile("Big/big.mp3", QByteArray(5 << 20, 'b'));
+            pc += "/inside";
+            QDir().mkpath(pc);
+        }
+        const auto unmount = qScopeGuard([&] { if (fault == "full") runTool("umount", {QFileInfo(pc).absolutePath()}); });
+        const Inventory player = treeContents(drive.root());
         const QString away = drive.dir.path() + "-away";
-        EngineRig rig(0, {"No"});
-        rig.progress.onValue = [&](int value) {
-            if (value == 1) {   // the first file is copied
+        EngineRig rig(0, QStringList{pc} + replies);
+        rig.dialogs.onPrompt = [&](const ScriptedDialogs::Prompt &p) {
+            if (p.title == "BackUp")
                 QDir().rename(drive.dir.path(), away);
-                drive.unplug();
-            }
         };
-        QVERIFY(backupToFolder(rig.ctx, drive.root(), pc.path()));   // the copy's own result does not count
-        QDir().rename(away, drive.dir.path());
-        QCOMPARE(rig.dialogs.titles(), QStringList{"Errore sulla copia"});
-        QCOMPARE(treeContents(pc.path()).keys(), QStringList{"A/1.mid"});   // no partial file either
-        QCOMPARE(treeContents(pc.path()).value("A/1.mid"), readBytes(drive.path("A/1.mid")));
+        transfer::runBackup(rig.ctx);
+        if (fault == "unplugged")
+            QDir().rename(away, drive.dir.path());
+        QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
+        QCOMPARE(rig.dialogs.titles().mid(1), boxes);
+        QVERIFY(rig.dialogs.prompts.last().text.contains(QFileInfo(oplog::path()).fileName()));
+        QCOMPARE(treeContents(drive.root()), player);
+        // What was saved is listed, and the backup says it is not complete.
+        const QString backup = onlyBackupIn(pc);
+        QVERIFY(!backupmanifest::isComplete(backup));
+        QVERIFY(backupmanifest::verify(backup).ok());
     }
 
-    // A restore whose last copy fails (a folder with a dot is no file) is reported as failed.
-    void failedRestoreIsReported()
+    // A backup whose files are missing or changed is refused before anything is written; one
+    // without a manifest (an older version's) only when the user says so.
+    void damagedBackups_data()
     {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QStringList>("replies");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("a song missing") << "missing" << QStringList{"Ok"} << "Copia di backup danneggiata";
+        QTest::newRow("a song altered, same size") << "altered" << QStringList{"Ok"} << "Copia di backup danneggiata";
+        QTest::newRow("an unreadable manifest") << "manifest" << QStringList{"Ok"} << "Copia di backup danneggiata";
+        QTest::newRow("no manifest: No") << "none" << QStringList{"No"} << "Copia di backup non verificabile";
+        QTest::newRow("no manifest: Ok restores") << "none" << QStringList{"Ok", "Si,Tutti", "Ok"} << "Fatto";
+    }
+    void damagedBackups()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QStringList, replies);
+        QFETCH(QString, box);
         DriveFixture drive;
-        const QTemporaryDir pc;
-        QDir().mkpath(pc.path() + "/x.d");
-        EngineRig rig(1, {pc.path(), "Si", "Ok"});
+        fillPlayer(drive);
+        const Inventory whole = treeContents(drive.root());
+        const QString pc = tmp.path() + "/" + QTest::currentDataTag();
+        QDir().mkpath(pc);
+        EngineRig backupRig(1, {pc, "Ok"});
+        transfer::runBackup(backupRig.ctx);
+        const QString backup = onlyBackupIn(pc);
+        const QString song = backup + "/Basi/1.mid";
+        if (damage == "missing")
+            QFile::remove(song);
+        else if (damage == "altered")
+            writeBytes(song, QByteArray(readBytes(song).size(), 'z'));
+        else
+            writeBytes(backup + "/" + backupmanifest::kFileName, damage == "none" ? QByteArray() : "{ broken");
+        if (damage == "none")
+            QFile::remove(backup + "/" + backupmanifest::kFileName);
+        QDir(drive.path("Basi")).removeRecursively();   // lost on the player
+        const Inventory player = treeContents(drive.root());
+
+        EngineRig rig(0, QStringList{backup} + replies);
         transfer::runRestore(rig.ctx);
-        QCOMPARE(rig.dialogs.titles().last(), messageText(1, MSG_BACKUP_ERROR_TITLE));
+        QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
+        QCOMPARE(rig.dialogs.titles().last(), box);
+        QCOMPARE(treeContents(drive.root()), box == "Fatto" ? whole : player);
+        if (damage == "missing" || damage == "altered")
+            QVERIFY(rig.dialogs.prompts[1].text.contains("Basi/1.mid"));
     }
 };
 

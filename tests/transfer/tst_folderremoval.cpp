@@ -1,4 +1,4 @@
-// Folder removal: the drive's root kept, links, missing paths, early ends, protected folders.
+// Folder removal: the drive's root kept, links, early ends, protected folders.
 #include <QtTest>
 
 #include "device/platform.h"
@@ -30,19 +30,6 @@ private slots:
         QVERIFY(QDir(drive.root()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
         QCOMPARE(readBytes(tmp.path() + "/outside/precious.mp3"), QByteArray("p"));   // the link was not followed
         QVERIFY(!recreateFolder(rig.ctx, drive.root()));   // empty, but it still stands
-    }
-
-    void nothingToRemove()
-    {
-        EngineRig rig;
-        writeBytes(tmp.path() + "/plain.txt", "x");
-        // A missing folder is created again; one whose parent is missing or a file cannot be.
-        for (const QString &path : {"missing", "missing too/deeper", "plain.txt/inside"}) {
-            const QString full = tmp.path() + "/" + path;
-            QVERIFY(removeFolderTree(rig.ctx, full, {}));
-            QCOMPARE(recreateFolder(rig.ctx, full), path == "missing");
-            QCOMPARE(QFileInfo(full).isDir(), path == "missing");
-        }
     }
 
     // The removal ends at the first entry it cannot delete, or on Stop after the entry in hand.

@@ -1,4 +1,5 @@
-// Through the window's buttons: back up (library and playlists only), erase songs, restore, compare.
+// Through the window's buttons: back up (library and playlists only, into a dated folder), erase
+// songs, restore from the folder that holds the backup, compare.
 #include <QtTest>
 
 #include "device/platform.h"
@@ -45,7 +46,9 @@ private slots:
         dialogs.answerFolder(pc.path());
         dialogs.answer("Ok");
         QTest::mouseClick(window.ui->pushBtnBackup, Qt::LeftButton);
-        QCOMPARE(treeContents(pc.path()).keys(), taken);
+        const QStringList made = QDir(pc.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(made.size(), 1);
+        QCOMPARE(treeContents(pc.path() + "/" + made.first()).keys(), QStringList{".corvel3-manifest.json"} + taken);
 
         // Songs erased on the player, one changed, a hidden playlist lost.
         QDir(drive.path("Pop/Deep")).removeRecursively();
@@ -53,15 +56,16 @@ private slots:
         QFile::remove(drive.path(playlists + "/.dot.pls"));
         writeBytes(drive.path("Rock/a.mid"), "edited on the player");
         dialogs.answerFolder(pc.path());
+        dialogs.answer("Ok");   // the newest backup it holds
         dialogs.answer(language == 0 ? "Si,Tutti" : "<Yes to All>");   // asked once, for the first file still there
         dialogs.answer("Ok");
         QTest::mouseClick(window.ui->pushBtnRestore, Qt::LeftButton);
         QVERIFY2(dialogs.failures.isEmpty(), qPrintable(dialogs.failures.join('\n')));
         QCOMPARE(dialogs.titles(),
                  language == 0 ? (QStringList{"Scegli una cartella per il salvataggio dei files", "Fatto",
-                                              "Scegli cartella da cui prendere i files salvati", "File Esistente", "Fatto"})
+                                              "Scegli cartella da cui prendere i files salvati", "Copie di backup", "File Esistente", "Fatto"})
                                : (QStringList{"Choose a folder where save your files", "Done",
-                                              "Choose a folder where to get your saved files", "File Already Exists", "Done"}));
+                                              "Choose a folder where to get your saved files", "Backups", "File Already Exists", "Done"}));
         QCOMPARE(treeContents(drive.root()), before);
     }
 };
