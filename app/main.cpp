@@ -6,6 +6,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // One name for the log, the cache and the language file, whatever the program file is called.
+    QCoreApplication::setApplicationName(QStringLiteral("corvel3"));
     int result = 0;
     {
         MainWindow_boot window(nullptr);

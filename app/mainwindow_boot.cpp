@@ -9,7 +9,7 @@
 #include <QTextStream>
 #include <QTimer>
 
-#include "app/languagefile.h"
+#include "core/languagefile.h"
 #include "core/delay.h"
 #include "core/messagetable.h"
 #include "ui/captionfit.h"

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "cli/clifrontend.h"
+#include "core/languagefile.h"
 #include "core/messagetable.h"
 #include "core/operations/operations.h"
 
@@ -97,7 +98,7 @@ int usageError(CliOutput &output, const QString &problem)
 // The language file the windows write at the first start: "italian" or "english".
 int languageFromFile()
 {
-    QFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/Corvel.ini"));
+    QFile file(languagefile::readPath(QCoreApplication::applicationDirPath() + QLatin1Char('/')));
     if (!file.open(QIODevice::ReadOnly))
         return 1;
     QByteArray content = file.readAll();
@@ -121,6 +122,8 @@ int exitCodeFor(Operations::Result result)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // The windows' name, so both front ends share the log, the cache and the language file.
+    QCoreApplication::setApplicationName(QStringLiteral("corvel3"));
     QStringList args = app.arguments().mid(1);
 
     // Options before the command.

@@ -2,7 +2,7 @@
 // folder cannot be written.
 #include <QtTest>
 
-#include "app/languagefile.h"
+#include "core/languagefile.h"
 
 class LanguageFileTest : public QObject {
     Q_OBJECT

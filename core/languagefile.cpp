@@ -1,4 +1,4 @@
-#include "app/languagefile.h"
+#include "core/languagefile.h"
 
 #include <QDir>
 #include <QFileInfo>
