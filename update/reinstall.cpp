@@ -301,7 +301,8 @@ void Reinstall::reinstallSystem(QString &packagePath)
 
     if (!repaired)
         state.operationOk = false;
-    QFile::remove(keptArchive);
+    if (!keptArchive.isEmpty())
+        QFile::remove(keptArchive);
     ctx.progress.showBusyWidgets(false);
 }
 
@@ -357,7 +358,8 @@ void Reinstall::reinstallAndClean()
         if (SystemUpdate(ctx).updateSystem(false) && !state.stopRequested)
             informationBox(MSG_END_OPERATION_TITLE, MSG_SETUP_FINISHED_TEXT);
     }();
-    QFile::remove(keptArchive);
+    if (!keptArchive.isEmpty())
+        QFile::remove(keptArchive);
     ctx.progress.showBusyWidgets(false);
 }
 
@@ -530,7 +532,8 @@ void Reinstall::reinstallAndRestore()
         if (SystemUpdate(ctx).updateSystem(false) && !state.stopRequested)
             informationBox(MSG_END_OPERATION_TITLE, MSG_SETUP_FINISHED_TEXT);
     }();
-    QFile::remove(keptArchive);
+    if (!keptArchive.isEmpty())
+        QFile::remove(keptArchive);
     ctx.progress.showBusyWidgets(false);
 }
 
