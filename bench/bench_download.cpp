@@ -19,38 +19,9 @@
 #include "transfer/folderremoval.h"
 #include "core/operationcontext.h"
 #include "update/systemupdate.h"
+#include "bench/memory.h"
 
 namespace {
-
-// Peak resident memory of this process since the last reset, in KiB.
-long peakRssKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
-long currentRssKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
-void resetPeakRss()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
 
 double median(std::vector<double> v)
 {
@@ -91,15 +62,15 @@ int main(int argc, char **argv)
 
     std::vector<double> toolSeconds, curlSeconds;
     long toolPeakDelta = 0, curlPeak = 0;
-    const long baseline = currentRssKiB();
+    const long baseline = benchmemory::currentKiB();
     for (int round = 0; round < rounds; ++round) {
-        resetPeakRss();
-        const long before = currentRssKiB();
+        benchmemory::resetPeak();
+        const long before = benchmemory::currentKiB();
         QElapsedTimer clock;
         clock.start();
         const QString saved = downloadPackage(ctx, url, true);
         toolSeconds.push_back(clock.nsecsElapsed() / 1e9);
-        toolPeakDelta = std::max(toolPeakDelta, peakRssKiB() - before);
+        toolPeakDelta = std::max(toolPeakDelta, benchmemory::peakKiB() - before);
         if (QFileInfo(saved).size() != size) {
             std::fprintf(stderr, "download incomplete: %lld bytes\n", (long long)QFileInfo(saved).size());
             return 1;

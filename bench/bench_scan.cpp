@@ -9,6 +9,7 @@
 #include "device/devicedrive.h"
 #include "optimise/libraryscan.h"
 #include "tests/common/drivefixture.h"
+#include "bench/memory.h"
 #include "tests/common/recordingprogress.h"
 #include "tests/common/scripteddialogs.h"
 
@@ -29,16 +30,6 @@ double cpuSeconds()
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-long peakKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly))
-        for (const QByteArray &line : status.readAll().split('\n'))
-            if (line.startsWith("VmHWM:"))
-                return line.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
 }
 
 void makeDrive(DriveFixture &drive, int folders, int perFolder)
@@ -117,6 +108,6 @@ int main(int argc, char **argv)
         sizes = {{22, 136}, {220, 136}};
     for (const auto &size : sizes)
         measure(size.first, size.second);
-    std::printf("peak memory %ld MiB\n", peakKiB() / 1024);
+    std::printf("peak memory %ld MiB\n", benchmemory::peakKiB() / 1024);
     return 0;
 }

@@ -9,6 +9,7 @@
 // each split are printed.
 #include "optimise/foldersplit.h"
 #include "tests/common/drivefixture.h"
+#include "bench/memory.h"
 #include "tests/common/recordingprogress.h"
 #include "tests/common/scripteddialogs.h"
 
@@ -143,24 +144,6 @@ qint64 timeMv(const QString &songs, const QMap<QString, QStringList> &groups)
 
 } // namespace
 
-long peakKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly))
-        for (const QByteArray &line : status.readAll().split('\n'))
-            if (line.startsWith("VmHWM:"))
-                return line.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
-}
-
-// Starts the peak over from the memory in use now, so that the next figure is the split's own.
-void resetPeak()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
-}
-
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -181,9 +164,9 @@ int main(int argc, char **argv)
         const QString a = withPlaylists.path() + "/", c = plain.path() + "/";
         makeDrive(a, songs, playlistCount, lines);
         makeDrive(c, songs, 0, 0);
-        resetPeak();
+        benchmemory::resetPeak();
         const qint64 split = timeSplit(a);
-        const long peak = peakKiB();
+        const long peak = benchmemory::peakKiB();
         const QMap<QString, QStringList> groups = placement(a + "Songs");
         int moved = 0;
         for (const QStringList &files : groups)
