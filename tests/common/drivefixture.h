@@ -31,7 +31,6 @@ public:
     static QByteArray mp3Bytes(const QString &title, int paddingBytes = 2000);
     static QByteArray midiBytes(const QString &trackName);
     static QByteArray karaokeBytes(const QString &title);
-    static QByteArray fixedFieldBytes(const QString &title);
 
     // Present the drive (or take it away) as the device.
     void plugIn();
