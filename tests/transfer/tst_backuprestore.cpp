@@ -69,11 +69,8 @@ private slots:
         QFile::link(drive.root(), pc + "/link");
         const QString mount = pc + "/mnt";
         const bool mounting = chosen == "@mount";
-        if (mounting) {
-            QDir().mkpath(mount);
-            if (!runTool("mkfs.ext4", {"-q", "-F", pc + "/disk.img", "4M"}) || !runTool("mount", {"-o", "loop", pc + "/disk.img", mount}))
-                QSKIP("mounting a disk image needs root and a free loop device");
-        }
+        if (mounting && !mountDiskImage(pc + "/disk.img", mount, "4M"))
+            QSKIP("mounting a disk image needs root and a free loop device");
         const auto unmount = qScopeGuard([&] { if (mounting) runTool("umount", {mount}); });
         if (chosen == "@home")
             qputenv("HOME", pc.toUtf8());
@@ -128,7 +125,7 @@ private slots:
         if (fault == "unreadable")
             QFile::link(drive.path("Basi/nowhere"), drive.path("Basi/broken.mid"));
         if (fault == "full") {
-            if (!runTool("mkfs.ext4", {"-q", "-F", pc + "/disk.img", "4M"}) || !runTool("mount", {"-o", "loop", pc + "/disk.img", pc}))
+            if (!mountDiskImage(pc + "/disk.img", pc, "4M"))
                 QSKIP("mounting a disk image needs root and a free loop device");
             drive.writeFile("Big/big.mp3", QByteArray(5 << 20, 'b'));
             pc += "/inside";
