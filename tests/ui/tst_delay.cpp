@@ -1,4 +1,4 @@
-// The event-pumping wait: it keeps timers and queued calls running.
+// The event-pumping wait: zero returns at once; otherwise timers and queued calls run during it.
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QtTest>
@@ -9,18 +9,12 @@ class DelayTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void zeroReturnsWithoutProcessingEvents()
+    void eventsArriveDuringTheWait()
     {
         bool ran = false;
         QMetaObject::invokeMethod(this, [&] { ran = true; }, Qt::QueuedConnection);
         delay(0);
         QVERIFY(!ran);
-        delay(1);
-        QVERIFY(ran);
-    }
-
-    void eventsArriveDuringTheWait()
-    {
         int ticks = 0;
         QTimer timer;
         connect(&timer, &QTimer::timeout, [&] { ++ticks; });
@@ -28,6 +22,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         delay(300);
+        QVERIFY(ran);
         QVERIFY(clock.elapsed() >= 300);
         QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
     }
