@@ -1,7 +1,9 @@
-// The operations window frame: message table, language buttons, busy widgets, Stop.
+// The operations window frame: message table, language buttons, busy widgets, Stop, and the
+// event-pumping wait its operations use.
 #include <QtTest>
 
 #include "tests/common/scripteddialogs.h"
+#include "core/delay.h"
 #include "core/messagetable.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
@@ -124,6 +126,24 @@ private slots:
         QCOMPARE((QStringList{p.title, p.text, p.captions().join('|')}), (QStringList{text, text, "Ok"}));
         QCOMPARE(p.icon, BoxIcon::Information);
         w.setDialogs(nullptr);
+    }
+
+    // Zero returns at once; otherwise timers and queued calls run during the wait.
+    void eventsArriveDuringTheWait()
+    {
+        bool ran = false;
+        QMetaObject::invokeMethod(this, [&] { ran = true; }, Qt::QueuedConnection);
+        delay(0);
+        QVERIFY(!ran);
+        int ticks = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+        timer.start(20);
+        QElapsedTimer clock;
+        clock.start();
+        delay(300);
+        QVERIFY(ran && clock.elapsed() >= 300);
+        QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
     }
 };
 
