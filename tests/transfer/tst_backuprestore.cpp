@@ -198,6 +198,65 @@ private slots:
         if (damage == "missing" || damage == "altered")
             QVERIFY(rig.dialogs.prompts[1].text.contains("Basi/1.mid"));
     }
+
+    // A restore from the folder that holds dated backups takes the newest complete one (of the
+    // two made here, the second), and a song that cannot be written back ends the restore
+    // incomplete, never in "Fatto".
+    void restoreFromAFolderOfBackups_data()
+    {
+        QTest::addColumn<bool>("firstCutShort");  // else the first is a day older
+        QTest::addColumn<bool>("blocked");        // a folder on the player where a song goes back
+        QTest::addColumn<QStringList>("replies"); // after the folder and the backups question
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("the newer of two complete backups comes back") << false << false << QStringList{"Ok"}
+                                                                      << QStringList{"Fatto"};
+        QTest::newRow("a complete backup wins over a newer one cut short") << true << false << QStringList{"Ok"}
+                                                                           << QStringList{"Fatto"};
+        QTest::newRow("a song that cannot be written back makes it incomplete")
+            << false << true << QStringList{"Si", "Si", "Ok"}
+            << QStringList{"File Esistente", "Errore sulla copia", "Ripristino incompleto"};
+    }
+    void restoreFromAFolderOfBackups()
+    {
+        QFETCH(bool, firstCutShort);
+        QFETCH(bool, blocked);
+        QFETCH(QStringList, replies);
+        QFETCH(QStringList, boxes);
+        DriveFixture drive;
+        fillPlayer(drive);
+        const QString pc = tmp.path() + "/" + QTest::currentDataTag();
+        QDir().mkpath(pc);
+        QStringList backups;
+        for (const QByteArray song : {"first song", "second song"}) {
+            drive.writeFile("Basi/1.mid", song);
+            EngineRig rig(0, {pc, "Ok"});
+            transfer::runBackup(rig.ctx);
+            QStringList made = QDir(pc).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+            for (const QString &old : backups)
+                made.removeAll(QFileInfo(old).fileName());
+            QCOMPARE(made.size(), 1);
+            backups << pc + "/" + made.first();
+        }
+        Inventory expected = treeContents(drive.root());   // the second backup's player
+        bool found = false;
+        if (firstCutShort)
+            QVERIFY(backupmanifest::write(backups[0], backupmanifest::read(backups[0], &found), false) && found);
+        QFile manifest(backups[firstCutShort ? 1 : 0] + "/" + backupmanifest::kFileName);
+        QVERIFY(manifest.open(QIODevice::ReadWrite));
+        QVERIFY(manifest.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+        manifest.close();
+        for (const QString &folder : {"Basi", "Rock", "System/Playlist"})
+            QDir(drive.path(folder)).removeRecursively();   // lost on the player
+        if (blocked) {
+            QDir().mkpath(drive.path("Basi/1.mid"));
+            expected.remove("Basi/1.mid");
+        }
+        EngineRig rig(0, QStringList{pc, "Ok"} + replies);
+        transfer::runRestore(rig.ctx);
+        QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
+        QCOMPARE(rig.dialogs.titles().mid(2), boxes);
+        QCOMPARE(treeContents(drive.root()), expected);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestBackupRestore)
