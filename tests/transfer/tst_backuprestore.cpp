@@ -30,9 +30,12 @@ class TestBackupRestore : public QObject {
         return saved;
     }
 
-    static QString onlyBackupIn(const QString &folder)
+    // The one dated backup in folder besides those known; empty when there is not exactly one.
+    static QString newBackupIn(const QString &folder, const QStringList &known = {})
     {
-        const QStringList made = QDir(folder).entryList({"Corvel3 backup *"}, QDir::Dirs);
+        QStringList made = QDir(folder).entryList({"Corvel3 backup *"}, QDir::Dirs);
+        for (const QString &k : known)
+            made.removeAll(QFileInfo(k).fileName());
         return made.size() == 1 ? folder + "/" + made.first() : QString();
     }
 
@@ -90,10 +93,9 @@ private slots:
             return;
         }
         // The new backup, in a dated folder of its own, holds every song and playlist.
-        QStringList made = QDir(pc).entryList({"Corvel3 backup *"}, QDir::Dirs);
-        made.removeAll("Corvel3 backup 2026-01-01 1000");
-        QCOMPARE(made.size(), 1);
-        Inventory fresh = treeContents(pc + "/" + made.first());
+        const QString made = newBackupIn(pc, {"Corvel3 backup 2026-01-01 1000"});
+        QVERIFY(!made.isEmpty());
+        Inventory fresh = treeContents(made);
         QVERIFY(fresh.remove(backupmanifest::kFileName));
         QCOMPARE(fresh, saved);
     }
@@ -147,7 +149,7 @@ private slots:
         QVERIFY(rig.dialogs.prompts.last().text.contains(QFileInfo(oplog::path()).fileName()));
         QCOMPARE(treeContents(drive.root()), player);
         // What was saved is listed, and the backup says it is not complete.
-        const QString backup = onlyBackupIn(pc);
+        const QString backup = newBackupIn(pc);
         QVERIFY(!backupmanifest::isComplete(backup));
         QVERIFY(backupmanifest::verify(backup).ok());
     }
@@ -177,7 +179,7 @@ private slots:
         QDir().mkpath(pc);
         EngineRig backupRig(1, {pc, "Ok"});
         transfer::runBackup(backupRig.ctx);
-        const QString backup = onlyBackupIn(pc);
+        const QString backup = newBackupIn(pc);
         const QString song = backup + "/Basi/1.mid";
         if (damage == "missing")
             QFile::remove(song);
@@ -231,11 +233,8 @@ private slots:
             drive.writeFile("Basi/1.mid", song);
             EngineRig rig(0, {pc, "Ok"});
             transfer::runBackup(rig.ctx);
-            QStringList made = QDir(pc).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-            for (const QString &old : backups)
-                made.removeAll(QFileInfo(old).fileName());
-            QCOMPARE(made.size(), 1);
-            backups << pc + "/" + made.first();
+            backups << newBackupIn(pc, backups);
+            QVERIFY(!backups.last().isEmpty());
         }
         Inventory expected = treeContents(drive.root());   // the second backup's player
         bool found = false;
