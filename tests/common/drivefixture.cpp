@@ -108,21 +108,6 @@ QByteArray DriveFixture::karaokeBytes(const QString &title)
     return midiFile(metaText(0x01, "@KMIDI KARAOKE FILE") + metaText(0x01, "@T" + title.toUtf8()));
 }
 
-QString DriveFixture::writeMp3(const QString &relative, const QString &title, int paddingBytes)
-{
-    return writeFile(relative, mp3Bytes(title, paddingBytes));
-}
-
-QString DriveFixture::writeMidi(const QString &relative, const QString &trackName)
-{
-    return writeFile(relative, midiBytes(trackName));
-}
-
-QString DriveFixture::writeKaraoke(const QString &relative, const QString &title)
-{
-    return writeFile(relative, karaokeBytes(title));
-}
-
 QString DriveFixture::writeFixedField(const QString &relative, const QString &title)
 {
     QByteArray out(512, '\0');

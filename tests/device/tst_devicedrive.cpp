@@ -1,12 +1,13 @@
 // Finding the player's drive by its volume label, through the volume seam and on a real mount
-// (the FAT one, through fusefat, is in tst_entries).
+// (the FAT one, through fusefat, is in tst_entries); the batch and program runner.
 #include <QtTest>
 
 #include <unistd.h>
 
+#include "device/batchcmd.h"
 #include "device/devicedrive.h"
 #include "device/platform.h"
-#include "tests/transfer/transfertesting.h"   // mountDiskImage, runTool
+#include "tests/transfer/transfertesting.h"   // mountDiskImage, runTool, writeBytes, readBytes
 
 class DeviceDriveTest : public QObject {
     Q_OBJECT
@@ -57,6 +58,71 @@ private slots:
         const QString found = findDeviceDrive();
         runTool("umount", {mountPoint});
         QCOMPARE(found, mountPoint + "/");
+    }
+
+    void batchFileLifecycle()
+    {
+        QTemporaryDir dir;
+        const QString batch = dir.filePath("run.bat");
+        BatchCmd first;
+        // Without a path nothing is written, run or deleted.
+        first.AddBatchLine("echo never > never.txt");
+        QVERIFY(!first.RunBatch());
+        QVERIFY(!first.DeleteBatchFile());
+        QVERIFY(QDir(dir.path()).isEmpty());
+        // An empty batch still runs, as an empty file.
+        first.SetBatchFile(batch);
+        QVERIFY(first.RunBatch());
+        QCOMPARE(contents(batch), QByteArray());
+
+        first.AddBatchLine("echo one >> log.txt");
+        first.AddBatchLine("pwd >> log.txt");
+        QVERIFY(first.RunBatch());
+        // A read-only leftover must not block a rerun on the same path: the old file goes first.
+        QFile::setPermissions(batch, QFile::ReadOwner);
+        BatchCmd second;
+        second.SetBatchFile(batch);
+        second.AddBatchLine("echo three >> log.txt");
+        QVERIFY(second.RunBatch());
+        QCOMPARE(contents(batch), QByteArray("echo three >> log.txt\n"));
+        // RunBatch waits for the child, which runs in the batch's folder.
+        QCOMPARE(contents(dir.filePath("log.txt")), "one\n" + QFileInfo(dir.path()).canonicalFilePath().toUtf8() + "\nthree\n");
+        QVERIFY(second.DeleteBatchFile());
+        QVERIFY(!second.DeleteBatchFile());
+        QVERIFY(!QFile::exists(batch));
+    }
+
+    void startSingleCmd_data()
+    {
+        QTest::addColumn<QString>("program");     // "script", "missing" or "not executable"
+        QTest::addColumn<QByteArray>("output");   // what the program leaves in out.txt
+        QTest::newRow("a script runs in its own folder") << "script" << QByteArray("a b|-o|<dir>\n");
+        QTest::newRow("a missing program is not started") << "missing" << QByteArray("<missing>");
+        // Exists but cannot be started: the caller's wait must still end.
+        QTest::newRow("a file that cannot run still ends the wait") << "not executable" << QByteArray("<missing>");
+    }
+    void startSingleCmd()
+    {
+        QFETCH(QString, program);
+        QFETCH(QByteArray, output);
+        QTemporaryDir dir;
+        const QString tool = dir.filePath("tool");
+        if (program != "missing") {
+            QVERIFY(writeBytes(tool, "#!/bin/sh\necho \"$1|$2|$(pwd)\" > out.txt\n"));
+            QVERIFY(program != "script" || QFile::setPermissions(tool, QFile::permissions(tool) | QFile::ExeOwner));
+        }
+        BatchCmd cmd;
+        const bool started = cmd.StartSingleCmd(tool, {"a b", "-o"}, false);
+        QCOMPARE(started, program != "missing");
+        QTRY_COMPARE_WITH_TIMEOUT(cmd.singleCmdDone, started, 10000);
+        output.replace("<dir>", QFileInfo(dir.path()).canonicalFilePath().toUtf8());
+        QCOMPARE(contents(dir.filePath("out.txt")), output);
+    }
+
+private:
+    static QByteArray contents(const QString &path)
+    {
+        return QFileInfo::exists(path) ? readBytes(path) : QByteArray("<missing>");
     }
 };
 
