@@ -14,7 +14,6 @@ struct Run {
     int exitCode = -1;
     QList<QJsonObject> events;   // with --json
     QString out;
-    QString err;
     QJsonObject last(const QString &event) const
     {
         for (auto e = events.crbegin(); e != events.crend(); ++e)
@@ -42,7 +41,6 @@ Run cli(const QStringList &arguments)
         return run;
     run.exitCode = process.exitCode();
     run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
     if (arguments.contains("--json"))
         for (const QString &line : run.out.split('\n', Qt::SkipEmptyParts)) {
             const QJsonDocument doc = QJsonDocument::fromJson(line.toUtf8());

@@ -20,6 +20,7 @@ class TestBackupRestore : public QObject {
     {
         drive.addSystemFiles();
         drive.addPlaylist("Hits.pls", {"\\sdmemory\\Basi\\0.mid^x"});
+        drive.writeFile("System/Playlist/.hidden.pls", "hidden playlists are saved and brought back too\r\n");
         for (int i = 0; i < songs; ++i)
             drive.writeMidi(QString("Basi/%1.mid").arg(i), QString("Song %1").arg(i));
         drive.writeMp3("Rock/a.mp3", "A");
@@ -189,7 +190,8 @@ private slots:
             writeBytes(backup + "/" + backupmanifest::kFileName, damage == "none" ? QByteArray() : "{ broken");
         if (damage == "none")
             QFile::remove(backup + "/" + backupmanifest::kFileName);
-        QDir(drive.path("Basi")).removeRecursively();   // lost on the player
+        for (const QString &folder : {"Basi", "System/Playlist"})
+            QDir(drive.path(folder)).removeRecursively();   // lost on the player
         const Inventory player = treeContents(drive.root());
 
         EngineRig rig(0, QStringList{backup} + replies);
