@@ -30,8 +30,6 @@ private slots:
             QCOMPARE(w.langDbInfo(MSG_DOWNLOAD_ERROR_TITLE), QString("Download Error "));
             QCOMPARE(w.langDbInfo(MSG_RESTORE_ERROR_TITLE), QString("Errore durante il Restore"));
             QCOMPARE(w.langDbInfo(MSG_END_OPERATION_TITLE), w.langDbInfo(MSG_UPDATE_END_TITLE));
-            QCOMPARE(w.langDbInfo(LANGUAGE_STRING_CODE(27)), QString());
-            QCOMPARE(w.langDbInfo(LANGUAGE_STRING_CODE(-1)), QString());
         }
         w.currentLanguage = 1;
         QCOMPARE(w.langDbInfo(MSG_RESTORE_ERROR_TEXT),
