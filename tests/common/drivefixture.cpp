@@ -22,20 +22,9 @@ DriveFixture::~DriveFixture()
         qunsetenv("CORVEL3_VOLUMES");
 }
 
-QString DriveFixture::root() const
-{
-    return dir.path() + QLatin1Char('/');
-}
-
-void DriveFixture::plugIn()
-{
-    qputenv("CORVEL3_VOLUMES", ("corvel3=" + dir.path()).toUtf8());
-}
-
-void DriveFixture::unplug()
-{
-    qputenv("CORVEL3_VOLUMES", "");
-}
+QString DriveFixture::root() const { return dir.path() + QLatin1Char('/'); }
+void DriveFixture::plugIn() { qputenv("CORVEL3_VOLUMES", ("corvel3=" + dir.path()).toUtf8()); }
+void DriveFixture::unplug() { qputenv("CORVEL3_VOLUMES", ""); }
 
 QString DriveFixture::writeFile(const QString &relative, const QByteArray &content)
 {
@@ -62,30 +51,44 @@ void DriveFixture::addPlaylist(const QString &name, const QStringList &lines)
     writeFile(QStringLiteral("System/Playlist/") + name, content);
 }
 
+namespace {
+// value in `count` bytes of `bits` bits each, most significant first (7 for a tag's synchsafe size).
+QByteArray bigEndian(quint32 value, int count = 4, int bits = 8)
+{
+    QByteArray out;
+    for (int i = count - 1; i >= 0; --i)
+        out += char((value >> (i * bits)) & ((1u << bits) - 1));
+    return out;
+}
+
+QByteArray varLen(quint32 value)
+{
+    QByteArray bytes(1, char(value & 0x7f));
+    while (value >>= 7)
+        bytes.prepend(char((value & 0x7f) | 0x80));
+    return bytes;
+}
+
+// One track: the given events, a note on and off, end of track.
+QByteArray midiFile(const QByteArray &trackEvents)
+{
+    const QByteArray track = trackEvents + QByteArray::fromHex("00903C4060803C0000FF2F00");
+    return "MThd" + QByteArray::fromHex("00000006000000010060") + "MTrk" + bigEndian(quint32(track.size())) + track;
+}
+
+QByteArray metaText(char type, const QByteArray &text)
+{
+    return QByteArray::fromHex("00FF") + type + varLen(quint32(text.size())) + text;
+}
+} // namespace
+
 QByteArray DriveFixture::mp3Bytes(const QString &title, int paddingBytes)
 {
     const QByteArray text = title.toUtf8();
-    QByteArray frame = "TIT2";
-    const quint32 size = quint32(text.size() + 1);
-    frame += char((size >> 24) & 0xff);
-    frame += char((size >> 16) & 0xff);
-    frame += char((size >> 8) & 0xff);
-    frame += char(size & 0xff);
-    frame += QByteArray(2, '\0');   // flags
-    frame += char(3);               // UTF-8
-    frame += text;
-    const int tagSize = frame.size() + 16;   // some padding after the frame
-    QByteArray out = "ID3";
-    out += char(4);
-    out += char(0);
-    out += char(0);
-    out += char((tagSize >> 21) & 0x7f);
-    out += char((tagSize >> 14) & 0x7f);
-    out += char((tagSize >> 7) & 0x7f);
-    out += char(tagSize & 0x7f);
-    out += frame;
-    out += QByteArray(16, '\0');
-    // A few MPEG frame headers' worth of audio-like bytes.
+    // A TIT2 frame in UTF-8 and some padding, then a few MPEG frame headers' worth of audio-like bytes.
+    const QByteArray frame = "TIT2" + bigEndian(quint32(text.size() + 1)) + QByteArray(2, '\0') + char(3) + text;
+    QByteArray out = "ID3" + QByteArray::fromHex("040000") + bigEndian(quint32(frame.size() + 16), 4, 7) + frame
+                     + QByteArray(16, '\0');
     QByteArray audio(paddingBytes, '\0');
     for (int i = 0; i < audio.size(); i += 418) {
         audio[i] = char(0xff);
@@ -95,75 +98,22 @@ QByteArray DriveFixture::mp3Bytes(const QString &title, int paddingBytes)
     return out + audio;
 }
 
-static QByteArray varLen(quint32 value)
-{
-    QByteArray bytes;
-    bytes.prepend(char(value & 0x7f));
-    value >>= 7;
-    while (value) {
-        bytes.prepend(char((value & 0x7f) | 0x80));
-        value >>= 7;
-    }
-    return bytes;
-}
-
-static QByteArray midiFile(const QByteArray &trackEvents)
-{
-    QByteArray track = trackEvents;
-    // A note on and off, then end of track.
-    track += QByteArray::fromHex("00903C40") + QByteArray::fromHex("60803C00") + QByteArray::fromHex("00FF2F00");
-    QByteArray out = "MThd";
-    out += QByteArray::fromHex("00000006000000010060");
-    out += "MTrk";
-    const quint32 n = quint32(track.size());
-    out += char((n >> 24) & 0xff);
-    out += char((n >> 16) & 0xff);
-    out += char((n >> 8) & 0xff);
-    out += char(n & 0xff);
-    return out + track;
-}
-
 QByteArray DriveFixture::midiBytes(const QString &trackName)
 {
-    const QByteArray name = trackName.toUtf8();
-    return midiFile(QByteArray::fromHex("00FF03") + varLen(quint32(name.size())) + name);
+    return midiFile(metaText(0x03, trackName.toUtf8()));
 }
 
 QByteArray DriveFixture::karaokeBytes(const QString &title)
 {
-    const QByteArray kind = "@KMIDI KARAOKE FILE";
-    const QByteArray t = "@T" + title.toUtf8();
-    return midiFile(QByteArray::fromHex("00FF01") + varLen(quint32(kind.size())) + kind
-                    + QByteArray::fromHex("00FF01") + varLen(quint32(t.size())) + t);
-}
-
-QByteArray DriveFixture::fixedFieldBytes(const QString &title)
-{
-    QByteArray out(512, '\0');
-    out.replace(0, 4, "MF3\x01");
-    const QByteArray text = title.toUtf8().left(128);
-    out.replace(122, text.size(), text);
-    return out;
-}
-
-QString DriveFixture::writeMp3(const QString &relative, const QString &title, int paddingBytes)
-{
-    return writeFile(relative, mp3Bytes(title, paddingBytes));
-}
-
-QString DriveFixture::writeMidi(const QString &relative, const QString &trackName)
-{
-    return writeFile(relative, midiBytes(trackName));
-}
-
-QString DriveFixture::writeKaraoke(const QString &relative, const QString &title)
-{
-    return writeFile(relative, karaokeBytes(title));
+    return midiFile(metaText(0x01, "@KMIDI KARAOKE FILE") + metaText(0x01, "@T" + title.toUtf8()));
 }
 
 QString DriveFixture::writeFixedField(const QString &relative, const QString &title)
 {
-    return writeFile(relative, fixedFieldBytes(title));
+    QByteArray out(512, '\0');
+    out.replace(0, 4, "MF3\x01");
+    const QByteArray text = title.toUtf8().left(128);
+    return writeFile(relative, out.replace(122, text.size(), text));
 }
 
 QMap<QString, QByteArray> treeContents(const QString &folder, bool includeHidden)

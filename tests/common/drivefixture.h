@@ -22,16 +22,18 @@ public:
     QString writeFile(const QString &relative, const QByteArray &content);
 
     // Song files with titles inside.
-    QString writeMp3(const QString &relative, const QString &title, int paddingBytes = 2000);
-    QString writeMidi(const QString &relative, const QString &trackName);
-    QString writeKaraoke(const QString &relative, const QString &title);   // text events, "@T"
-    QString writeFixedField(const QString &relative, const QString &title); // .mf3/.mf4/.mf5
+    QString writeMp3(const QString &relative, const QString &title, int paddingBytes = 2000)
+    {
+        return writeFile(relative, mp3Bytes(title, paddingBytes));
+    }
+    QString writeMidi(const QString &relative, const QString &trackName) { return writeFile(relative, midiBytes(trackName)); }
+    QString writeKaraoke(const QString &relative, const QString &title) { return writeFile(relative, karaokeBytes(title)); }
+    QString writeFixedField(const QString &relative, const QString &title);   // .mf3/.mf4/.mf5
 
     // The same contents, for files written elsewhere.
     static QByteArray mp3Bytes(const QString &title, int paddingBytes = 2000);
     static QByteArray midiBytes(const QString &trackName);
-    static QByteArray karaokeBytes(const QString &title);
-    static QByteArray fixedFieldBytes(const QString &title);
+    static QByteArray karaokeBytes(const QString &title);   // text events, "@T"
 
     // Present the drive (or take it away) as the device.
     void plugIn();

@@ -12,25 +12,16 @@ constexpr qint64 kChunk = 64 * 1024;
 constexpr qint64 kHighWater = 256 * 1024;   // keep at most this much queued in the socket
 constexpr int kMaxRequestHead = 64 * 1024;
 
-// Generated bodies repeat with a short period: copy from one precomputed stretch.
+// Generated bodies repeat "abc...w": up to a chunk, copied from one precomputed stretch.
 QByteArray generatedBytes(qint64 offset, qint64 n)
 {
     static const QByteArray pattern = [] {
         QByteArray p(int(kChunk + 23), '\0');
         for (int i = 0; i < p.size(); ++i)
-            p[i] = HttpTestServer::generatedByte(i);
+            p[i] = char('a' + i % 23);
         return p;
     }();
-    QByteArray out;
-    out.reserve(int(n));
-    while (n > 0) {
-        const qint64 start = offset % 23;
-        const qint64 take = qMin(n, kChunk);
-        out.append(pattern.constData() + start, int(take));
-        offset += take;
-        n -= take;
-    }
-    return out;
+    return QByteArray(pattern.constData() + offset % 23, int(qMin(n, kChunk)));
 }
 
 QByteArray reasonPhrase(int status)
@@ -71,8 +62,7 @@ private:
             return;
         }
         head += socket->readAll();
-        const int end = head.indexOf("\r\n\r\n");
-        if (end < 0) {
+        if (!head.contains("\r\n\r\n")) {
             if (head.size() > kMaxRequestHead)
                 socket->abort();
             return;
@@ -92,15 +82,6 @@ private:
         answer();
     }
 
-    qint64 bodySize() const
-    {
-        if (route.generatedSize >= 0)
-            return route.generatedSize;
-        if (!route.filePath.isEmpty())
-            return file.size();
-        return route.body.size();
-    }
-
     void answer()
     {
         if (route.fault == Fault::CloseWithoutReply) {
@@ -115,7 +96,8 @@ private:
                 route.body = "cannot open the served file\n";
             }
         }
-        total = bodySize();
+        const qint64 total = route.generatedSize >= 0 ? route.generatedSize
+                             : route.filePath.isEmpty() ? route.body.size() : file.size();
         limit = route.fault == Fault::CutOff ? qMin(route.cutAfter, total) : total;
         QByteArray header = "HTTP/1.1 " + QByteArray::number(route.status) + ' ' + reasonPhrase(route.status)
                             + "\r\nContent-Type: " + route.contentType + "\r\nConnection: close\r\n";
@@ -149,14 +131,8 @@ private:
     {
         const qint64 n = qMin(wanted, limit - sent);
         if (n > 0) {
-            QByteArray chunk;
-            if (route.generatedSize >= 0) {
-                chunk = generatedBytes(sent, n);
-            } else if (!route.filePath.isEmpty()) {
-                chunk = file.read(n);
-            } else {
-                chunk = route.body.mid(int(sent), int(n));
-            }
+            const QByteArray chunk = route.generatedSize >= 0 ? generatedBytes(sent, n)
+                                     : route.filePath.isEmpty() ? route.body.mid(int(sent), int(n)) : file.read(n);
             if (chunk.isEmpty()) {
                 limit = sent;   // the file shrank: end here
             } else {
@@ -192,7 +168,6 @@ private:
     bool closing = false;
     Route route;
     QFile file;
-    qint64 total = 0;
     qint64 limit = 0;
     qint64 sent = 0;
     QTimer *trickle = nullptr;
@@ -204,32 +179,12 @@ HttpTestServer::HttpTestServer(QObject *parent) : QObject(parent), server(new QT
 }
 
 HttpTestServer::~HttpTestServer() = default;
-
-bool HttpTestServer::listen(quint16 port)
-{
-    return server->listen(QHostAddress::LocalHost, port);
-}
-
-quint16 HttpTestServer::port() const
-{
-    return server->serverPort();
-}
+bool HttpTestServer::listen(quint16 port) { return server->listen(QHostAddress::LocalHost, port); }
+quint16 HttpTestServer::port() const { return server->serverPort(); }
 
 QString HttpTestServer::baseUrl() const
 {
     return QStringLiteral("http://127.0.0.1:%1").arg(port());
-}
-
-void HttpTestServer::setRoute(const QString &path, const Route &route)
-{
-    routes.insert(path, route);
-}
-
-void HttpTestServer::serveBytes(const QString &path, const QByteArray &body)
-{
-    Route r;
-    r.body = body;
-    setRoute(path, r);
 }
 
 void HttpTestServer::serveFile(const QString &path, const QString &filePath)
@@ -250,19 +205,8 @@ void HttpTestServer::serveStatus(const QString &path, int status, const QByteArr
 {
     Route r;
     r.status = status;
-    r.body = page.isNull() ? "<html><body>" + QByteArray::number(status) + " " + reasonPhrase(status)
-                                 + "</body></html>\n"
-                           : page;
+    r.body = page.isNull() ? "<html><body>" + QByteArray::number(status) + " " + reasonPhrase(status) + "</body></html>\n" : page;
     r.contentType = "text/html";
-    setRoute(path, r);
-}
-
-void HttpTestServer::serveFault(const QString &path, const QByteArray &body, Fault fault, qint64 cutAfter)
-{
-    Route r;
-    r.body = body;
-    r.fault = fault;
-    r.cutAfter = cutAfter;
     setRoute(path, r);
 }
 

@@ -50,25 +50,19 @@ public:
     QString baseUrl() const;                       // "http://127.0.0.1:<port>"
     QString url(const QString &path) const { return baseUrl() + path; }
 
-    void setRoute(const QString &path, const Route &route);
+    void setRoute(const QString &path, const Route &route) { routes.insert(path, route); }
     // Shorthands for the usual routes.
-    void serveBytes(const QString &path, const QByteArray &body);
     void serveFile(const QString &path, const QString &filePath);
     void serveGenerated(const QString &path, qint64 size);
     void serveStatus(const QString &path, int status, const QByteArray &page = QByteArray());
-    void serveFault(const QString &path, const QByteArray &body, Fault fault, qint64 cutAfter = 0);
     void serveTrickle(const QString &path, const QByteArray &body, int bytes, int intervalMs);
     // A 301 answer that sends the client on to target (a path on this server or an address).
     void serveRedirect(const QString &path, const QString &target);
 
     // Every request's path, in arrival order.
     QStringList requests() const { return requestLog; }
-    int requestCount(const QString &path) const { return requestLog.count(path); }
     // Connections still open (a trickle in progress, for instance).
     int openConnections() const { return connections; }
-
-    // The byte at offset of a generated body, so a test can check what arrived.
-    static char generatedByte(qint64 offset) { return char('a' + offset % 23); }
 
 signals:
     void requestReceived(const QString &path);

@@ -2,27 +2,23 @@
 
 #include <functional>
 #include <QList>
-#include <QStringList>
 
 #include "core/progressview.h"
 
-// A ProgressView without widgets that also keeps the history of values and status lines, and
-// lets a test act when the engine reaches a given value.
+// A ProgressView without widgets that also keeps the history of values, and lets a test act when
+// the engine reaches a given value.
 class RecordingProgress : public ProgressView {
 public:
-    QStringList statusHistory;
     QList<int> values;
     std::function<void(int)> onValue;
 
 protected:
     void changed(Change what) override
     {
-        if (what == Change::Value) {
-            values << value();
-            if (onValue)
-                onValue(value());
-        }
-        else if (what == Change::Status)
-            statusHistory << status();
+        if (what != Change::Value)
+            return;
+        values << value();
+        if (onValue)
+            onValue(value());
     }
 };

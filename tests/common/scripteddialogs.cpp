@@ -32,14 +32,7 @@ QStringList ScriptedDialogs::titles() const
 
 int ScriptedDialogs::showMessage(const MessageBoxRequest &request)
 {
-    Prompt p;
-    p.title = request.title;
-    p.text = request.text;
-    p.icon = request.icon;
-    p.buttons = request.buttons;
-    p.defaultButton = request.defaultButton;
-    p.escapeButton = request.escapeButton;
-    p.parent = request.parent;
+    Prompt p{request.title, request.text, request.icon, request.buttons, request.defaultButton, request.parent, {}};
     if (onPrompt)
         onPrompt(p);
     int chosen = request.defaultButton;
@@ -67,16 +60,14 @@ int ScriptedDialogs::showMessage(const MessageBoxRequest &request)
 QString ScriptedDialogs::chooseFolder(const FolderRequest &request)
 {
     Prompt p;
-    p.folderChooser = true;
     p.title = request.caption;
     p.parent = request.parent;
     if (onPrompt)
         onPrompt(p);
-    if (replies.isEmpty()) {
+    if (replies.isEmpty())
         failures << QStringLiteral("unexpected folder chooser \"%1\"").arg(request.caption);
-    } else {
+    else
         p.answer = replies.dequeue();
-    }
     prompts.append(p);
     return p.answer;
 }

@@ -14,13 +14,11 @@
 class ScriptedDialogs : public Dialogs {
 public:
     struct Prompt {
-        bool folderChooser = false;
         QString title;              // the caption, for a folder chooser
         QString text;
         BoxIcon icon = BoxIcon::NoIcon;
         QVector<BoxButton> buttons;
         int defaultButton = 0;
-        int escapeButton = -1;
         QObject *parent = nullptr;
         QString answer;             // the caption (or folder) given back
 
@@ -39,7 +37,6 @@ public:
 
     QVector<Prompt> prompts;
     QStringList failures;           // unexpected prompts and answers that matched no button
-    int pendingReplies() const { return replies.size(); }
     QStringList titles() const;
 
     // Called once per prompt before it is answered (e.g. to press Stop while a box is open).

@@ -1,13 +1,13 @@
-// Finding the player's drive by its volume label, through the volume seam and on real mounts.
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
+// Finding the player's drive by its volume label, through the volume seam and on a real mount
+// (the FAT one, through fusefat, is in tst_entries); the batch and program runner.
 #include <QtTest>
 
 #include <unistd.h>
 
+#include "device/batchcmd.h"
 #include "device/devicedrive.h"
 #include "device/platform.h"
+#include "tests/transfer/transfertesting.h"   // mountDiskImage, runTool, writeBytes, readBytes
 
 class DeviceDriveTest : public QObject {
     Q_OBJECT
@@ -15,47 +15,30 @@ class DeviceDriveTest : public QObject {
 private slots:
     void cleanup() { qunsetenv("CORVEL3_VOLUMES"); }
 
+    // The volumes offered ("label=path;..."; @1 and @2 are two folders) and the one found.
     void labelMatching_data()
     {
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<bool>("isPlayer");
-        QTest::newRow("exact") << "corvel3" << true;
-        QTest::newRow("upper case") << "CORVEL3" << true;
-        QTest::newRow("mixed case") << "Corvel3" << true;
-        QTest::newRow("blanks around") << " corvel3 " << true;
-        QTest::newRow("tab around") << "\tcorvel3\n" << true;
-        QTest::newRow("character after the digit") << "corvel3x" << false;
-        QTest::newRow("no digit") << "corvel" << false;
-        QTest::newRow("blank inside") << "corvel 3" << false;
-        QTest::newRow("empty") << "" << false;
+        QTest::addColumn<QString>("volumes");
+        QTest::addColumn<QString>("found");   // "" for none
+        QTest::newRow("the exact label is found after another volume") << "DATA=@1;corvel3=@2" << "@2";
+        QTest::newRow("a label in capitals is the player") << "DATA=@1;CORVEL3=@2" << "@2";
+        QTest::newRow("blanks around the label are ignored") << "DATA=@1;\tCorvel3 \n=@2" << "@2";
+        QTest::newRow("a character after the digit is another volume") << "corvel3x=@1" << "";
+        QTest::newRow("a label without the digit is another volume") << "corvel=@1" << "";
+        QTest::newRow("a blank inside the label is another volume") << "corvel 3=@1" << "";
+        QTest::newRow("an empty label is no player") << "=@1" << "";
+        QTest::newRow("the first of two players wins") << "CORVEL3=@1/;corvel3=@2" << "@1";
+        QTest::newRow("no volumes at all") << "" << "";
+        QTest::newRow("entries without a path are skipped") << "garbage;=;corvel3=" << "";
     }
     void labelMatching()
     {
-        QFETCH(QString, label);
-        QFETCH(bool, isPlayer);
-        QCOMPARE(isPlayerLabel(label), isPlayer);
-
-        QTemporaryDir other, player;
-        qputenv("CORVEL3_VOLUMES", QStringLiteral("DATA=%1;%2=%3").arg(other.path(), label, player.path()).toUtf8());
-        QCOMPARE(findDeviceDrive(), isPlayer ? player.path() + "/" : QString());
-    }
-
-    void firstMatchingVolumeWinsAndRootEndsWithSeparator()
-    {
-        QTemporaryDir first, second;
-        qputenv("CORVEL3_VOLUMES",
-                QStringLiteral("CORVEL3=%1/;corvel3=%2").arg(first.path(), second.path()).toUtf8());
-        const QString root = findDeviceDrive();
-        QCOMPARE(root, first.path() + "/");
-        QVERIFY(QFileInfo(root + "AUTOEXEC.BAT").absolutePath() == first.path());
-    }
-
-    void noReadableVolumeGivesEmptyPath()
-    {
-        qputenv("CORVEL3_VOLUMES", "");
-        QCOMPARE(findDeviceDrive(), QString());
-        qputenv("CORVEL3_VOLUMES", "garbage;=;corvel3=");
-        QCOMPARE(findDeviceDrive(), QString());
+        QFETCH(QString, volumes);
+        QFETCH(QString, found);
+        QTemporaryDir one, two;
+        const auto folders = [&](QString text) { return text.replace("@1", one.path()).replace("@2", two.path()); };
+        qputenv("CORVEL3_VOLUMES", folders(volumes).toUtf8());
+        QCOMPARE(findDeviceDrive(), found.isEmpty() ? QString() : folders(found) + "/");   // the root ends with "/"
     }
 
     void systemRootIsNeverTheDevice()
@@ -64,72 +47,82 @@ private slots:
             QVERIFY2(v.root != "/", "the root file system must not be offered as a volume");
     }
 
-    // Real mounted volumes: an ext4 image and a FAT image through fusefat, labelled as the player.
     void realExt4Volume()
-    {
-        requireRootAnd({"mkfs.ext4", "losetup", "mount", "umount"});
-        QTemporaryDir work;
-        const QString image = work.filePath("player.img");
-        const QString mountPoint = work.filePath("mnt");
-        QDir().mkpath(mountPoint);
-        run("truncate", {"-s", "8M", image});
-        run("mkfs.ext4", {"-q", "-L", "corvel3", image});
-        if (!run("mount", {"-o", "loop", image, mountPoint}, false))
-            QSKIP("loop mounts are not allowed here");
-        const QString found = findDeviceDrive();
-        run("umount", {mountPoint});
-        QCOMPARE(found, mountPoint + "/");
-    }
-
-    void realFatVolumeThroughFuse()
-    {
-        requireRootAnd({"mkfs.vfat", "losetup", "fusefat", "umount"});
-        if (!QFileInfo::exists("/dev/fuse"))
-            QSKIP("no /dev/fuse on this machine");
-        QTemporaryDir work;
-        const QString image = work.filePath("player.img");
-        const QString mountPoint = work.filePath("mnt");
-        QDir().mkpath(mountPoint);
-        run("truncate", {"-s", "16M", image});
-        run("mkfs.vfat", {"-n", "CORVEL3", image});
-        QProcess losetup;
-        losetup.start("losetup", {"-f", "--show", image});
-        losetup.waitForFinished(10000);
-        const QString loop = QString::fromLocal8Bit(losetup.readAllStandardOutput()).trimmed();
-        if (loop.isEmpty())
-            QSKIP("no free loop device");
-        const bool mounted = run("fusefat", {"-o", "rw+,fsname=" + loop, loop, mountPoint}, false);
-        QString found;
-        if (mounted) {
-            QTRY_VERIFY_WITH_TIMEOUT(!QDir(mountPoint).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty()
-                                         || !findDeviceDrive().isEmpty(),
-                                     5000);
-            found = findDeviceDrive();
-            run("umount", {mountPoint});
-        }
-        run("losetup", {"-d", loop});
-        if (!mounted)
-            QSKIP("fusefat could not mount the image");
-        QCOMPARE(found, mountPoint + "/");
-    }
-
-private:
-    void requireRootAnd(const QStringList &programs)
     {
         if (::geteuid() != 0)
             QSKIP("mounting a volume image needs root (CI runs as root)");
-        for (const QString &p : programs)
-            if (QStandardPaths::findExecutable(p).isEmpty() && QStandardPaths::findExecutable(p, {"/sbin", "/usr/sbin"}).isEmpty())
-                QSKIP(qPrintable(p + " is not installed"));
+        QTemporaryDir work;
+        const QString mountPoint = work.filePath("mnt");
+        if (!mountDiskImage(work.filePath("player.img"), mountPoint, "8M", {"-L", "corvel3"}))
+            QSKIP("loop mounts are not allowed here");
+        const QString found = findDeviceDrive();
+        runTool("umount", {mountPoint});
+        QCOMPARE(found, mountPoint + "/");
     }
-    bool run(const QString &program, const QStringList &args, bool mustSucceed = true)
+
+    void batchFileLifecycle()
     {
-        QProcess p;
-        p.start(program, args);
-        const bool ok = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-        if (!ok && mustSucceed)
-            qWarning() << program << args << p.readAllStandardError();
-        return ok;
+        QTemporaryDir dir;
+        const QString batch = dir.filePath("run.bat");
+        BatchCmd first;
+        // Without a path nothing is written, run or deleted.
+        first.AddBatchLine("echo never > never.txt");
+        QVERIFY(!first.RunBatch());
+        QVERIFY(!first.DeleteBatchFile());
+        QVERIFY(QDir(dir.path()).isEmpty());
+        // An empty batch still runs, as an empty file.
+        first.SetBatchFile(batch);
+        QVERIFY(first.RunBatch());
+        QCOMPARE(contents(batch), QByteArray());
+
+        first.AddBatchLine("echo one >> log.txt");
+        first.AddBatchLine("pwd >> log.txt");
+        QVERIFY(first.RunBatch());
+        // A read-only leftover must not block a rerun on the same path: the old file goes first.
+        QFile::setPermissions(batch, QFile::ReadOwner);
+        BatchCmd second;
+        second.SetBatchFile(batch);
+        second.AddBatchLine("echo three >> log.txt");
+        QVERIFY(second.RunBatch());
+        QCOMPARE(contents(batch), QByteArray("echo three >> log.txt\n"));
+        // RunBatch waits for the child, which runs in the batch's folder.
+        QCOMPARE(contents(dir.filePath("log.txt")), "one\n" + QFileInfo(dir.path()).canonicalFilePath().toUtf8() + "\nthree\n");
+        QVERIFY(second.DeleteBatchFile());
+        QVERIFY(!second.DeleteBatchFile());
+        QVERIFY(!QFile::exists(batch));
+    }
+
+    void startSingleCmd_data()
+    {
+        QTest::addColumn<QString>("program");     // "script", "missing" or "not executable"
+        QTest::addColumn<QByteArray>("output");   // what the program leaves in out.txt
+        QTest::newRow("a script runs in its own folder") << "script" << QByteArray("a b|-o|<dir>\n");
+        QTest::newRow("a missing program is not started") << "missing" << QByteArray("<missing>");
+        // Exists but cannot be started: the caller's wait must still end.
+        QTest::newRow("a file that cannot run still ends the wait") << "not executable" << QByteArray("<missing>");
+    }
+    void startSingleCmd()
+    {
+        QFETCH(QString, program);
+        QFETCH(QByteArray, output);
+        QTemporaryDir dir;
+        const QString tool = dir.filePath("tool");
+        if (program != "missing") {
+            QVERIFY(writeBytes(tool, "#!/bin/sh\necho \"$1|$2|$(pwd)\" > out.txt\n"));
+            QVERIFY(program != "script" || QFile::setPermissions(tool, QFile::permissions(tool) | QFile::ExeOwner));
+        }
+        BatchCmd cmd;
+        const bool started = cmd.StartSingleCmd(tool, {"a b", "-o"}, false);
+        QCOMPARE(started, program != "missing");
+        QTRY_COMPARE_WITH_TIMEOUT(cmd.singleCmdDone, started, 10000);
+        output.replace("<dir>", QFileInfo(dir.path()).canonicalFilePath().toUtf8());
+        QCOMPARE(contents(dir.filePath("out.txt")), output);
+    }
+
+private:
+    static QByteArray contents(const QString &path)
+    {
+        return QFileInfo::exists(path) ? readBytes(path) : QByteArray("<missing>");
     }
 };
 

@@ -4,6 +4,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include "device/devicedrive.h"
 #include "device/entries.h"
 #include "device/pathrules.h"
 #include "device/platform.h"
@@ -52,17 +53,23 @@ private slots:
         QCOMPARE(QString(a.hidden ? "h" : "-") + (a.system ? "s" : "-"), flags);
     }
 
-    // A real FAT volume, known only from the mount table. No attributes can be read through
-    // fusefat, so the player's own entries in its root count as hidden and system by name.
-    void realFatVolumeRoot()
+    // A real FAT volume, known only from the mount table: found by its label, and as no
+    // attributes can be read through fusefat, the player's own entries in its root count as
+    // hidden and system by name.
+    void realFatVolume()
     {
         if (::geteuid() != 0 || QStandardPaths::findExecutable("fusefat").isEmpty())
             QSKIP("mounting a FAT image needs root and fusefat");
         const QString image = tmp.path() + "/fat.img", root = tmp.path() + "/fat";
         QDir().mkpath(root);
         QVERIFY(runTool("mkfs.vfat", {"-C", "-n", "CORVEL3", image, "4096"}));
-        if (!runTool("fusefat", {"-o", "rw+", image, root}))
-            QSKIP("fusefat could not mount the image (no FUSE here?)");
+        QProcess losetup;   // the label is read from the block device named in the mount table
+        losetup.start("losetup", {"-f", "--show", image});
+        const QString loop = losetup.waitForFinished() ? QString(losetup.readAllStandardOutput()).trimmed() : QString();
+        const auto detach = qScopeGuard([&] { runTool("losetup", {"-d", loop}); });
+        if (loop.isEmpty() || !runTool("fusefat", {"-o", "rw+,fsname=" + loop, loop, root}))
+            QSKIP("no free loop device, or fusefat could not mount the image (no FUSE here?)");
+        const QString found = findDeviceDrive();
         for (const QString &file : {"AUTOEXEC.BAT", "System/Playlist/a.pls", "Songs/a.mid"})
             writeBytes(root + "/" + file, {});
         QList<int> flags;   // 2 hidden + 1 system
@@ -71,6 +78,7 @@ private slots:
             flags << (a.hidden ? 2 : 0) + (a.system ? 1 : 0);
         }
         runTool("umount", {root});
+        QCOMPARE(found, root + "/");
         QCOMPARE(flags, (QList<int>{3, 3, 0, 0}));
     }
 

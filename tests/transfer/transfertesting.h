@@ -41,3 +41,12 @@ inline bool runTool(const QString &program, const QStringList &arguments)
     p.start(program, arguments);
     return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
+
+// An ext4 disk image of the given size mounted on mountPoint: needs root and a free loop device.
+inline bool mountDiskImage(const QString &image, const QString &mountPoint, const QString &size,
+                           const QStringList &mkfsOptions = {})
+{
+    QDir().mkpath(mountPoint);
+    return runTool("mkfs.ext4", QStringList{"-q", "-F"} + mkfsOptions + QStringList{image, size})
+           && runTool("mount", {"-o", "loop", image, mountPoint});
+}

@@ -20,6 +20,7 @@ class TestBackupRestore : public QObject {
     {
         drive.addSystemFiles();
         drive.addPlaylist("Hits.pls", {"\\sdmemory\\Basi\\0.mid^x"});
+        drive.writeFile("System/Playlist/.hidden.pls", "hidden playlists are saved and brought back too\r\n");
         for (int i = 0; i < songs; ++i)
             drive.writeMidi(QString("Basi/%1.mid").arg(i), QString("Song %1").arg(i));
         drive.writeMp3("Rock/a.mp3", "A");
@@ -30,9 +31,12 @@ class TestBackupRestore : public QObject {
         return saved;
     }
 
-    static QString onlyBackupIn(const QString &folder)
+    // The one dated backup in folder besides those known; empty when there is not exactly one.
+    static QString newBackupIn(const QString &folder, const QStringList &known = {})
     {
-        const QStringList made = QDir(folder).entryList({"Corvel3 backup *"}, QDir::Dirs);
+        QStringList made = QDir(folder).entryList({"Corvel3 backup *"}, QDir::Dirs);
+        for (const QString &k : known)
+            made.removeAll(QFileInfo(k).fileName());
         return made.size() == 1 ? folder + "/" + made.first() : QString();
     }
 
@@ -69,11 +73,8 @@ private slots:
         QFile::link(drive.root(), pc + "/link");
         const QString mount = pc + "/mnt";
         const bool mounting = chosen == "@mount";
-        if (mounting) {
-            QDir().mkpath(mount);
-            if (!runTool("mkfs.ext4", {"-q", "-F", pc + "/disk.img", "4M"}) || !runTool("mount", {"-o", "loop", pc + "/disk.img", mount}))
-                QSKIP("mounting a disk image needs root and a free loop device");
-        }
+        if (mounting && !mountDiskImage(pc + "/disk.img", mount, "4M"))
+            QSKIP("mounting a disk image needs root and a free loop device");
         const auto unmount = qScopeGuard([&] { if (mounting) runTool("umount", {mount}); });
         if (chosen == "@home")
             qputenv("HOME", pc.toUtf8());
@@ -93,10 +94,9 @@ private slots:
             return;
         }
         // The new backup, in a dated folder of its own, holds every song and playlist.
-        QStringList made = QDir(pc).entryList({"Corvel3 backup *"}, QDir::Dirs);
-        made.removeAll("Corvel3 backup 2026-01-01 1000");
-        QCOMPARE(made.size(), 1);
-        Inventory fresh = treeContents(pc + "/" + made.first());
+        const QString made = newBackupIn(pc, {"Corvel3 backup 2026-01-01 1000"});
+        QVERIFY(!made.isEmpty());
+        Inventory fresh = treeContents(made);
         QVERIFY(fresh.remove(backupmanifest::kFileName));
         QCOMPARE(fresh, saved);
     }
@@ -122,13 +122,14 @@ private slots:
         QFETCH(QStringList, replies);
         QFETCH(QStringList, boxes);
         DriveFixture drive;
-        fillPlayer(drive, fault == "unplugged" ? 1001 : 3);
+        // Unplugged: 998 songs make 1001 files, just over the count that asks first.
+        fillPlayer(drive, fault == "unplugged" ? 998 : 3);
         QString pc = tmp.path() + "/" + QTest::currentDataTag();
         QDir().mkpath(pc);
         if (fault == "unreadable")
             QFile::link(drive.path("Basi/nowhere"), drive.path("Basi/broken.mid"));
         if (fault == "full") {
-            if (!runTool("mkfs.ext4", {"-q", "-F", pc + "/disk.img", "4M"}) || !runTool("mount", {"-o", "loop", pc + "/disk.img", pc}))
+            if (!mountDiskImage(pc + "/disk.img", pc, "4M"))
                 QSKIP("mounting a disk image needs root and a free loop device");
             drive.writeFile("Big/big.mp3", QByteArray(5 << 20, 'b'));
             pc += "/inside";
@@ -150,7 +151,7 @@ private slots:
         QVERIFY(rig.dialogs.prompts.last().text.contains(QFileInfo(oplog::path()).fileName()));
         QCOMPARE(treeContents(drive.root()), player);
         // What was saved is listed, and the backup says it is not complete.
-        const QString backup = onlyBackupIn(pc);
+        const QString backup = newBackupIn(pc);
         QVERIFY(!backupmanifest::isComplete(backup));
         QVERIFY(backupmanifest::verify(backup).ok());
     }
@@ -180,7 +181,7 @@ private slots:
         QDir().mkpath(pc);
         EngineRig backupRig(1, {pc, "Ok"});
         transfer::runBackup(backupRig.ctx);
-        const QString backup = onlyBackupIn(pc);
+        const QString backup = newBackupIn(pc);
         const QString song = backup + "/Basi/1.mid";
         if (damage == "missing")
             QFile::remove(song);
@@ -190,7 +191,8 @@ private slots:
             writeBytes(backup + "/" + backupmanifest::kFileName, damage == "none" ? QByteArray() : "{ broken");
         if (damage == "none")
             QFile::remove(backup + "/" + backupmanifest::kFileName);
-        QDir(drive.path("Basi")).removeRecursively();   // lost on the player
+        for (const QString &folder : {"Basi", "System/Playlist"})
+            QDir(drive.path(folder)).removeRecursively();   // lost on the player
         const Inventory player = treeContents(drive.root());
 
         EngineRig rig(0, QStringList{backup} + replies);
@@ -200,6 +202,62 @@ private slots:
         QCOMPARE(treeContents(drive.root()), box == "Fatto" ? whole : player);
         if (damage == "missing" || damage == "altered")
             QVERIFY(rig.dialogs.prompts[1].text.contains("Basi/1.mid"));
+    }
+
+    // A restore from the folder that holds dated backups takes the newest complete one (of the
+    // two made here, the second), and a song that cannot be written back ends the restore
+    // incomplete, never in "Fatto".
+    void restoreFromAFolderOfBackups_data()
+    {
+        QTest::addColumn<bool>("firstCutShort");  // else the first is a day older
+        QTest::addColumn<bool>("blocked");        // a folder on the player where a song goes back
+        QTest::addColumn<QStringList>("replies"); // after the folder and the backups question
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("the newer of two complete backups comes back") << false << false << QStringList{"Ok"}
+                                                                      << QStringList{"Fatto"};
+        QTest::newRow("a complete backup wins over a newer one cut short") << true << false << QStringList{"Ok"}
+                                                                           << QStringList{"Fatto"};
+        QTest::newRow("a song that cannot be written back makes it incomplete")
+            << false << true << QStringList{"Si", "Si", "Ok"}
+            << QStringList{"File Esistente", "Errore sulla copia", "Ripristino incompleto"};
+    }
+    void restoreFromAFolderOfBackups()
+    {
+        QFETCH(bool, firstCutShort);
+        QFETCH(bool, blocked);
+        QFETCH(QStringList, replies);
+        QFETCH(QStringList, boxes);
+        DriveFixture drive;
+        fillPlayer(drive);
+        const QString pc = tmp.path() + "/" + QTest::currentDataTag();
+        QDir().mkpath(pc);
+        QStringList backups;
+        for (const QByteArray song : {"first song", "second song"}) {
+            drive.writeFile("Basi/1.mid", song);
+            EngineRig rig(0, {pc, "Ok"});
+            transfer::runBackup(rig.ctx);
+            backups << newBackupIn(pc, backups);
+            QVERIFY(!backups.last().isEmpty());
+        }
+        Inventory expected = treeContents(drive.root());   // the second backup's player
+        bool found = false;
+        if (firstCutShort)
+            QVERIFY(backupmanifest::write(backups[0], backupmanifest::read(backups[0], &found), false) && found);
+        QFile manifest(backups[firstCutShort ? 1 : 0] + "/" + backupmanifest::kFileName);
+        QVERIFY(manifest.open(QIODevice::ReadWrite));
+        QVERIFY(manifest.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+        manifest.close();
+        for (const QString &folder : {"Basi", "Rock", "System/Playlist"})
+            QDir(drive.path(folder)).removeRecursively();   // lost on the player
+        if (blocked) {
+            QDir().mkpath(drive.path("Basi/1.mid"));
+            expected.remove("Basi/1.mid");
+        }
+        EngineRig rig(0, QStringList{pc, "Ok"} + replies);
+        transfer::runRestore(rig.ctx);
+        QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
+        QCOMPARE(rig.dialogs.titles().mid(2), boxes);
+        QCOMPARE(treeContents(drive.root()), expected);
     }
 };
 

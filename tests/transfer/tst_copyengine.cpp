@@ -34,24 +34,29 @@ private slots:
 
     // The exists prompt and the copy-error box, and what each answer does. A name holding "old"
     // is already at the destination; one holding "gone" is a missing source, so its copy fails.
+    // Afterwards each destination file holds the new copy, the old file, or nothing.
     void answers_data()
     {
         QTest::addColumn<int>("language");
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QStringList>("replies");
-        QTest::addColumn<QString>("after");   // each file afterwards: n new, o old, - none
+        QTest::addColumn<QString>("after");   // each destination file: new, old or none
         QTest::addColumn<bool>("result");     // the last file decides
-        const QStringList old{"old1.mid", "old2.mid"}, twoGone{"gone1.mid", "gone2.mid", "ok.mid"};
-        QTest::newRow("it Si, No") << 0 << old << QStringList{"Si", "No"} << "no" << true;
-        QTest::newRow("it Si,Tutti") << 0 << old << QStringList{"Si,Tutti"} << "nn" << true;
-        QTest::newRow("en No, Yes") << 1 << old << QStringList{"<No>", "<Yes>"} << "on" << true;
-        QTest::newRow("other language reads English") << 5 << old << QStringList{"<Yes to All>"} << "nn" << true;
-        QTest::newRow("error Si: asked each time") << 1 << twoGone << QStringList{"Si", "Si"} << "--n" << true;
-        QTest::newRow("error Continua sempre: asked once") << 1 << twoGone << QStringList{"Continua sempre"} << "--n" << true;
-        QTest::newRow("error No: ends the run") << 1 << twoGone << QStringList{"No"} << "---" << false;
-        QTest::newRow("last file fails") << 0 << QStringList{"ok.mid", "gone1.mid"} << QStringList{"Si"} << "n-" << false;
-        QTest::newRow("all fail") << 1 << QStringList{"gone1.mid", "gone2.mid"} << QStringList{"Continua sempre"} << "--" << false;
-        QTest::newRow("replaced file whose copy fails stays") << 1 << QStringList{"gone-old.mid"} << QStringList{"<Yes>", "Si"} << "o" << false;
+        const QStringList old{"old1.mid", "old2.mid"}, gone{"gone1.mid", "gone2.mid", "ok.mid"};
+        QTest::newRow("Si replaces, No keeps the old file") << 0 << old << QStringList{"Si", "No"} << "new old" << true;
+        QTest::newRow("Si,Tutti replaces without asking again") << 0 << old << QStringList{"Si,Tutti"} << "new new" << true;
+        QTest::newRow("in English, No keeps and Yes replaces") << 1 << old << QStringList{"<No>", "<Yes>"} << "old new" << true;
+        QTest::newRow("another language reads English") << 5 << old << QStringList{"<Yes to All>"} << "new new" << true;
+        QTest::newRow("a copy error answered Si asks again") << 1 << gone << QStringList{"Si", "Si"} << "none none new" << true;
+        QTest::newRow("a copy error answered Continua sempre asks once")
+            << 1 << gone << QStringList{"Continua sempre"} << "none none new" << true;
+        QTest::newRow("a copy error answered No ends the run") << 1 << gone << QStringList{"No"} << "none none none" << false;
+        QTest::newRow("a failed last file fails the run")
+            << 0 << QStringList{"ok.mid", "gone1.mid"} << QStringList{"Si"} << "new none" << false;
+        QTest::newRow("every file failing fails the run")
+            << 1 << QStringList{"gone1.mid", "gone2.mid"} << QStringList{"Continua sempre"} << "none none" << false;
+        QTest::newRow("a file to replace whose copy fails stays as it was")
+            << 1 << QStringList{"gone-old.mid"} << QStringList{"<Yes>", "Si"} << "old" << false;
     }
     void answers()
     {
@@ -66,12 +71,12 @@ private slots:
         QCOMPARE(copyFileList(rig.ctx, sources(files), dst, src), result);
         QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
         QCOMPARE(rig.dialogs.prompts.size(), replies.size());
-        QString now;
+        QStringList now;
         for (const QString &name : files) {
             const QByteArray content = readBytes(dst + name);
-            now += content.isEmpty() ? '-' : content == "old" ? 'o' : 'n';
+            now << (content.isEmpty() ? "none" : content == "old" ? "old" : "new");
         }
-        QCOMPARE(now, after);
+        QCOMPARE(now.join(' '), after);
 
         // The first box names the destination; the copy-error box is Italian in every language.
         const QString d = dst + files.filter(QRegularExpression("old|gone")).first();
