@@ -1,10 +1,12 @@
-// The start-up sequence: language file, waiting for the player, the system-file check, hand-over.
+// The start-up sequence: the language file and where it is kept, waiting for the player, the
+// system-file check, the hand-over.
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include "app/languagefile.h"
 #include "app/mainwindow_boot.h"
 #include "tests/common/drivefixture.h"
 #include "tests/common/screenshots.h"
@@ -44,13 +46,10 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("language");
-        QTest::newRow("italian") << QByteArray("italian") << 0;
-        QTest::newRow("italian and a line end") << QByteArray("italian\n") << 1;
-        QTest::newRow("capitalised") << QByteArray("Italian") << 1;
-        QTest::newRow("english") << QByteArray("english") << 1;
-        QTest::newRow("another word") << QByteArray("deutsch") << 1;
-        QTest::newRow("empty") << QByteArray() << 1;
-        QTest::newRow("italian then a zero byte") << QByteArray("italian\0junk", 12) << 0;
+        QTest::newRow("a file saying italian is Italian") << QByteArray("italian") << 0;
+        QTest::newRow("a line end after italian makes it English") << QByteArray("italian\n") << 1;
+        QTest::newRow("a file saying english is English") << QByteArray("english") << 1;
+        QTest::newRow("what follows a zero byte is ignored") << QByteArray("italian\0junk", 12) << 0;
     }
     void languageFileRules()
     {
@@ -106,8 +105,8 @@ private slots:
     void cleanCheckThenOkHandsOver_data()
     {
         QTest::addColumn<QByteArray>("language");
-        QTest::newRow("italian") << QByteArray("italian");
-        QTest::newRow("english") << QByteArray("english");
+        QTest::newRow("in Italian") << QByteArray("italian");
+        QTest::newRow("in English") << QByteArray("english");
     }
     void cleanCheckThenOkHandsOver()
     {
@@ -164,8 +163,10 @@ private slots:
         QTest::addColumn<QByteArray>("language");
         QTest::addColumn<QString>("missing");
         QTest::addColumn<QString>("yes");
-        QTest::newRow("it autoexec") << QByteArray("italian") << "AUTOEXEC.BAT" << QString("Sì");
-        QTest::newRow("en display program") << QByteArray("english") << "System/DispProc/DispProc.exe" << "Yes";
+        QTest::newRow("no start file, in Italian") << QByteArray("italian") << "AUTOEXEC.BAT" << QString("Sì");
+        QTest::newRow("no main program, in English") << QByteArray("english") << "System/Corvel/Corvel.exe" << "Yes";
+        QTest::newRow("no display program, in English") << QByteArray("english") << "System/DispProc/DispProc.exe"
+                                                         << "Yes";
     }
     void missingSystemFileAsksForRepair()
     {
@@ -210,6 +211,31 @@ private slots:
         QVERIFY(boot.window.bootStopRequested);
         QTest::mouseClick(boot.ui().pushButtonAboutQT, Qt::LeftButton);
         QCOMPARE(boot.dialogs.prompts.last().title, QString("About Qt"));
+    }
+
+    // The language file is kept beside the program, or in the user's folder when the program's
+    // folder cannot be written.
+    void languageFileBesideTheProgramOrInTheUsersFolder()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QTemporaryDir app;
+        const QString dir = app.path() + "/";
+        const QString user = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/Corvel.ini";
+        QFile::remove(user);
+        QCOMPARE(languagefile::writePath(dir), dir + "Corvel.ini");
+        QCOMPARE(languagefile::readPath(dir), dir + "Corvel.ini");
+        // A folder nobody may write, not even root.
+        if (QProcess::execute("chattr", {"+i", app.path()}) != 0)
+            QSKIP("chattr +i is not available here");
+        QCOMPARE(languagefile::readPath(dir), dir + "Corvel.ini");   // nothing chosen yet
+        QCOMPARE(languagefile::writePath(dir), user);
+        QFile file(user);
+        const bool opened = file.open(QIODevice::WriteOnly);
+        file.close();
+        QCOMPARE(languagefile::readPath(dir), user);
+        QProcess::execute("chattr", {"-i", app.path()});
+        QFile::remove(user);
+        QVERIFY(opened);
     }
 
     // Closing the window while the check runs ends the program: the event loop quits and the

@@ -1,6 +1,6 @@
 // The update, the three reinstalls and the start-up window's repair on a throw-away drive, with
-// the demo packages served on loopback, the real unpacker and the attribute helper: the windows
-// end to end, every kind of bad package, and the reinstall engine's early ends.
+// the demo packages and every kind of bad answer served on loopback, the real unpacker and the
+// attribute helper: the windows end to end, the reinstall engine's early ends, and the download.
 #include <QTimer>
 #include <QtTest>
 
@@ -11,6 +11,9 @@
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 #include "ui_mainwindow_boot.h"
+
+using Fault = HttpTestServer::Fault;
+Q_DECLARE_METATYPE(HttpTestServer::Fault)
 
 namespace {
 // Songs with a playlist, then a broken system that lacks its start file; returns the songs.
@@ -23,23 +26,13 @@ QMap<QString, QByteArray> fillDrive(DriveFixture &drive)
     const auto songs = treeContents(drive.root());
     drive.writeFile("System/Corvel/Corvel.exe", "MZ broken");
     drive.writeFile("System/Corvel/old.dll", "from the broken system");
+    // The device's names ignore case: a stale "corvelupdate" is the update folder to replace.
+    drive.writeFile("corvelupdate/old.bin", "the update the player has");
     return songs;
 }
 
-// What the backup leaves out and so no erase may take: a hidden file, a name without a dot,
-// an effects folder deep in the library.
-QMap<QString, QByteArray> addUnsaved(DriveFixture &drive)
-{
-    drive.writeFile(".hidden.txt", "hidden");
-    drive.writeFile("Dance/NOTES", "no dot");
-    drive.writeFile("Dance/Effects/echo.fx", "deep effects");
-    return {{".hidden.txt", "hidden"}, {"Dance/NOTES", "no dot"}, {"Dance/Effects/echo.fx", "deep effects"}};
-}
-
-bool isSuccessBox(const QString &title)
-{
-    return QStringList{"End operation", "Fine operazioni", "Done", "Fatto"}.contains(title);
-}
+const QStringList kSuccessTitles{"End operation", "Fine operazioni", "Done", "Fatto"};
+const QString kChooser = "Choose a folder to save your files";
 } // namespace
 
 class TestGuiReinstall : public QObject {
@@ -47,19 +40,21 @@ class TestGuiReinstall : public QObject {
 
 private slots:
     void initTestCase();
-    void windowsUpdateTheDrive_data();
-    void windowsUpdateTheDrive();
-    void badPackagesChangeNothing_data();
-    void badPackagesChangeNothing();
+    void windowButtons_data();
+    void windowButtons();
     void earlyEnds_data();
     void earlyEnds();
     void eraseRefusesOtherPaths();
     void keptPackageServesWhenTheServerFails();
+    void download_data();
+    void download();
 
 private:
+    void serve(UpdateBed &bed, const QString &route, const QString &good, const QString &fault);
+
     QTemporaryDir packages;
     QString served;
-    QString withoutDisplay;   // a valid zip of the system without DispProc.exe
+    QString withoutDisplay;   // a valid zip of the system without DispProc.exe (and no update folder)
     QString scrambled;        // the full package with 4 KB scrambled in the middle
     QMap<QString, QByteArray> systemFiles, updateFiles;
 };
@@ -89,59 +84,131 @@ void TestGuiReinstall::initTestCase()
     QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
 }
 
-void TestGuiReinstall::windowsUpdateTheDrive_data()
+// The good packages, with route answering as fault says.
+void TestGuiReinstall::serve(UpdateBed &bed, const QString &route, const QString &good, const QString &fault)
+{
+    bed.serveFull(served + "CorvelAll.zip");
+    bed.serveUpdate(served + "CorvelUpdate.zip");
+    QByteArray page;
+    for (int i = 0; page.size() < 17000; ++i)
+        page += "<p>Please sign in to use the hotel network " + QByteArray::number(i) + "</p>\n";
+    HttpTestServer::Route r;
+    if (fault == "cut") {
+        r.filePath = good;
+        r.fault = Fault::CutOff;
+        r.cutAfter = QFileInfo(good).size() / 2;
+        bed.server.setRoute(route, r);
+    } else if (fault == "portal") {
+        r.body = "<html><body>" + page + "</body></html>";
+        r.contentType = "text/html";
+        bed.server.setRoute(route, r);
+    } else if (fault == "404" || fault == "500") {
+        bed.server.serveStatus(route, fault.toInt(), "<html><body>" + page + "</body></html>");
+    } else if (fault == "garbage") {
+        bed.server.serveGenerated(route, 15000);
+    } else if (fault == "scrambled") {
+        bed.server.serveFile(route, scrambled);
+    } else if (fault == "no display") {
+        bed.server.serveFile(route, withoutDisplay);
+    } else if (fault == "redirect loop") {
+        bed.server.serveRedirect(route, bed.server.url(route));
+    } else if (fault == "stop" || fault == "closed") {
+        bed.server.serveTrickle(route, QByteArray(20000, 'x'), 500, 100);
+    }
+}
+
+// Each button (or the start-up window finding the system damaged) against a good or a bad
+// server. A run that works leaves the new system, the songs, the playlists and every file the
+// backup leaves out; any other run leaves the drive byte for byte as it was and shows no success.
+void TestGuiReinstall::windowButtons_data()
 {
     QTest::addColumn<QString>("button");   // "repair": the start-up window finds the system damaged
+    QTest::addColumn<QString>("fault");
     QTest::addColumn<int>("language");
     QTest::addColumn<QStringList>("answers");   // "<pc>": the backup folder
     QTest::addColumn<QStringList>("titles");
-    QTest::addColumn<QString>("endText");
-    QTest::addColumn<QString>("result");   // what the drive holds afterwards
-    const QString chooser = "Choose a folder to save your files";
-    QTest::newRow("update") << "pushBtnUpdate" << 1 << QStringList{"Ok"} << QStringList{"End operation"}
-                            << messageText(1, MSG_UPDATE_DOWNLOADED_TEXT) << "update";
-    QTest::newRow("install") << "pushBtnInstall" << 0 << QStringList{"Ok"} << QStringList{"Fine operazioni"}
-                             << messageText(0, MSG_SETUP_FINISHED_TEXT) << "install";
-    QTest::newRow("clean") << "pushBtnInstallAndClean" << 0 << QStringList{"Si", "Si", "Ok"}
-                           << QStringList{"Azzeramento HD Corvel3", "Cancellazione Drive", "Fine operazioni"}
-                           << messageText(0, MSG_SETUP_FINISHED_TEXT) << "clean";
-    QTest::newRow("restore") << "pushBtnInstallAndRestore" << 1 << QStringList{"<pc>", "Si", "Ok"}
-                             << QStringList{chooser, "Cancellazione Drive", "End operation"}
-                             << messageText(1, MSG_SETUP_FINISHED_TEXT) << "restore";
-    QTest::newRow("repair, it") << "repair" << 0 << QStringList{"Sì", "Ok", "Ok"}
-                                << QStringList{"File di sistema danneggiati o mancanti", "Fine operazioni", "Fatto"}
-                                << "Sistema ripristinato correttamente.\nVerrai reindirizzato alla schermata principale"
-                                << "install";
-    QTest::newRow("repair, en") << "repair" << 1 << QStringList{"Yes", "Ok", "Ok"}
-                                << QStringList{"System files are damaged or missing", "End operation", "Done"}
-                                << "System successfully restored.\nYou will be redirected to the main window."
-                                << "install";
+    QTest::addColumn<QString>("endText");   // of the last box, when given
+    QTest::addColumn<QString>("result");    // what the drive holds afterwards
+    const QStringList ok{"Ok"}, error{"ERROR"}, cod1{"Download Error , Cod 1"}, cod2{"Download Error , Cod 2"};
+    const QString install = "pushBtnInstall", update = "pushBtnUpdate";
+    QTest::newRow("the update replaces the update folder") << update << "" << 1 << ok << QStringList{"End operation"}
+        << messageText(1, MSG_UPDATE_DOWNLOADED_TEXT) << "update";
+    QTest::newRow("a reinstall keeps the songs") << install << "" << 0 << ok << QStringList{"Fine operazioni"}
+        << messageText(0, MSG_SETUP_FINISHED_TEXT) << "install";
+    QTest::newRow("a reinstall that deletes the songs leaves the bare system")
+        << "pushBtnInstallAndClean" << "" << 0 << QStringList{"Si", "Si", "Ok"}
+        << QStringList{"Azzeramento HD Corvel3", "Cancellazione Drive", "Fine operazioni"}
+        << messageText(0, MSG_SETUP_FINISHED_TEXT) << "clean";
+    QTest::newRow("a reinstall that saves the songs brings them back")
+        << "pushBtnInstallAndRestore" << "" << 1 << QStringList{"<pc>", "Si", "Ok"}
+        << QStringList{kChooser, "Cancellazione Drive", "End operation"} << messageText(1, MSG_SETUP_FINISHED_TEXT)
+        << "restore";
+    QTest::newRow("the start-up repair in Italian") << "repair" << "" << 0 << QStringList{"Sì", "Ok", "Ok"}
+        << QStringList{"File di sistema danneggiati o mancanti", "Fine operazioni", "Fatto"}
+        << "Sistema ripristinato correttamente.\nVerrai reindirizzato alla schermata principale" << "install";
+    QTest::newRow("the start-up repair in English") << "repair" << "" << 1 << QStringList{"Yes", "Ok", "Ok"}
+        << QStringList{"System files are damaged or missing", "End operation", "Done"}
+        << "System successfully restored.\nYou will be redirected to the main window." << "install";
     // Closing the start-up window during the repair asks, then stops it like the Stop button.
-    QTest::newRow("repair closed") << "repair" << 1 << QStringList{"Yes", "Yes", "Ok"}
-                                   << QStringList{"System files are damaged or missing", "Repair in progress",
-                                                  "Operation Stopped"}
-                                   << "" << "untouched";
+    QTest::newRow("closing the window stops the repair") << "repair" << "closed" << 1
+        << QStringList{"Yes", "Yes", "Ok"}
+        << QStringList{"System files are damaged or missing", "Repair in progress", "Operation Stopped"} << ""
+        << "untouched";
+    QTest::newRow("a Stop during the update's download changes nothing") << update << "stop" << 1 << ok
+        << QStringList{"Operation Stopped"} << "" << "untouched";
+    QTest::newRow("the update without the player says so") << update << "absent" << 1 << ok
+        << QStringList{"I can't find Corvel3 on USB port"} << messageText(1, MSG_DEVICE_NOT_FOUND_TEXT) << "untouched";
+    for (const char *fault : {"cut", "portal", "500", "garbage", "scrambled", "no display", "unar cannot run",
+                              "unar fails", "redirect loop"})
+        QTest::addRow("a reinstall refuses: %s", fault) << install << fault << 1 << ok << error << "ERROR"
+                                                         << "untouched";
+    QTest::newRow("the update refuses a missing package") << update << "404" << 1 << ok << cod1
+        << messageText(1, MSG_DOWNLOAD_ERROR_TEXT) << "untouched";
+    QTest::newRow("the update refuses a cut download") << update << "cut" << 1 << ok << cod1 << "" << "untouched";
+    // A whole page is a download that worked: it fails as a package.
+    for (const char *fault : {"portal", "scrambled", "no display", "unar fails"})
+        QTest::addRow("the update refuses: %s", fault) << update << fault << 1 << ok << cod2 << "" << "untouched";
+    QTest::newRow("deleting the songs erases nothing for a scrambled zip")
+        << "pushBtnInstallAndClean" << "scrambled" << 1 << QStringList{"Yes", "Ok"}
+        << QStringList{"Format Corvel3 HD", "ERROR"} << "" << "untouched";
+    QTest::newRow("saving the songs erases nothing for a zip without DispProc.exe")
+        << "pushBtnInstallAndRestore" << "no display" << 1 << QStringList{"<pc>", "Ok"}
+        << QStringList{kChooser, "ERROR"} << "" << "untouched";
+    QTest::newRow("the start-up repair refuses a captive portal") << "repair" << "portal" << 1
+        << QStringList{"Yes", "Ok"} << QStringList{"System files are damaged or missing", "ERROR"} << "" << "untouched";
 }
 
-void TestGuiReinstall::windowsUpdateTheDrive()
+void TestGuiReinstall::windowButtons()
 {
     QFETCH(QString, button);
+    QFETCH(QString, fault);
     QFETCH(int, language);
     QFETCH(QStringList, answers);
     QFETCH(QStringList, titles);
     QFETCH(QString, endText);
     QFETCH(QString, result);
     UpdateBed bed;
-    if (result == "untouched")
-        bed.server.serveTrickle(QString::fromLatin1(kFullPackagePath), QByteArray(20000, 'x'), 500, 100);
-    else
-        bed.serveFull(served + "CorvelAll.zip");
-    bed.serveUpdate(served + "CorvelUpdate.zip");
+    const bool isUpdate = button == "pushBtnUpdate";
+    serve(bed, isUpdate ? kUpdatePackagePath : kFullPackagePath,
+          served + (isUpdate ? "CorvelUpdate.zip" : "CorvelAll.zip"), fault);
+    QTemporaryDir pc;
+    if (fault.startsWith("unar")) {
+        QFile notProgram(pc.filePath("unar"));
+        QVERIFY(notProgram.open(QIODevice::WriteOnly) && notProgram.write("not a program") > 0);
+        qputenv("CORVEL3_UNPACKER", fault == "unar fails" ? "/bin/false" : QFile::encodeName(notProgram.fileName()));
+    }
+    const auto unpacker = qScopeGuard([] { qunsetenv("CORVEL3_UNPACKER"); });
     DriveFixture drive;
     const auto songs = fillDrive(drive);
-    const auto unsaved = addUnsaved(drive);
+    // What the backup leaves out and so no erase may take: a hidden file, a name without a dot,
+    // an effects folder deep in the library.
+    const QMap<QString, QByteArray> unsaved{
+        {".hidden.txt", "hidden"}, {"Dance/NOTES", "no dot"}, {"Dance/Effects/echo.fx", "deep effects"}};
+    for (auto it = unsaved.cbegin(); it != unsaved.cend(); ++it)
+        drive.writeFile(it.key(), it.value());
     const auto before = treeContents(drive.root());
-    QTemporaryDir pc;
+    if (fault == "absent")
+        drive.unplug();
     ScriptedDialogs dialogs;
     for (const QString &answer : answers)
         dialogs.answer(answer == "<pc>" ? pc.path() : answer);
@@ -156,10 +223,17 @@ void TestGuiReinstall::windowsUpdateTheDrive()
             busySeen = stop->isVisible();
         if (p.title == "Cancellazione Drive")
             QCOMPARE(window->ui->labelAction->text(), messageText(language, MSG_FORMATTING));
-        if (p.title == titles.last())
+        if (p.title == titles.last() && fault.isEmpty())
             saveScreenshot(button == "repair" ? static_cast<QWidget *>(&boot) : window,
                            QStringLiteral("end-%1").arg(QTest::currentDataTag()));
     };
+    // Once the download is under way, the user stops it or closes the start-up window.
+    QObject::connect(&bed.server, &HttpTestServer::requestReceived, &boot, [&] {
+        if (fault == "closed")
+            QTimer::singleShot(300, &boot, [&boot] { boot.close(); });
+        if (fault == "stop")
+            QTimer::singleShot(300, stop, [stop] { QTest::mouseClick(stop, Qt::LeftButton); });
+    });
 
     if (button == "repair") {
         QFile ini(pc.filePath("Corvel.ini"));
@@ -168,11 +242,6 @@ void TestGuiReinstall::windowsUpdateTheDrive()
         ini.close();
         boot.appDirPath = pc.path() + "/";
         boot.show();
-        // The window is closed once the download is under way.
-        QObject::connect(&bed.server, &HttpTestServer::requestReceived, &boot, [&] {
-            if (result == "untouched")
-                QTimer::singleShot(300, &boot, [&boot] { boot.close(); });
-        });
         boot.check_language();
     } else {
         window->currentLanguage = language;
@@ -187,20 +256,26 @@ void TestGuiReinstall::windowsUpdateTheDrive()
         QCOMPARE(dialogs.prompts.last().text, endText);
         QCOMPARE(dialogs.prompts.last().parent, button == "repair" ? static_cast<QObject *>(&boot) : window);
     }
-    QCOMPARE(busySeen, result != "untouched");
+    const bool worked = result != "untouched";
+    QCOMPARE(busySeen, worked);
+    for (const QString &title : dialogs.titles())
+        QVERIFY2(worked || !kSuccessTitles.contains(title), qPrintable(title));
     QMap<QString, QByteArray> expected = before;
-    if (result != "untouched")
+    if (worked) {
         expected = merged(merged(merged(result == "update" ? before : systemFiles, updateFiles), songs), unsaved);
+        expected.remove("corvelupdate/old.bin");
+    }
     if (result == "clean")
         expected = merged(systemFiles, updateFiles);
     // The user's playlists survive the replaced system folder (they are in songs), and no
     // staging or old system is left behind.
     QCOMPARE(treeContents(drive.root()), expected);
-    QVERIFY(!QFileInfo::exists(bed.saveFolder()) || result == "untouched");
+    QVERIFY(!QFileInfo::exists(bed.saveFolder()) || !worked);
     if (result == "restore")
         QCOMPARE(treeContents(pc.path(), false), songs);
-    for (const QString &title : dialogs.titles())
-        QVERIFY2(!isSuccessBox(title) || result != "untouched", qPrintable(title));
+    if (fault == "absent")
+        QVERIFY(bed.server.requests().isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(bed.server.openConnections(), 0, 5000);
     // Handed over (or never left), with no busy widget up on either window.
     QVERIFY(!boot.isVisible());
     QVERIFY(window->isVisible());
@@ -210,195 +285,69 @@ void TestGuiReinstall::windowsUpdateTheDrive()
     QVERIFY(!window->ui->pushButtonStop->isVisible());
     QVERIFY(!window->busy);
     if (button == "pushBtnInstall" || button == "repair")
-        QCOMPARE(window->operationOk, result != "untouched");
+        QCOMPARE(window->operationOk, worked);
     // Marked on the disk itself: the tool's own listings leave the system out.
     drive.unplug();
-    const bool marked = result != "update" && result != "untouched";
+    const bool marked = worked && result != "update";
     QCOMPARE(platform::attributes(drive.path("System")).system, marked);
     QCOMPARE(platform::attributes(drive.path("AUTOEXEC.BAT")).hidden, marked);
 }
 
-// Every kind of bad package, through the real buttons: the drive stays byte for byte as it was,
-// an error box says so, and no success box is ever shown.
-void TestGuiReinstall::badPackagesChangeNothing_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<QStringList>("answers");
-    QTest::addColumn<QStringList>("titles");
-    const QStringList error{"ERROR"};
-    const QStringList cod1{"Download Error , Cod 1"}, cod2{"Download Error , Cod 2"};
-    const char *install = "pushBtnInstall";
-    QTest::newRow("a download cut half-way is refused") << install << "cut" << QStringList{"Ok"} << error;
-    QTest::newRow("a captive portal's page with status 200 is refused") << install << "portal" << QStringList{"Ok"}
-                                                                        << error;
-    QTest::newRow("a 500 error page is refused") << install << "500" << QStringList{"Ok"} << error;
-    QTest::newRow("15 KB of garbage are refused") << install << "garbage" << QStringList{"Ok"} << error;
-    QTest::newRow("a zip scrambled in the middle is refused") << install << "scrambled" << QStringList{"Ok"} << error;
-    QTest::newRow("a zip without DispProc.exe is refused") << install << "no display" << QStringList{"Ok"} << error;
-    QTest::newRow("an unpacker that cannot run is a failure") << install << "unar cannot run" << QStringList{"Ok"}
-                                                              << error;
-    QTest::newRow("an unpacker that fails is a failure") << install << "unar fails" << QStringList{"Ok"} << error;
-    QTest::newRow("endless redirects are refused") << install << "redirect loop" << QStringList{"Ok"} << error;
-    QTest::newRow("the update refuses a cut download") << "pushBtnUpdate" << "cut" << QStringList{"Ok"} << cod1;
-    // A whole page is a download that worked: it fails as a package.
-    QTest::newRow("the update refuses a captive portal") << "pushBtnUpdate" << "portal" << QStringList{"Ok"} << cod2;
-    QTest::newRow("the update refuses a scrambled zip") << "pushBtnUpdate" << "scrambled" << QStringList{"Ok"} << cod2;
-    QTest::newRow("the update refuses a zip without its folder") << "pushBtnUpdate" << "no display"
-                                                                 << QStringList{"Ok"} << cod2;
-    QTest::newRow("the update fails with a failing unpacker") << "pushBtnUpdate" << "unar fails" << QStringList{"Ok"}
-                                                              << cod2;
-    QTest::newRow("delete songs erases nothing for a scrambled zip")
-        << "pushBtnInstallAndClean" << "scrambled" << QStringList{"Yes", "Ok"} << QStringList{"Format Corvel3 HD", "ERROR"};
-    QTest::newRow("restore songs erases nothing for a zip without DispProc.exe")
-        << "pushBtnInstallAndRestore" << "no display" << QStringList{"<pc>", "Ok"}
-        << QStringList{"Choose a folder to save your files", "ERROR"};
-    QTest::newRow("the start-up repair refuses a captive portal")
-        << "repair" << "portal" << QStringList{"Yes", "Ok"} << QStringList{"System files are damaged or missing", "ERROR"};
-}
-
-void TestGuiReinstall::badPackagesChangeNothing()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, fault);
-    QFETCH(QStringList, answers);
-    QFETCH(QStringList, titles);
-    UpdateBed bed;
-    const QString route = button == "pushBtnUpdate" ? kUpdatePackagePath : kFullPackagePath;
-    const QString good = served + (button == "pushBtnUpdate" ? "CorvelUpdate.zip" : "CorvelAll.zip");
-    bed.serveFull(served + "CorvelAll.zip");
-    bed.serveUpdate(served + "CorvelUpdate.zip");
-    QByteArray page;
-    for (int i = 0; page.size() < 17000; ++i)
-        page += "<p>Please sign in to use the hotel network " + QByteArray::number(i) + "</p>\n";
-    HttpTestServer::Route r;
-    if (fault == "cut") {
-        r.filePath = good;
-        r.fault = HttpTestServer::Fault::CutOff;
-        r.cutAfter = QFileInfo(good).size() / 2;
-        bed.server.setRoute(route, r);
-    } else if (fault == "portal") {
-        r.body = "<html><body>" + page + "</body></html>";
-        r.contentType = "text/html";
-        bed.server.setRoute(route, r);
-    } else if (fault == "500") {
-        bed.server.serveStatus(route, 500, "<html><body>" + page + "</body></html>");
-    } else if (fault == "garbage") {
-        bed.server.serveGenerated(route, 15000);
-    } else if (fault == "scrambled") {
-        bed.server.serveFile(route, scrambled);
-    } else if (fault == "no display") {
-        bed.server.serveFile(route, withoutDisplay);
-    } else if (fault == "redirect loop") {
-        bed.server.serveRedirect(route, bed.server.url(route));
-    }
-    QTemporaryDir pc;
-    const QString notProgram = pc.filePath("unar");
-    QFile text(notProgram);
-    QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a program") > 0);
-    text.close();
-    if (fault == "unar cannot run")
-        qputenv("CORVEL3_UNPACKER", QFile::encodeName(notProgram));
-    if (fault == "unar fails")
-        qputenv("CORVEL3_UNPACKER", "/bin/false");
-    const auto unpacker = qScopeGuard([] { qunsetenv("CORVEL3_UNPACKER"); });
-
-    DriveFixture drive;
-    fillDrive(drive);
-    addUnsaved(drive);
-    if (button == "repair")
-        QFile::remove(drive.path("System/Corvel/Corvel.exe"));
-    drive.writeFile("CorvelUpdate/old.bin", "the update the player has");
-    const auto before = treeContents(drive.root());
-    QTemporaryDir backup;
-    ScriptedDialogs dialogs;
-    for (const QString &answer : answers)
-        dialogs.answer(answer == "<pc>" ? backup.path() : answer);
-    MainWindow_boot boot;
-    MainWindow *window = boot.mainWindow;
-    window->setDialogs(&dialogs);
-    window->currentLanguage = 1;
-    if (button == "repair") {
-        QFile ini(pc.filePath("Corvel.ini"));
-        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("english") > 0);
-        ini.close();
-        boot.appDirPath = pc.path() + "/";
-        boot.show();
-        boot.check_language();
-    } else {
-        window->show();
-        QTest::mouseClick(window->findChild<QPushButton *>(button), Qt::LeftButton);
-    }
-
-    QVERIFY2(dialogs.failures.isEmpty(), qPrintable(dialogs.failures.join("; ")));
-    QCOMPARE(dialogs.titles(), titles);
-    for (const QString &title : dialogs.titles())
-        QVERIFY2(!isSuccessBox(title), qPrintable(title));
-    QCOMPARE(treeContents(drive.root()), before);
-    if (button == "pushBtnInstall" || button == "repair")
-        QVERIFY(!window->operationOk);
-    QVERIFY(!window->busy);
-}
-
 void TestGuiReinstall::earlyEnds_data()
 {
-    QTest::addColumn<int>("variant");   // 0 system only, 1 clean, 2 restore
+    QTest::addColumn<int>("variant");   // 0 system only, 1 delete songs, 2 save and restore songs
     QTest::addColumn<QString>("fault");
-    QTest::addColumn<int>("language");
-    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<QStringList>("answers");   // "<pc>", "<drive>", "<save>": a folder
     QTest::addColumn<QStringList>("titles");
-    QTest::addColumn<QStringList>("requests");   // made to the server, in order
-    QTest::addColumn<QString>("result");         // "before", "system only": what the drive holds
-    const QString all = kFullPackagePath;
-    const QString chooser = "Choose a folder to save your files";
-    QTest::newRow("no device, it") << 0 << "absent" << 0 << QStringList{"Ok"}
-                                   << QStringList{"Corvel3 non è stato trovato"} << QStringList() << "before";
-    QTest::newRow("no device, en") << 0 << "absent" << 1 << QStringList{"Ok"}
-                                   << QStringList{"I can't find Corvel3 on USB port"} << QStringList() << "before";
-    QTest::newRow("clean, no") << 1 << "" << 1 << QStringList{"No"} << QStringList{"Format Corvel3 HD"}
-                               << QStringList() << "before";
-    QTest::newRow("clean, no erase") << 1 << "" << 1 << QStringList{"Yes", "No", "Ok"}
-                                     << QStringList{"Format Corvel3 HD", "Cancellazione Drive", "Format error"}
-                                     << QStringList{all} << "before";
-    QTest::newRow("restore, no folder") << 2 << "" << 1 << QStringList{""} << QStringList{chooser} << QStringList()
-                                        << "before";
-    // A backup kept on the drive itself would be erased with it.
-    QTest::newRow("restore, folder on drive") << 2 << "" << 1 << QStringList{"<drive>", "Ok"}
-                                              << QStringList{chooser, "Error while BackUp"} << QStringList() << "before";
+    QTest::addColumn<bool>("downloaded");
+    QTest::addColumn<bool>("songsLeft");
+    QTest::newRow("no player: a box and no download") << 0 << "absent" << QStringList{"Ok"}
+        << QStringList{"Corvel3 non è stato trovato"} << false << true;
+    QTest::newRow("declining the warning changes nothing") << 1 << "" << QStringList{"No"}
+        << QStringList{"Format Corvel3 HD"} << false << true;
+    QTest::newRow("declining the erase changes nothing") << 1 << "" << QStringList{"Yes", "No", "Ok"}
+        << QStringList{"Format Corvel3 HD", "Cancellazione Drive", "Format error"} << true << true;
+    QTest::newRow("no backup folder chosen changes nothing") << 2 << "" << QStringList{""} << QStringList{kChooser}
+        << false << true;
+    // A backup on the drive would be erased with it; one in the save folder, emptied by the download.
+    QTest::newRow("a backup folder on the drive is refused") << 2 << "" << QStringList{"<drive>", "Ok"}
+        << QStringList{kChooser, "Error while BackUp"} << false << true;
+    QTest::newRow("a backup folder the download empties is refused") << 2 << "" << QStringList{"<save>", "Ok"}
+        << QStringList{kChooser, "Error while BackUp"} << false << true;
     // A rename fails half-way through the swap: the old system comes back whole.
-    QTest::newRow("a failed swap keeps the old system") << 0 << "swap" << 1 << QStringList{"Ok"}
-                                                        << QStringList{"ERROR"} << QStringList{all} << "before";
+    QTest::newRow("a failed swap keeps the old system") << 0 << "swap" << QStringList{"Ok"} << QStringList{"ERROR"}
+        << true << true;
     QTest::newRow("a failed swap after deleting the songs keeps the old system")
-        << 1 << "swap" << 1 << QStringList{"Yes", "Si", "Ok"}
-        << QStringList{"Format Corvel3 HD", "Cancellazione Drive", "ERROR"} << QStringList{all} << "system only";
+        << 1 << "swap" << QStringList{"Yes", "Si", "Ok"}
+        << QStringList{"Format Corvel3 HD", "Cancellazione Drive", "ERROR"} << true << false;
     // The songs come back whatever the install did, and the box says what the player holds.
     QTest::newRow("a failed swap after saving the songs brings them back")
-        << 2 << "swap" << 1 << QStringList{"<pc>", "Si", "Ok"} << QStringList{chooser, "Cancellazione Drive", "ERROR"}
-        << QStringList{all} << "before";
+        << 2 << "swap" << QStringList{"<pc>", "Si", "Ok"} << QStringList{kChooser, "Cancellazione Drive", "ERROR"}
+        << true << true;
 }
 
 void TestGuiReinstall::earlyEnds()
 {
     QFETCH(int, variant);
     QFETCH(QString, fault);
-    QFETCH(int, language);
     QFETCH(QStringList, answers);
     QFETCH(QStringList, titles);
-    QFETCH(QStringList, requests);
-    QFETCH(QString, result);
+    QFETCH(bool, downloaded);
+    QFETCH(bool, songsLeft);
     UpdateBed bed;
-    bed.serveFull(served + "CorvelAll.zip");
-    bed.serveUpdate(served + "CorvelUpdate.zip");
+    serve(bed, QString(), QString(), QString());
     DriveFixture drive;
     const auto songs = fillDrive(drive);
     const auto before = treeContents(drive.root());
     QTemporaryDir pc;
+    QDir().mkpath(bed.saveFolder());
     EngineHarness h;
-    h.state.currentLanguage = language;
+    h.state.currentLanguage = fault == "absent" ? 0 : 1;
     h.state.operationOk = true;
     h.drive = fault == "absent" ? QString() : drive.root();
+    const QMap<QString, QString> folders{{"<pc>", pc.path()}, {"<drive>", drive.path("Backup")}, {"<save>", bed.saveFolder()}};
     for (const QString &answer : answers)
-        h.dialogs.answer(answer == "<pc>" ? pc.path() : answer == "<drive>" ? drive.path("Backup") : answer);
+        h.dialogs.answer(folders.value(answer, answer));
 
     Reinstall reinstall(h.ctx);
     if (fault == "swap")
@@ -413,20 +362,18 @@ void TestGuiReinstall::earlyEnds()
 
     QVERIFY2(h.dialogs.failures.isEmpty(), qPrintable(h.dialogs.failures.join("; ")));
     QCOMPARE(h.dialogs.titles(), titles);
-    QCOMPARE(bed.server.requests(), requests);
+    QCOMPARE(bed.server.requests(), downloaded ? QStringList{kFullPackagePath} : QStringList());
     QVERIFY(!h.progress.busy());
     // The start-up window reads this flag: no repair may be claimed that did not happen.
     if (variant == 0)
         QVERIFY(!h.state.operationOk);
     QMap<QString, QByteArray> expected = before;
-    if (result == "system only") {
-        for (const QString &path : before.keys())
-            if (!path.startsWith("System/"))
-                expected.remove(path);
-    }
+    for (const QString &path : before.keys())
+        if (!songsLeft && !path.startsWith("System/") && !path.startsWith("corvelupdate/"))
+            expected.remove(path);
     QCOMPARE(treeContents(drive.root()), expected);
     if (fault == "absent")
-        QCOMPARE(h.dialogs.prompts[0].text, messageText(language, MSG_DEVICE_NOT_FOUND_TEXT));
+        QCOMPARE(h.dialogs.prompts[0].text, messageText(0, MSG_DEVICE_NOT_FOUND_TEXT));
     if (fault == "swap" && variant == 1)
         QVERIFY(h.dialogs.prompts.last().text.contains("still has its previous one and starts.\nThe songs have been deleted."));
     if (fault == "swap" && variant == 2) {
@@ -456,8 +403,7 @@ void TestGuiReinstall::eraseRefusesOtherPaths()
 void TestGuiReinstall::keptPackageServesWhenTheServerFails()
 {
     UpdateBed bed;
-    bed.serveFull(served + "CorvelAll.zip");
-    bed.serveUpdate(served + "CorvelUpdate.zip");
+    serve(bed, QString(), QString(), QString());
     DriveFixture drive;
     const auto songs = fillDrive(drive);
     EngineHarness h;
@@ -482,6 +428,54 @@ void TestGuiReinstall::keptPackageServesWhenTheServerFails()
     QCOMPARE(question.defaultButton, 1);
     QVERIFY(h.state.operationOk);
     QCOMPARE(treeContents(drive.root()), merged(merged(systemFiles, updateFiles), songs));
+}
+
+// What the download keeps as a package: the save file holds exactly what arrived.
+void TestGuiReinstall::download_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<int>("arrived");   // bytes that reach the save file
+    QTest::addColumn<int>("redirects");   // hops before the route that answers
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("9999 bytes are too few") << 9999 << Fault::None << 9999 << 0 << false;
+    QTest::newRow("10000 bytes are a package") << 10000 << Fault::None << 10000 << 0 << true;
+    QTest::newRow("a body cut short of its length is no package") << 80000 << Fault::CutOff << 40000 << 0 << false;
+    QTest::newRow("a closed connection is no package") << 80000 << Fault::CloseWithoutReply << 0 << 0 << false;
+    QTest::newRow("a body without length counts when whole") << 70000 << Fault::NoContentLength << 70000 << 0 << true;
+    QTest::newRow("five redirects are followed") << 12000 << Fault::None << 12000 << 5 << true;
+    QTest::newRow("a sixth redirect is refused") << 12000 << Fault::None << 0 << 6 << false;
+}
+
+void TestGuiReinstall::download()
+{
+    QFETCH(int, size);
+    QFETCH(Fault, fault);
+    QFETCH(int, arrived);
+    QFETCH(int, redirects);
+    QFETCH(bool, kept);
+    UpdateBed bed;
+    HttpTestServer::Route route;
+    for (int i = 0; route.body.size() < size; ++i)
+        route.body += QByteArray::number(i) + ',';
+    route.body.truncate(size);
+    route.fault = fault;
+    route.cutAfter = arrived;
+    const QString path = kUpdatePackagePath;
+    bed.server.setRoute(redirects ? "/hop0/CorvelUpdate.zip" : path, route);
+    for (int hop = 1; hop <= redirects; ++hop)
+        bed.server.serveRedirect(hop == redirects ? path : QString("/hop%1/CorvelUpdate.zip").arg(hop),
+                                 bed.server.url(QString("/hop%1/CorvelUpdate.zip").arg(hop - 1)));
+    EngineHarness h;
+
+    const QString result = downloadPackage(h.ctx, bed.server.url(path), true);
+
+    const QString saved = bed.saveFolder() + "/CorvelUpdate.zip";
+    QCOMPARE(result, kept ? saved : QString());
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    if (redirects <= 5)
+        QVERIFY(file.readAll() == route.body.left(arrived));
 }
 
 QTEST_MAIN(TestGuiReinstall)
