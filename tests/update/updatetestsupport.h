@@ -21,8 +21,7 @@
 // the loopback server standing in for the update server.
 struct UpdateBed {
     QTemporaryDir holder;
-    QByteArray previousTmp = qgetenv("TMPDIR");
-    QByteArray previousCache = qgetenv("XDG_CACHE_HOME");
+    const QByteArray previousTmp = qgetenv("TMPDIR"), previousCache = qgetenv("XDG_CACHE_HOME");
     HttpTestServer server;
 
     UpdateBed()
@@ -36,10 +35,7 @@ struct UpdateBed {
     ~UpdateBed()
     {
         qputenv("TMPDIR", previousTmp);   // empty: the system's default
-        if (previousCache.isEmpty())
-            qunsetenv("XDG_CACHE_HOME");
-        else
-            qputenv("XDG_CACHE_HOME", previousCache);
+        qputenv("XDG_CACHE_HOME", previousCache);
     }
     QString saveFolder() const { return holder.path() + QStringLiteral("/Corvel"); }
     void serveFull(const QString &zip) { server.serveFile(QString::fromLatin1(kFullPackagePath), zip); }
