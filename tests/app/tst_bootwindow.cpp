@@ -49,6 +49,7 @@ private slots:
         QTest::addColumn<int>("language");
         QTest::newRow("a file saying italian is Italian") << QByteArray("italian") << 0;
         QTest::newRow("a line end after italian makes it English") << QByteArray("italian\n") << 1;
+        QTest::newRow("a capitalised Italian is English") << QByteArray("Italian") << 1;
         QTest::newRow("a file saying english is English") << QByteArray("english") << 1;
         QTest::newRow("what follows a zero byte is ignored") << QByteArray("italian\0junk", 12) << 0;
     }
@@ -186,6 +187,7 @@ private slots:
         file.close();
         QCOMPARE(languagefile::readPath(dir), user);
         QProcess::execute("chattr", {"-i", app.path()});
+        QCOMPARE(languagefile::readPath(dir), dir + "Corvel.ini");   // writable again: beside the program
         QFile::remove(user);
         QVERIFY(opened);
     }
