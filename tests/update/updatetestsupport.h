@@ -7,14 +7,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "core/operationcontext.h"
 #include "device/platform.h"
 #include "tests/common/drivefixture.h"
 #include "tests/common/httptestserver.h"
 #include "tests/common/recordingprogress.h"
 #include "tests/common/scripteddialogs.h"
-#include "core/operationcontext.h"
 #include "update/reinstall.h"
-#include "update/systemupdate.h"
 #include "update/updateserver.h"
 
 // A temporary folder of its own (so the save folder "Corvel" of parallel tests never meets) and
