@@ -1,6 +1,6 @@
 // The reinstalls on a real mounted ext4 volume labelled "corvel3", found through the real volume
-// list: one that does not fit changes nothing; the one that restores the songs, with the marks
-// read back from the disk. Needs root (loop mount).
+// list: one that does not fit changes nothing; then the one that restores the songs, with the
+// marks read back from the disk. Needs root (loop mount).
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <QtTest>
@@ -37,12 +37,11 @@ private slots:
         if (mounted && run("umount", {root}))
             mounted = false;
     }
-    void systemThatDoesNotFitChangesNothing();
-    void restoreVariantOnMountedVolume();
+    void fullVolumeThenRestoreVariant();
 
 private:
     QTemporaryDir work;
-    QString root;
+    QString root, served;
     bool mounted = false;
 };
 
@@ -65,48 +64,14 @@ void TestReinstallVolume::initTestCase()
     qunsetenv("CORVEL3_VOLUMES");
     if (findDeviceDrive() != root)
         QSKIP(qPrintable("another volume answers as the player: " + findDeviceDrive()));
+    served = makeDemoPackages(work.filePath("served"));
+    QVERIFY(!served.isEmpty());
 }
 
-// A player too full for the staging copy: a clear box, and the old system and the songs as they were.
-void TestReinstallVolume::systemThatDoesNotFitChangesNothing()
+// A player too full for the staging copy: a clear box, and the old system and the songs as they
+// were. With room again, the reinstall that saves and restores the songs.
+void TestReinstallVolume::fullVolumeThenRestoreVariant()
 {
-    const QString served = makeDemoPackages(work.filePath("served"));
-    QVERIFY(!served.isEmpty());
-    UpdateBed bed;
-    bed.serveFull(served + "CorvelAll.zip");
-    DriveFixture source(false);
-    source.addSystemFiles();
-    source.addPlaylist("Mine.pls", {"\\sdmemory\\Rock\\one.mp3^One"});
-    source.writeMp3("Rock/one.mp3", "One");
-    QVERIFY(run("cp", {"-r", source.root() + ".", root}));
-    const auto before = treeContents(root);
-    const qint64 fill = QStorageInfo(root).bytesAvailable() - 24 * 1024;
-    QVERIFY(run("fallocate", {"-l", QString::number(fill), root + "filler.bin"}));
-    EngineHarness h;
-    h.ctx.findDeviceDrive = [] { return findDeviceDrive(); };
-    h.state.operationOk = true;
-    h.dialogs.answer("Ok");
-
-    QString package;
-    Reinstall(h.ctx).reinstallSystem(package);
-
-    QVERIFY2(h.dialogs.failures.isEmpty(), qPrintable(h.dialogs.failures.join("; ")));
-    QCOMPARE(h.dialogs.titles(), QStringList{"Not enough space"});
-    QVERIFY(h.dialogs.prompts[0].text.contains("The system on Corvel3 has not been changed."));
-    QVERIFY(!h.state.operationOk);
-    QCOMPARE(QFileInfo(root + "filler.bin").size(), fill);
-    QVERIFY(QFile::remove(root + "filler.bin"));
-    QCOMPARE(treeContents(root), before);
-    // Empty the volume for the next case.
-    for (const QFileInfo &entry : QDir(root).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
-        if (entry.fileName() != "lost+found")
-            QVERIFY(entry.isDir() ? QDir(entry.filePath()).removeRecursively() : QFile::remove(entry.filePath()));
-}
-
-void TestReinstallVolume::restoreVariantOnMountedVolume()
-{
-    const QString served = makeDemoPackages(work.filePath("served"));
-    QVERIFY(!served.isEmpty());
     UpdateBed bed;
     bed.serveFull(served + "CorvelAll.zip");
     bed.serveUpdate(served + "CorvelUpdate.zip");
@@ -116,24 +81,36 @@ void TestReinstallVolume::restoreVariantOnMountedVolume()
     source.writeMidi("Rock/two.mid", "Two");
     source.writeKaraoke("Slow/three.kar", "Three");
     const auto songs = treeContents(source.root());
-    source.writeFile("System/Corvel/Corvel.exe", "broken");
+    source.addSystemFiles();
     QVERIFY(run("cp", {"-r", source.root() + ".", root}));
-    QTemporaryDir pc;
+    const auto before = treeContents(root);
+    const qint64 fill = QStorageInfo(root).bytesAvailable() - 24 * 1024;
+    QVERIFY(run("fallocate", {"-l", QString::number(fill), root + "filler.bin"}));
     EngineHarness h;
     h.ctx.findDeviceDrive = [] { return findDeviceDrive(); };
+    h.state.operationOk = true;
+    h.dialogs.answer("Ok");
+    QString package;
+    Reinstall(h.ctx).reinstallSystem(package);
+    QCOMPARE(h.dialogs.titles(), QStringList{"Not enough space"});
+    QVERIFY(h.dialogs.prompts[0].text.contains("The system on Corvel3 has not been changed."));
+    QVERIFY(!h.state.operationOk);
+    QCOMPARE(QFileInfo(root + "filler.bin").size(), fill);
+    QVERIFY(QFile::remove(root + "filler.bin"));
+    QCOMPARE(treeContents(root), before);
+
+    QTemporaryDir pc;
+    h.dialogs.prompts.clear();
     h.dialogs.answerFolder(pc.path());
     h.dialogs.answer("Si");
     h.dialogs.answer("Ok");
-
     Reinstall(h.ctx).reinstallAndRestore();
-
     QVERIFY2(h.dialogs.failures.isEmpty(), qPrintable(h.dialogs.failures.join("; ")));
-    QCOMPARE(h.dialogs.titles().last(), QString("End operation"));
+    QCOMPARE(h.dialogs.titles(), (QStringList{"Choose a folder to save your files", "Cancellazione Drive", "End operation"}));
     QCOMPARE(treeContents(pc.path(), false), songs);
     const auto installed = merged(archiveContents(served + "CorvelAll.zip", work.filePath("all")),
                                   archiveContents(served + "CorvelUpdate.zip", work.filePath("update")));
     QCOMPARE(treeContents(root), merged(installed, songs));
-
     // The marks are on the disk itself, as the tool's own layer and the file system read them.
     for (const QString &entry : {QStringLiteral("System"), QStringLiteral("AUTOEXEC.BAT")}) {
         const platform::Attributes marks = platform::attributes(root + entry);

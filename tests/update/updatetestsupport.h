@@ -7,22 +7,20 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "core/operationcontext.h"
 #include "device/platform.h"
 #include "tests/common/drivefixture.h"
 #include "tests/common/httptestserver.h"
 #include "tests/common/recordingprogress.h"
 #include "tests/common/scripteddialogs.h"
-#include "core/operationcontext.h"
 #include "update/reinstall.h"
-#include "update/systemupdate.h"
 #include "update/updateserver.h"
 
 // A temporary folder of its own (so the save folder "Corvel" of parallel tests never meets) and
 // the loopback server standing in for the update server.
 struct UpdateBed {
     QTemporaryDir holder;
-    QByteArray previousTmp = qgetenv("TMPDIR");
-    QByteArray previousCache = qgetenv("XDG_CACHE_HOME");
+    const QByteArray previousTmp = qgetenv("TMPDIR"), previousCache = qgetenv("XDG_CACHE_HOME");
     HttpTestServer server;
 
     UpdateBed()
@@ -36,10 +34,7 @@ struct UpdateBed {
     ~UpdateBed()
     {
         qputenv("TMPDIR", previousTmp);   // empty: the system's default
-        if (previousCache.isEmpty())
-            qunsetenv("XDG_CACHE_HOME");
-        else
-            qputenv("XDG_CACHE_HOME", previousCache);
+        qputenv("XDG_CACHE_HOME", previousCache);
     }
     QString saveFolder() const { return holder.path() + QStringLiteral("/Corvel"); }
     void serveFull(const QString &zip) { server.serveFile(QString::fromLatin1(kFullPackagePath), zip); }
