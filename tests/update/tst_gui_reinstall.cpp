@@ -96,7 +96,7 @@ void TestGuiReinstall::serve(UpdateBed &bed, const QString &route, const QString
     } else if (fault.endsWith(" bytes")) {
         bed.server.serveGenerated(route, fault.section(' ', 0, 0).toInt());
     } else if (fault == "scrambled") {
-        bed.server.serveBytes(route, scrambled);
+        bed.server.serveStatus(route, 200, scrambled);
     } else if (fault == "no display") {
         bed.server.serveFile(route, withoutDisplay);
     } else if (fault == "redirect loop") {
