@@ -99,24 +99,21 @@ private slots:
         }
     }
 
-    void commandLineTool()
+    // One JSON line a file: the reader its name selects, the title found, the key a split files it under.
+    void commandLineToolPrintsOneLineAFile()
     {
-        const QString tool = QCoreApplication::applicationDirPath() + "/corvel3-titles";
-        QVERIFY2(QFileInfo(tool).isExecutable(), qPrintable("not built: " + tool));
         const QStringList paths = {files.writeFile("cli/Caffè.mp3", DriveFixture::mp3Bytes("Caffè \"Nero\"\\1")),
                                    files.writeFile("cli/notes.txt", "plain text")};
         QProcess process;
-        process.start(tool, paths);
-        QVERIFY(process.waitForFinished(30000));
-        QCOMPARE(process.exitCode(), 0);
+        process.start(QCoreApplication::applicationDirPath() + "/corvel3-titles", paths);
+        QVERIFY2(process.waitForFinished(30000) && process.exitCode() == 0, "corvel3-titles did not run");
         const QList<QByteArray> lines = process.readAllStandardOutput().split('\n');
-        QCOMPARE(lines.size(), 3);   // one line a file
+        QCOMPARE(lines.size(), 3);
         QCOMPARE(QJsonDocument::fromJson(lines[0]).object(),
-                 QJsonObject({{"path", paths[0]}, {"reader", "mp3"}, {"found", true},
-                              {"title", "Caffè \"Nero\"\\1"}, {"key", "Caffè \"Nero\"\\1.mp3"}}));
+                 QJsonObject({{"path", paths[0]}, {"reader", "mp3"}, {"found", true}, {"title", "Caffè \"Nero\"\\1"},
+                              {"key", "Caffè \"Nero\"\\1.mp3"}}));
         QCOMPARE(QJsonDocument::fromJson(lines[1]).object(),
-                 QJsonObject({{"path", paths[1]}, {"reader", "none"}, {"found", false}, {"title", QJsonValue()},
-                              {"key", "notes.txt"}}));
+                 QJsonObject({{"path", paths[1]}, {"reader", "none"}, {"found", false}, {"title", QJsonValue()}, {"key", "notes.txt"}}));
     }
 };
 
