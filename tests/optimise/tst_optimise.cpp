@@ -1,68 +1,66 @@
-// The optimise run end to end on a player drive: each row is run dry first (nothing may change,
-// and the actions it lists must be exactly those the real run then takes), then for real, with an
-// inventory before and after: every song and companion with its bytes, every playlist line
-// resolving to the same bytes, the player's own entries unchanged.
+// The optimise engine on throw-away player drives: the whole run (dry first, then for real, with an
+// inventory before and after), a crash in the middle of a split, the split's groups, the scan, the
+// images, the playlist line rules and the defragmenter's wait.
+#include <algorithm>
 #include <QCryptographicHash>
 #include <QtTest>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "device/devicedrive.h"
+#include "device/entries.h"
 #include "device/platform.h"
+#include "optimise/defrag.h"
 #include "optimise/foldersplit.h"
+#include "optimise/junkandimages.h"
 #include "optimise/libraryscan.h"
 #include "optimise/optimiserun.h"
+#include "optimise/playlists.h"
 #include "optimise/splitjournal.h"
 #include "tests/common/drivefixture.h"
 #include "tests/common/recordingprogress.h"
 #include "tests/common/scripteddialogs.h"
-#include "device/devicedrive.h"
 
 namespace {
 
+QString hash(const QByteArray &bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex().left(12); }
+
+// Every song and companion with its bytes, every playlist line with the bytes it names, and the
+// player's own entries (the playlists aside).
 struct Inventory {
-    QStringList songs;                  // hashes of every song and companion, sorted
-    QStringList lines;                  // playlist, line number and the bytes the line names
-    QMap<QString, QByteArray> own;      // the player's own entries, the playlists aside
+    QStringList songs, lines;
+    QMap<QString, QByteArray> own;
 
     static Inventory take(const QString &root)
     {
         Inventory inv;
         const QMap<QString, QByteArray> tree = treeContents(root);
         QHash<QString, QByteArray> byLowerPath;
-        LibraryScanState rules;
-        scanrules::fillExtensionLists(rules);
-        const QStringList companions{".cdg", ".bak", ".dat"};
+        const QRegularExpression own("^(AUTOEXEC\\.BAT|System|CorvelUpdate|BRIDGES|EFFECTS)(/|$)", QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpression song("\\.(mp3|midi?|kar|mf[345]|cdg|bak|dat)$", QRegularExpression::CaseInsensitiveOption);
         for (auto it = tree.cbegin(); it != tree.cend(); ++it) {
             byLowerPath.insert(it.key().toLower(), it.value());
-            if (scanrules::isPlayerOwnName(it.key().section('/', 0, 0))) {
-                if (!it.key().startsWith("System/Playlist/", Qt::CaseInsensitive))
-                    inv.own.insert(it.key(), it.value());
-            } else if (scanrules::endsWithAny(it.key(), rules.songExtensions + companions)) {
+            if (it.key().startsWith("System/Playlist/", Qt::CaseInsensitive))
+                continue;
+            if (own.match(it.key()).hasMatch())
+                inv.own.insert(it.key(), it.value());
+            else if (song.match(it.key()).hasMatch())
                 inv.songs << hash(it.value());
+        }
+        for (auto it = tree.cbegin(); it != tree.cend(); ++it) {
+            for (const QByteArray &line : it.key().startsWith("System/Playlist/", Qt::CaseInsensitive) ? it.value().split('\n') : QList<QByteArray>()) {
+                const QString path = QString::fromUtf8(line).section('^', 0, 0).trimmed().replace('\\', '/').toLower();
+                if (path.startsWith("/sdmemory/"))
+                    inv.lines << it.key() + ' ' + (byLowerPath.contains(path.mid(10)) ? hash(byLowerPath.value(path.mid(10))) : "missing " + path);
             }
         }
         inv.songs.sort();
-        for (auto it = tree.cbegin(); it != tree.cend(); ++it) {
-            if (!it.key().startsWith("System/Playlist/", Qt::CaseInsensitive))
-                continue;
-            const QList<QByteArray> lines = it.value().split('\n');
-            for (int i = 0; i < lines.size(); ++i) {
-                QString path = QString::fromUtf8(lines.at(i)).section('^', 0, 0).trimmed().replace('\\', '/');
-                if (!path.startsWith("/sdmemory/", Qt::CaseInsensitive))
-                    continue;
-                path = path.mid(10).toLower();
-                inv.lines << QStringLiteral("%1:%2 %3").arg(it.key()).arg(i).arg(
-                    byLowerPath.contains(path) ? hash(byLowerPath.value(path)) : "missing " + path);
-            }
-        }
         return inv;
-    }
-    static QString hash(const QByteArray &bytes)
-    {
-        return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex().left(12);
     }
 };
 
+// One engine run's context, in English: dialogs answered "Ok" as often as asked for, and every
+// file action recorded with paths below root.
 struct Run {
     OperationState op;
     ScriptedDialogs dialogs;
@@ -71,18 +69,16 @@ struct Run {
     OptimiseState state;
     QStringList actions;
 
-    Run(const QString &root, bool dryRun)
+    explicit Run(int oks, const QString &root = {}, bool dryRun = false)
     {
-        op.currentLanguage = 1;
         ctx.dryRun = dryRun;
-        ctx.onFileAction = [this, root](const QString &action, const QString &path, const QString &target, bool ok) {
-            actions << action + ' ' + QString(path).remove(root) + (target.isEmpty() ? "" : " -> " + QString(target).remove(root))
-                           + (ok ? "" : " FAILED");
+        op.currentLanguage = 1;
+        ctx.onFileAction = [this, root](const QString &action, QString path, QString target, bool ok) {
+            actions << action + ' ' + path.remove(root) + (target.isEmpty() ? "" : " -> " + target.remove(root)) + (ok ? "" : " FAILED");
         };
-        for (int i = 0; i < 12; ++i)
+        while (oks-- > 0)
             dialogs.answer("Ok");
     }
-    bool run(OptimiseSteps steps = {true, true, true, false}) { return optimise::run(ctx, state, steps); }
     QStringList texts() const
     {
         QStringList out;
@@ -90,29 +86,41 @@ struct Run {
             out << prompt.text;
         return out;
     }
+    // The split of folder, as though the scan had found it oversized.
+    int splitFolder(const QString &root, const QString &folder)
+    {
+        state.scan.libraryDevicePath = root;
+        state.scan.songExtensions = SongTitleReader::standardSongExtensions();
+        state.scan.oversizedFolders = {QFileInfo(folder)};
+        state.scan.oversizedFoldersText = folder + "\n";
+        int defrags = 0;
+        FolderSplit split(ctx, state.scan, state.titles, state.split);
+        split.defragment = [&] { ++defrags; };
+        split.splitFoldersByTitle();
+        return defrags;
+    }
 };
 
 void writeSongs(DriveFixture &drive, const QString &folder, int count, const QString &titlePrefix)
 {
     for (int i = 0; i < count; ++i)
-        drive.writeMidi(folder + QStringLiteral("s%1.mid").arg(i, 4, 10, QLatin1Char('0')),
-                        titlePrefix + QString::number(i));
+        drive.writeMidi(folder + QStringLiteral("s%1.mid").arg(i, 4, 10, QLatin1Char('0')), titlePrefix + QString::number(i));
 }
 
-enum Setup { OwnEntries, RootSplit, LongName, NoImagesFolder };
+enum Setup { OwnEntries, RootSplit, Scanned, NoImagesFolder };
 
 // False when the disk keeps no DOS attributes, so that marked entries were plain ones.
 bool build(DriveFixture &drive, Setup setup)
 {
     bool marked = true;
     drive.addSystemFiles();
-    switch (setup) {
-    case OwnEntries:
+    if (setup == OwnEntries) {
         // An update's folder is left unmarked; the system is marked where the disk allows it.
         marked = platform::setHiddenSystem(drive.path("System")) && platform::setHiddenSystem(drive.path("AUTOEXEC.BAT"));
-        for (const char *name : {"CorvelUpdate/System/readme", "CorvelUpdate/logo.jpg", "BRIDGES/b.jpg",
-                                 "EFFECTS/fx.wav", "System/skin.png", "Songs/junk.exe", ".hidden.exe",
-                                 "Songs/.trash.jpg", "Songs/marked.exe", "Secret/junk.exe"})
+        for (const char *name : {"CorvelUpdate/System/readme", "CorvelUpdate/logo.jpg", "BRIDGES/b.jpg", "EFFECTS/fx.wav",
+                                 "System/skin.png", "Songs/junk.exe", ".hidden.exe", "Songs/.trash.jpg",
+                                 "Songs/marked.exe", "Secret/junk.exe", "Songs/v-orladev.log", "Songs/a.mp3.bak",
+                                 "Songs/b.Kar", "Songs/c.MIDI", "Songs/x-v-orladev.log", "Songs/readme"})
             drive.writeFile(name, name);
         // Hidden entries of the user's are passed over too, where the disk keeps the marks.
         platform::setHiddenSystem(drive.path("Songs/marked.exe"));
@@ -120,8 +128,7 @@ bool build(DriveFixture &drive, Setup setup)
         writeSongs(drive, "EFFECTS/", 1001, "Fx ");
         drive.writeMidi("Songs/one.mid", "One");
         drive.addPlaylist("Fx.pls", {"\\sdmemory\\EFFECTS\\s0007.mid^1", "\\sdmemory\\Songs\\one.mid^2"});
-        break;
-    case RootSplit: {
+    } else if (setup == RootSplit) {
         // The drive root holds more songs than a group takes, all under "a": "a" fills, gets its
         // range of titles as its name, and a successor takes the rest. Songs of the same names
         // elsewhere, a folder named like a group, and x.midi beside x.mid must keep their lines.
@@ -136,21 +143,45 @@ bool build(DriveFixture &drive, Setup setup)
         for (int i = 0; i < 1050; i += 7)
             lines << QStringLiteral("\\sdmemory\\S%1.MID^%2").arg(i, 4, 10, QLatin1Char('0')).arg(i);
         drive.addPlaylist("Mix.pls", lines);
-        break;
-    }
-    case LongName:
+    } else if (setup == Scanned) {
+        for (const char *name : {"root.jpg", "junk.exe", "Songs/a.mp3", "Songs/cover.png", "Songs/notes.doc",
+                                 "IMAGES/keep.jpg", "IMAGES/Old/old.bmp"})
+            drive.writeFile(name, name);
+        // A linked folder is neither listed nor entered: its files would be handled twice.
+        QFile::link(drive.path("Songs"), drive.path("Link"));
+        // Long names are shortened, beside a file that has the short name already, with their
+        // companions and playlist lines.
+        drive.writeFile("Long/" + QString(191, 'a') + ".v2.mp3", "the song");
+        drive.writeFile("Long/" + QString(170, 'a') + ".v2.mp3", "other");
         drive.writeMidi("Songs/" + QString(191, 'l') + ".mid", "Long");
         drive.writeFile("Songs/" + QString(191, 'l') + ".mid.bak", "its backup");
         drive.addPlaylist("Long.pls", {"\\sdmemory\\Songs\\" + QString(191, 'L') + ".mid^1^2"});
-        break;
-    case NoImagesFolder:
+    } else {
         drive.writeFile("Songs/pic.jpg", "one");
         drive.writeFile("Other/pic.jpg", "two");
         drive.writeFile("cover.png", "three");
-        break;
     }
     return marked;
 }
+
+// Where each file of folder went (its path below folder by its path before), once every file is
+// found in exactly one place, at most one group deep, with its bytes. Empty when anything was
+// lost, changed or duplicated.
+QMap<QString, QString> located(const QMap<QString, QByteArray> &before, const QString &folder)
+{
+    const QMap<QString, QByteArray> after = treeContents(folder);
+    QMap<QString, QString> where;
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        const QString from = before.contains(it.key()) ? it.key() : it.key().section('/', -1);
+        if (before.value(from) != it.value() || !before.contains(from) || it.key().count('/') > 1 || where.contains(from))
+            return {};
+        where.insert(from, it.key());
+    }
+    return where.size() == before.size() ? where : QMap<QString, QString>();
+}
+
+QStringList groups(const QString &folder) { return QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name); }
+int filesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files).size(); }
 
 } // namespace
 
@@ -165,16 +196,19 @@ private slots:
         QTest::addColumn<int>("setup");
         QTest::addColumn<QStringList>("presentAfter");
         QTest::addColumn<QStringList>("goneAfter");
-        QTest::newRow("the player's own entries stay, a pending update's unmarked folder included")
-            << int(OwnEntries) << QStringList{"EFFECTS/s1000.mid", "CorvelUpdate/System/readme", ".hidden.exe",
-                                              "Songs/.trash.jpg", "Songs/marked.exe", "Secret/junk.exe"}
-            << QStringList{"Songs/junk.exe"};
+        QTest::newRow("the player's own entries, hidden ones and kept files stay; junk goes")
+            << int(OwnEntries)
+            << QStringList{"EFFECTS/s1000.mid", "CorvelUpdate/System/readme", ".hidden.exe", "Songs/.trash.jpg",
+                           "Songs/v-orladev.log", "Songs/a.mp3.bak", "Songs/b.Kar", "Songs/c.MIDI", "Songs/marked.exe", "Secret/junk.exe"}
+            << QStringList{"Songs/junk.exe", "Songs/x-v-orladev.log", "Songs/readme"};
         QTest::newRow("splitting the drive root renames its full group and only its songs' lines follow")
-            << int(RootSplit) << QStringList{"Rock/x.mid", "Rock/a/y.mid", "Other/x.midi"}
-            << QStringList{"x.mid", "x.midi", "a"};
-        QTest::newRow("a shortened long name keeps its lines and its companion")
-            << int(LongName) << QStringList{"Songs/" + QString(170, 'l') + ".mid", "Songs/" + QString(170, 'l') + ".mid.bak"}
-            << QStringList{};
+            << int(RootSplit) << QStringList{"Rock/x.mid", "Rock/a/y.mid", "Other/x.midi"} << QStringList{"x.mid", "x.midi", "a"};
+        QTest::newRow("the scan gathers images below Images in any case, deletes junk and shortens long names")
+            << int(Scanned)
+            << QStringList{"IMAGES/keep.jpg", "IMAGES/old.bmp", "IMAGES/cover.png", "IMAGES/root.jpg", "Songs/a.mp3",
+                           "Long/" + QString(170, 'a') + " (1).v2.mp3", "Songs/" + QString(170, 'l') + ".mid",
+                           "Songs/" + QString(170, 'l') + ".mid.bak"}
+            << QStringList{"junk.exe", "Songs/notes.doc", "IMAGES/Old/old.bmp", "Long/" + QString(191, 'a') + ".v2.mp3"};
         QTest::newRow("a drive without Images gets one, clashing names numbered")
             << int(NoImagesFolder) << QStringList{"Images/pic.jpg", "Images/pic_1.jpg", "Images/cover.png"}
             << QStringList{"Songs/pic.jpg", "cover.png"};
@@ -191,13 +225,14 @@ private slots:
         const QMap<QString, QByteArray> untouched = treeContents(drive.root());
         const Inventory before = Inventory::take(drive.root());
 
-        Run dry(drive.root(), true);
-        QVERIFY(dry.run());
+        const OptimiseSteps steps{true, true, true, false};
+        Run dry(12, drive.root(), true);
+        QVERIFY(optimise::run(dry.ctx, dry.state, steps));
         QCOMPARE(treeContents(drive.root()), untouched);
         QVERIFY(!QFile::exists(SplitJournal::pathFor(drive.root())));
 
-        Run real(drive.root(), false);
-        QVERIFY(real.run());
+        Run real(12, drive.root());
+        QVERIFY(optimise::run(real.ctx, real.state, steps));
         QCOMPARE(real.actions, dry.actions);
         QVERIFY(!real.actions.join('\n').contains("FAILED"));
         QVERIFY2(real.dialogs.failures.isEmpty(), qPrintable(real.dialogs.failures.join('\n')));
@@ -211,6 +246,8 @@ private slots:
             QVERIFY2(!QFileInfo::exists(drive.path(path)), qPrintable(path));
         QVERIFY(!QFile::exists(SplitJournal::pathFor(drive.root())));
         QVERIFY(!real.texts().join('\n').contains("could not"));
+        QCOMPARE(real.texts().value(0), QString("WARNING: Scanning in progress.\nThis may take some time\n"
+                                                "Do NOT switch off and do NOT unplug Corvel"));
         if (!marked)
             QSKIP("this disk keeps no DOS attributes: the marked entries were checked as plain ones");
     }
@@ -225,7 +262,7 @@ private slots:
         const Inventory before = Inventory::take(drive.root());
         const pid_t child = fork();
         if (child == 0) {
-            Run run(drive.root(), false);
+            Run run(12, drive.root());
             LibraryScanner(run.ctx, run.state.scan).scanLibrary();
             FolderSplit split(run.ctx, run.state.scan, run.state.titles, run.state.split);
             split.afterSongMoved = [](int moved) {
@@ -241,11 +278,284 @@ private slots:
         QVERIFY(Inventory::take(drive.root()).lines != before.lines);
         QVERIFY(QFile::exists(SplitJournal::pathFor(drive.root())));
 
-        Run next(drive.root(), false);
-        QVERIFY(next.run(OptimiseSteps{}));
+        Run next(12, drive.root());
+        QVERIFY(optimise::run(next.ctx, next.state, OptimiseSteps{}));
         QVERIFY2(next.texts().value(0).startsWith("A split of the songs had been interrupted"), qPrintable(next.texts().value(0)));
         QCOMPARE(Inventory::take(drive.root()).lines, before.lines);
         QVERIFY(!QFile::exists(SplitJournal::pathFor(drive.root())));
+    }
+
+    // 1500 songs titled with A or a, in another order than the files: "a" takes the first 1000
+    // the split meets and is renamed after their range of titles; a successor named after song
+    // 1001 takes the rest.
+    void aFullGroupIsRenamedAfterItsTitlesAndASuccessorTakesTheRest()
+    {
+        DriveFixture drive;
+        const QString folder = drive.path("Songs");
+        QMap<QString, QString> titleOf;
+        for (int i = 0; i < 1500; ++i) {
+            const int n = (i * 7919) % 1500;
+            const QString name = QStringLiteral("song%1.mp3").arg(i, 4, 10, QLatin1Char('0'));
+            titleOf.insert(name, QString(n % 3 ? "Amore %1" : "aria %1").arg(n, 4, 10, QLatin1Char('0')));
+            drive.writeMp3("Songs/" + name, titleOf.value(name), 0);
+        }
+        QStringList order, first;
+        for (const QString &file : entries::list(folder, {}))
+            order << QFileInfo(file).fileName();
+        for (int i = 0; i < 1000; ++i)
+            first << titleOf.value(order.at(i));
+        std::sort(first.begin(), first.end());
+        const QString retired = first.first() + " - " + first.last(), t = titleOf.value(order.at(1000));
+        const QString successor = t + " - " + t.at(0) + "z";
+        const QMap<QString, QByteArray> before = treeContents(folder);
+        Run run(3);
+        run.op.currentLanguage = 0;
+        QCOMPARE(run.splitFolder(drive.root(), folder), 1);
+
+        QStringList expectedGroups = SplitState::baseGroupNames() << retired << successor;
+        expectedGroups.removeOne("a");
+        std::sort(expectedGroups.begin(), expectedGroups.end());
+        QCOMPARE(groups(folder), expectedGroups);
+        const QMap<QString, QString> where = located(before, folder);
+        QCOMPARE(where.size(), 1500);
+        for (int i = 0; i < 1500; ++i)
+            QCOMPARE(where.value(order.at(i)), (i < 1000 ? retired : successor) + "/" + order.at(i));
+        QCOMPARE(run.texts().value(0), "Le seguenti cartelle contengono più di 1000 basi e verranno suddivise in "
+                                       "cartelle con non più di 1000 basi ciascuna:\n" + folder + "\n");
+        QCOMPARE(run.texts().size(), 3);
+        QVERIFY2(run.dialogs.failures.isEmpty(), qPrintable(run.dialogs.failures.join('\n')));
+    }
+
+    // Two companions to every song: a group takes a song only while it holds fewer than 998 files,
+    // so the first "b" group ends with 999. A MIDI song's ".cdg" is no companion and stays.
+    void companionsMoveWithTheirSongAndTakeRoom()
+    {
+        DriveFixture drive;
+        const QString folder = drive.path("Songs");
+        for (int i = 0; i < 400; ++i) {
+            const QString base = QStringLiteral("b%1").arg(i, 3, 10, QLatin1Char('0')), song = base + (i % 4 ? ".mp3" : ".mid");
+            i % 4 ? drive.writeMp3("Songs/" + song, QStringLiteral("Blue %1").arg(i), 0)
+                  : drive.writeMidi("Songs/" + song, QStringLiteral("Blues %1").arg(i));
+            drive.writeFile("Songs/" + base + (i % 4 ? ".CDG" : ".cdg"), song.toUtf8());   // any case, as on the player
+            drive.writeFile("Songs/" + song + ".bak", song.toUtf8());
+            if (i % 4 == 0)
+                drive.writeFile("Songs/" + song + ".dat", song.toUtf8());
+        }
+        const QMap<QString, QByteArray> before = treeContents(folder);
+        Run(3).splitFolder(drive.root(), folder);
+
+        const QMap<QString, QString> where = located(before, folder);
+        QCOMPARE(where.size(), 1300);
+        QList<int> counts;
+        for (const QString &group : groups(folder))
+            if (filesIn(folder + "/" + group))
+                counts << filesIn(folder + "/" + group);
+        std::sort(counts.begin(), counts.end());
+        QCOMPARE(counts, QList<int>({201, 999}));
+        for (int i = 0; i < 400; ++i) {
+            const QString base = QStringLiteral("b%1").arg(i, 3, 10, QLatin1Char('0')), song = base + (i % 4 ? ".mp3" : ".mid");
+            const QString group = where.value(song).section('/', 0, 0) + "/";
+            QVERIFY2(group.startsWith("Blue"), qPrintable(song));
+            QCOMPARE(where.value(song + ".bak"), group + song + ".bak");
+            QCOMPARE(where.value(base + (i % 4 ? ".CDG" : ".cdg")), (i % 4 ? group : QString()) + base + (i % 4 ? ".CDG" : ".cdg"));
+        }
+    }
+
+    // Digits, blanks, punctuation and untitled names starting so fill "0-9", then "0-9 (2)". A
+    // second split makes "a (1)" ... "0-9 (1)" and passes over the old "0-9 (2)".
+    void digitsGroupOverflowsAndASecondSplitNumbersItsGroups()
+    {
+        DriveFixture drive;
+        const QString folder = drive.path("Songs");
+        const auto addSongs = [&](const QString &tag, const QString &fruit) {
+            const QStringList titles{"%1 Gold", " spaced %1", "¡Olé! %1"};
+            for (int i = 0; i < 1000; ++i)
+                drive.writeMidi(QStringLiteral("Songs/%1%2.mid").arg(tag).arg(i), titles.at(i % 3).arg(i));
+            drive.writeFile("Songs/_" + tag + ".kar", "no title inside: filed by its name");
+            drive.writeMidi("Songs/" + fruit + ".mid", fruit);
+        };
+        addSongs("one", "Apple");
+        Run(3).splitFolder(drive.root(), folder);
+        QCOMPARE(filesIn(folder + "/0-9"), 1000);
+        QCOMPARE(filesIn(folder + "/0-9 (2)"), 1);
+
+        addSongs("two", "Avocado");
+        const QMap<QString, QByteArray> before = treeContents(folder);
+        Run(3).splitFolder(drive.root(), folder);
+        QVERIFY(!located(before, folder).isEmpty());
+        QCOMPARE(groups(folder).size(), 27 + 27 + 2);
+        QCOMPARE(filesIn(folder + "/0-9 (1)"), 1000);
+        QCOMPARE(filesIn(folder + "/0-9 (3)"), 1);
+        QCOMPARE(filesIn(folder + "/a (1)"), 1);
+    }
+
+    // A full group named after hostile titles gets a harmless name inside the folder; accented
+    // Latin initials go under their base letter, other scripts under "0-9".
+    void awkwardTitlesMakeHarmlessGroupNames()
+    {
+        DriveFixture drive;
+        const QString folder = drive.path("Songs");
+        const QStringList hostile{"CON", "c/../../escaped", "c:\\windows", "c" + QString(300, 'z'), "c.", "Ca*?<>|"};
+        for (int i = 0; i < 1001; ++i)
+            drive.writeMidi(QStringLiteral("Songs/s%1.mid").arg(i, 4, 10, QLatin1Char('0')),
+                            i < 900 ? hostile.at(i % hostile.size()) + "0" : QStringLiteral("Cello %1").arg(i));
+        const QStringList initials{"Été", "ßpiel", "Ωmega", "東京"}, initialGroups{"e", "s", "0-9", "0-9"};
+        for (int i = 0; i < initials.size(); ++i)
+            drive.writeMidi(QStringLiteral("Songs/%1.mid").arg(i), initials.at(i));
+        const QMap<QString, QByteArray> before = treeContents(folder);
+        Run(3).splitFolder(drive.root(), folder);
+        const QMap<QString, QString> where = located(before, folder);
+        QCOMPARE(where.size(), 1005);
+        for (int i = 0; i < initials.size(); ++i)
+            QCOMPARE(where.value(QStringLiteral("%1.mid").arg(i)), QStringLiteral("%1/%2.mid").arg(initialGroups.at(i)).arg(i));
+        QCOMPARE(QDir(drive.root()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"Songs"});
+        QCOMPARE(groups(folder).size(), 28);
+        QVERIFY(groups(folder).contains("CON0 - c" + QString(99, 'z')));
+        for (const QString &group : groups(folder))
+            QVERIFY2(!group.contains(QRegularExpression("[\\\\/:*?\"<>|]")) && !group.endsWith('.'), qPrintable(group));
+    }
+
+    void stopEndsTheSplitWithTheMovedSongsLinesFollowed_data()
+    {
+        QTest::addColumn<int>("movedBeforeStop");
+        QTest::newRow("set before the split: nothing moves") << 0;
+        QTest::newRow("pressed after the tenth song: ten moved, their lines followed") << 10;
+    }
+    void stopEndsTheSplitWithTheMovedSongsLinesFollowed()
+    {
+        QFETCH(int, movedBeforeStop);
+        DriveFixture drive;
+        QStringList lines;
+        for (int i = 0; i < 30; ++i) {
+            drive.writeMidi(QStringLiteral("Songs/x%1.mid").arg(i), "Xylo");
+            lines << QStringLiteral("\\sdmemory\\Songs\\x%1.mid^1^1").arg(i);
+        }
+        drive.addPlaylist("P.pls", lines);
+        Run run(3);
+        run.op.stopRequested = movedBeforeStop == 0;
+        run.progress.onValue = [&](int value) {
+            if (value == movedBeforeStop)
+                run.op.stopRequested = true;
+        };
+        QCOMPARE(run.splitFolder(drive.root(), drive.path("Songs")), 0);
+        QCOMPARE(run.dialogs.prompts.size(), 1);   // the list of folders, then nothing
+        QCOMPARE(filesIn(drive.path("Songs/x")), movedBeforeStop);
+        QCOMPARE(treeContents(drive.path("System/Playlist")).value("P.pls").count("\\Songs\\x\\"), movedBeforeStop);
+        QVERIFY(!run.op.stopRequested);
+        QVERIFY(!QFile::exists(SplitJournal::pathFor(drive.root())));
+    }
+
+    void aFolderIsOversizedFromItsThousandAndFirstSong_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<int>("songs");
+        QTest::newRow("a folder of 1000 songs and their companions is not") << "Big/" << 1000;
+        QTest::newRow("a folder of 1001 songs is") << "Big/" << 1001;
+        QTest::newRow("the drive root with 1000 songs and their companions is not") << "" << 1000;
+    }
+    void aFolderIsOversizedFromItsThousandAndFirstSong()
+    {
+        QFETCH(QString, folder);
+        QFETCH(int, songs);
+        DriveFixture drive;
+        for (int i = 0; i < songs; ++i)
+            drive.writeFile(folder + QString::number(i) + (i % 2 ? ".mp3" : ".KAR"), "");
+        for (int i = 0; i < 4; ++i)   // companions are no songs
+            drive.writeFile(folder + QString::number(i) + (i % 2 ? ".mp3.bak" : ".KAR.bak"), "");
+        Run run(1);
+        LibraryScanner(run.ctx, run.state.scan).scanLibrary();
+        QCOMPARE(run.state.scan.oversizedFoldersText, songs > 1000 ? QDir::cleanPath(drive.path(folder)) + "\n" : QString());
+        QCOMPARE(run.state.scan.oversizedFolders.size(), int(songs > 1000));
+        QCOMPARE(run.state.scan.folderSongCount, 0);
+    }
+
+    void clashingImagesGetNumberedNames()
+    {
+        DriveFixture drive(false);
+        drive.writeFile("images/pic.jpg", "there");
+        drive.writeFile("images/my.photo.jpg", "there too");
+        // Taken temporary names are passed over: 7 beside the first image, 8 in "images".
+        drive.writeFile("A/7.jpg", "seven");
+        drive.writeFile("images/8.jpg", "eight");
+        Run run(1);
+        run.op.currentLanguage = 0;
+        run.state.scan.libraryDevicePath = drive.root();
+        for (const QString &name : {"A/pic.jpg", "B/pic.jpg", "C/my.photo.jpg", "D/new.png"})
+            run.state.scan.imagesToMove << QFileInfo(drive.writeFile(name, "from " + name.toUtf8()));
+        run.state.scan.imagesToMove << QFileInfo(drive.path("E/gone.jpg"));   // removed since the scan
+        QList<int> draws{7, 8, 9, 9, 10};
+        JunkAndImages steps(run.ctx, run.state.scan);
+        steps.drawNumber = [&] { return draws.isEmpty() ? 11 : draws.takeFirst(); };
+        steps.moveImagesToFolder();
+
+        const QMap<QString, QByteArray> expected{
+            {"A/7.jpg", "seven"}, {"images/8.jpg", "eight"}, {"images/pic.jpg", "there"}, {"images/my.photo.jpg", "there too"},
+            {"images/pic_1.jpg", "from A/pic.jpg"}, {"images/pic_2.jpg", "from B/pic.jpg"},
+            {"images/my_1.photo.jpg", "from C/my.photo.jpg"}, {"images/new.png", "from D/new.png"}};
+        QCOMPARE(treeContents(drive.root()), expected);
+        QCOMPARE(run.dialogs.titles(), QStringList{"Operazione Completata"});
+        QCOMPARE(run.texts().value(0), "Immagini spostate nella cartella ''Images'': 4 su 5. Non è stato possibile "
+                                       "spostare:\n" + drive.path("E/gone.jpg"));
+    }
+
+    // Root songs x.mid, q^1.mid and été.mid moved, then the group "a" renamed; several rules in
+    // one pass give what one pass per rule gives. The whole-drive rows above cover the lines that
+    // must stay (same names elsewhere, x.midi, any case).
+    void playlistLinesFollowOnlyTheirOwnSong_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray moved = "\\sdmemory\\Abba - Azzurro\\x.mid^0^32767\r\n";
+        QTest::newRow("the song's line drops its fields") << QByteArray("\\SDMEMORY\\X.MID^5^900\r\n") << moved;
+        QTest::newRow("a last line without its end gets one") << QByteArray("\\sdmemory\\x.mid") << moved;
+        QTest::newRow("a line without the device prefix stays") << QByteArray("x.mid^1\n") << QByteArray("x.mid^1\n");
+        QTest::newRow("the group's own lines keep their fields, in any case")
+            << QByteArray("/sdmemory/A/y.kar^5^900\n") << QByteArray("\\sdmemory\\Abba - Azzurro\\y.kar^5^900\n");
+        QTest::newRow("a folder merely starting alike stays")
+            << QByteArray("\\sdmemory\\ab\\y.kar^5\r\n") << QByteArray("\\sdmemory\\ab\\y.kar^5\r\n");
+        QTest::newRow("a file name holding ^ is matched whole")
+            << QByteArray("\\sdmemory\\q^1.mid^7\r\n") << QByteArray("\\sdmemory\\w\\q^1.mid^0^32767\r\n");
+        QTest::newRow("an accented name in another case")
+            << QByteArray("\\sdmemory\\ÉTÉ.mid^7\r\n") << QByteArray("\\sdmemory\\e\\été.mid^0^32767\r\n");
+    }
+    void playlistLinesFollowOnlyTheirOwnSong()
+    {
+        QFETCH(QByteArray, text);
+        using playlists::LineRule;
+        const QVector<LineRule> rules{{LineRule::Song, "x.mid", "a/x.mid"}, {LineRule::Song, "q^1.mid", "w/q^1.mid"},
+                                      {LineRule::Song, "été.mid", "e/été.mid"}, {LineRule::Folder, "a", "Abba - Azzurro"}};
+        const QByteArray once = playlists::rewriteText(text, rules);
+        QTEST(once, "expected");
+        QByteArray stepwise = text;
+        for (const LineRule &rule : rules)
+            stepwise = playlists::rewriteText(stepwise, rule);
+        QCOMPARE(once, stepwise);
+    }
+
+    // The defragmenter's wait ends after a stretch of silence, not when the tool ends (it runs on
+    // in the background); a tool that cannot start ends it at once, without a box.
+    void defragWaitEndsAfterSilence()
+    {
+        QTemporaryDir dir;
+        const QString marker = dir.filePath("output-done");
+        // Output on both channels for a while, then silence while the tool still runs.
+        const QString script = QStringLiteral("i=0; while [ $i -lt 8 ]; do echo pass; echo warn >&2; sleep 0.1; "
+                                              "i=$((i+1)); done; : > '%1'; exec sleep 30").arg(marker);
+        for (const QString program : {"/nonexistent/corvel3-defrag", "/bin/sh"}) {
+            Run run(0);
+            run.op.currentLanguage = 0;
+            run.progress.setBarVisible(true);
+            QProcess process;
+            defrag::run(run.ctx, process, {program, {"-c", script}}, 800);
+            const bool started = program == "/bin/sh";
+            QVERIFY2(QFileInfo::exists(marker) == started, "the wait ended while the tool was still writing");
+            QCOMPARE(process.state(), started ? QProcess::Running : QProcess::NotRunning);
+            QCOMPARE(run.progress.maximum(), 0);
+            QCOMPARE(run.progress.status(), QString("Deframmentazione della memoria..."));
+            QVERIFY(!run.progress.barVisible() && run.dialogs.prompts.isEmpty());
+            process.kill();
+            process.waitForFinished(5000);
+        }
     }
 };
 

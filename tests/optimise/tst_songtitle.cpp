@@ -10,44 +10,21 @@
 
 namespace {
 
-QByteArray bytes4(int a, int b, int c, int d)
-{
-    return QByteArray() + char(a) + char(b) + char(c) + char(d);
-}
-
-// "ID3" v2.4 header with the four size bytes as given.
-QByteArray id3Header(const QByteArray &sizeBytes)
-{
-    return QByteArray("ID3\x04\x00\x00", 6) + sizeBytes;
-}
-
+// An ID3 v2.4 header whose four size bytes are given, and a frame of the given announced size.
+QByteArray id3Header(const char *size) { return QByteArray("ID3\x04\x00\x00", 6) + QByteArray(size, 4); }
 QByteArray frame(const char *id, quint32 size, const QByteArray &payload, char encoding = 3)
 {
-    return id + bytes4(size >> 24, size >> 16, size >> 8, size) + QByteArray(2, '\0') + encoding + payload;
+    return id + QByteArray() + char(size >> 24) + char(size >> 16) + char(size >> 8) + char(size) + QByteArray(2, '\0') + encoding + payload;
 }
-
 // A tag of 1024 bytes; only its start is written.
-QByteArray tagOf(const QByteArray &frames)
-{
-    return id3Header(bytes4(0, 0, 8, 0)) + frames + QByteArray(32, '\0');
-}
-
-QByteArray id3v1(const QByteArray &title)
-{
-    return ("TAG" + title).leftJustified(128, '\0');
-}
-
+QByteArray tagOf(const QByteArray &frames) { return id3Header("\0\0\x08\0") + frames + QByteArray(32, '\0'); }
+QByteArray id3v1(const QByteArray &title) { return ("TAG" + title).leftJustified(128, '\0'); }
 // A meta event; its length is one byte unless given.
 QByteArray meta(char type, const QByteArray &text, const QByteArray &length = QByteArray())
 {
     return QByteArray("\x00\xff", 2) + type + (length.isNull() ? QByteArray(1, char(text.size())) : length) + text;
 }
-
-QByteArray fixedField(const QByteArray &text)
-{
-    QByteArray out(512, '\0');
-    return out.replace(122, text.size(), text);
-}
+QByteArray fixedField(const QByteArray &text) { return QByteArray(512, '\0').replace(122, text.size(), text); }
 
 } // namespace
 
@@ -71,8 +48,8 @@ private slots:
         };
         row("TIT2 first", "a.mp3", tagOf(amore) + audio, true, "Amore");
         row("artist first", "a.mp3", tagOf(frame("TPE1", 5, "Mina") + amore) + audio, false, "");
-        row("size byte 0x80", "a.mp3", id3Header(bytes4(0, 0, 0, 0x80)) + amore + audio, true, "Amore");
-        row("size byte 0x81", "a.mp3", id3Header(bytes4(0, 0, 0, 0x81)) + amore + audio, false, "");
+        row("size byte 0x80", "a.mp3", id3Header("\0\0\0\x80") + amore + audio, true, "Amore");
+        row("size byte 0x81", "a.mp3", id3Header("\0\0\0\x81") + amore + audio, false, "");
         row("frame size 0", "a.mp3", tagOf(frame("TIT2", 0, "Amore")), true, "");
         row("frame size 1", "a.mp3", tagOf(frame("TIT2", 1, "Amore")), true, "");
         row("frame size 500", "a.mp3", tagOf(frame("TIT2", 500, QByteArray(499, 'x'))), true, QString(128, 'x'));
@@ -122,24 +99,21 @@ private slots:
         }
     }
 
-    void commandLineTool()
+    // One JSON line a file: the reader its name selects, the title found, the key a split files it under.
+    void commandLineToolPrintsOneLineAFile()
     {
-        const QString tool = QCoreApplication::applicationDirPath() + "/corvel3-titles";
-        QVERIFY2(QFileInfo(tool).isExecutable(), qPrintable("not built: " + tool));
         const QStringList paths = {files.writeFile("cli/Caffè.mp3", DriveFixture::mp3Bytes("Caffè \"Nero\"\\1")),
                                    files.writeFile("cli/notes.txt", "plain text")};
         QProcess process;
-        process.start(tool, paths);
-        QVERIFY(process.waitForFinished(30000));
-        QCOMPARE(process.exitCode(), 0);
+        process.start(QCoreApplication::applicationDirPath() + "/corvel3-titles", paths);
+        QVERIFY2(process.waitForFinished(30000) && process.exitCode() == 0, "corvel3-titles did not run");
         const QList<QByteArray> lines = process.readAllStandardOutput().split('\n');
-        QCOMPARE(lines.size(), 3);   // one line a file
+        QCOMPARE(lines.size(), 3);
         QCOMPARE(QJsonDocument::fromJson(lines[0]).object(),
-                 QJsonObject({{"path", paths[0]}, {"reader", "mp3"}, {"found", true},
-                              {"title", "Caffè \"Nero\"\\1"}, {"key", "Caffè \"Nero\"\\1.mp3"}}));
+                 QJsonObject({{"path", paths[0]}, {"reader", "mp3"}, {"found", true}, {"title", "Caffè \"Nero\"\\1"},
+                              {"key", "Caffè \"Nero\"\\1.mp3"}}));
         QCOMPARE(QJsonDocument::fromJson(lines[1]).object(),
-                 QJsonObject({{"path", paths[1]}, {"reader", "none"}, {"found", false}, {"title", QJsonValue()},
-                              {"key", "notes.txt"}}));
+                 QJsonObject({{"path", paths[1]}, {"reader", "none"}, {"found", false}, {"title", QJsonValue()}, {"key", "notes.txt"}}));
     }
 };
 
