@@ -81,7 +81,7 @@ void listFolder(const QString &folder, QFileInfoList *files, QFileInfoList *fold
         const QFileInfo info = it.fileInfo();
         QFileInfoList *into = nullptr;
         if (info.isDir())
-            into = info.isSymLink() ? nullptr : folders;
+            into = platform::isLink(info.absoluteFilePath()) ? nullptr : folders;   // links and junctions are never entered
         else if (info.isFile())
             into = files;
         if (!into || platform::isHiddenOrSystem(info.absoluteFilePath()))

@@ -554,10 +554,10 @@ bool Reinstall::eraseDrive(const QString &drivePath)
     for (const QFileInfo &entry : top) {
         if (isPlayerEntry(entry.fileName()))
             continue;
-        if (entry.isDir() && !entry.isSymLink()) {
+        if (entry.isDir() && !platform::isLink(entry.absoluteFilePath())) {
             erased = transfer::removeFolderTree(ctx, entry.absoluteFilePath(), {});
         } else {
-            erased = QFile::remove(entry.absoluteFilePath());
+            erased = platform::removeEntry(entry.absoluteFilePath());
             ctx.fileAction(QStringLiteral("delete"), entry.absoluteFilePath(), QString(), erased);
         }
         if (!erased)
