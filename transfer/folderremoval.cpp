@@ -33,6 +33,12 @@ bool removeFolderTree(OperationContext &ctx, const QString &folder, const std::f
         return true;
     if (isProtectedFolder(folder, deviceRoot))
         return false;
+    // A folder that is a link goes as a link: what it points to is someone else's.
+    if (platform::isLink(folder)) {
+        const bool removed = ctx.dryRun || platform::removeEntry(folder);
+        ctx.fileAction(QStringLiteral("delete"), folder, QString(), removed);
+        return removed;
+    }
 
     entries::ListOptions options;
     options.recursive = false;
