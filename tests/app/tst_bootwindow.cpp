@@ -45,124 +45,93 @@ class BootWindowTest : public QObject {
 private slots:
     void languageFileRules_data()
     {
-        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("content");   // none: the language choice, answered with the Italian flag
         QTest::addColumn<int>("language");
+        QTest::newRow("no file asks, and the flag writes it") << QByteArray() << 0;
         QTest::newRow("a file saying italian is Italian") << QByteArray("italian") << 0;
         QTest::newRow("a line end after italian makes it English") << QByteArray("italian\n") << 1;
         QTest::newRow("a capitalised Italian is English") << QByteArray("Italian") << 1;
         QTest::newRow("a file saying english is English") << QByteArray("english") << 1;
         QTest::newRow("what follows a zero byte is ignored") << QByteArray("italian\0junk", 12) << 0;
     }
-    // Without the player: the waiting screen in the file's language, and a timer that looks again.
+    // Without the player: the waiting screen in the file's language, and a timer that looks again;
+    // the player plugged in then starts one check, however many ticks follow.
     void languageFileRules()
     {
         QFETCH(QByteArray, content);
         QFETCH(int, language);
         Boot boot(content, false);
         boot.window.check_language();
+        if (content.isNull()) {
+            QVERIFY(boot.choiceShown() && !boot.window.connectionTimer);   // nothing else happens before a click
+            saveScreenshot(&boot.window, "boot-language-choice");
+            QTest::mouseClick(boot.ui().pushButton, Qt::LeftButton);   // the Italian flag
+            saveScreenshot(&boot.window, "boot-waiting-it");
+        }
         QCOMPARE(boot.window.mainWindow->currentLanguage, language);
-        QVERIFY(!boot.choiceShown());
-        QVERIFY(boot.ui().graphicsView->isVisible());
+        QVERIFY(!boot.choiceShown() && boot.ui().graphicsView->isVisible());
         QCOMPARE(boot.ui().label_descr_titolo->text(), language == 0 ? "CORVEL3 NON COLLEGATO" : "CORVEL3 NOT CONNECTED");
+        if (language == 0)
+            QCOMPARE(boot.ui().label_descr->text(), "Spegnere Corvel3 e connetterlo alla porta USB del PC (come in "
+                                                    "figura).\nQuindi, accendere nuovamente Corvel3.");
+        QCOMPARE(treeContents(boot.app.path()), (QMap<QString, QByteArray>{{"Corvel.ini", content.isNull() ? "italian" : content}}));
         QVERIFY(boot.window.connectionTimer && boot.window.connectionTimer->isActive());
         QCOMPARE(boot.window.connectionTimer->interval(), 500);
-    }
-
-    void missingLanguageFileShowsChoiceAndFlagWritesIt()
-    {
-        Boot boot(QByteArray(), false);
-        boot.window.check_language();
-        QVERIFY(boot.choiceShown());
-        QVERIFY(!boot.window.connectionTimer);   // nothing else happens before a click
-        saveScreenshot(&boot.window, "boot-language-choice");
-        QTest::mouseClick(boot.ui().pushButton, Qt::LeftButton);   // the Italian flag
-        QCOMPARE(boot.window.mainWindow->currentLanguage, 0);
-        QVERIFY(!boot.choiceShown());
-        QVERIFY(boot.ui().graphicsView->isVisible());
-        QCOMPARE(boot.ui().label_descr->text(), "Spegnere Corvel3 e connetterlo alla porta USB del PC (come in "
-                                                "figura).\nQuindi, accendere nuovamente Corvel3.");
-        saveScreenshot(&boot.window, "boot-waiting-it");
-        QFile file(boot.app.filePath("Corvel.ini"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("italian"));
-        // The About button answers from the start-up window too.
-        QTest::mouseClick(boot.ui().pushButtonAboutQT, Qt::LeftButton);
+        QTest::mouseClick(boot.ui().pushButtonAboutQT, Qt::LeftButton);   // it answers from the start-up window too
         QCOMPARE(boot.dialogs.titles(), QStringList{"About Qt"});
-    }
-
-    void cleanCheckThenOkHandsOver_data()
-    {
-        QTest::addColumn<QByteArray>("language");
-        QTest::newRow("in Italian") << QByteArray("italian");
-        QTest::newRow("in English") << QByteArray("english");
-    }
-    void cleanCheckThenOkHandsOver()
-    {
-        QFETCH(QByteArray, language);
-        const bool it = language == "italian";
-        Boot boot(language, true);
-        const auto before = treeContents(boot.drive.root());
-        boot.window.check_language();   // the player is there: no waiting screen, no timer
-        QVERIFY(!boot.window.connectionTimer);
-        QVERIFY(!boot.ui().graphicsView->isVisible());
-        QCOMPARE(boot.ui().progressBar->value(), 100);
-        QCOMPARE(boot.ui().label_4->text(), it ? "OPERAZIONE COMPLETATA" : "OPERATION COMPLETED");
-        QCOMPARE(boot.ui().label_descr_titolo->text(), it ? "CONTROLLO SOFTWARE COMPLETATO" : "SOFTWARE CONTROL COMPLETED");
-        QVERIFY(boot.ui().label_descr->text().startsWith(it ? "Neussun problema" : "No problem detected"));
-        QVERIFY(boot.dialogs.prompts.isEmpty());
-        QCOMPARE(treeContents(boot.drive.root()), before);   // nothing written to the player
-        saveScreenshot(&boot.window, it ? "boot-clean-check-it" : "boot-clean-check-en");
-        QVERIFY(!boot.handedOver());
-        QTest::mouseClick(boot.ui().Push_Button, Qt::LeftButton);
-        QVERIFY(boot.handedOver());
-        saveScreenshot(boot.window.mainWindow, it ? "operations-window-it" : "operations-window-en");
-        boot.window.mainWindow->hide();
-    }
-
-    void deviceAppearingWhileWaitingRunsOneCheck()
-    {
-        Boot boot("english", false);
-        boot.window.check_language();
-        QVERIFY(boot.window.connectionTimer->isActive());
         QTest::qWait(700);
         QCOMPARE(boot.window.checksStarted, 0);
         boot.drive.plugIn();
         QTRY_VERIFY_WITH_TIMEOUT(boot.ui().Push_Button->isVisible(), 10000);
-        QTest::qWait(1200);   // further ticks must not start another check
+        QTest::qWait(1200);
         QCOMPARE(boot.window.checksStarted, 1);
-        QVERIFY(!boot.window.connectionTimer->isActive());
-        QVERIFY(!boot.ui().graphicsView->isVisible());
+        QVERIFY(!boot.window.connectionTimer->isActive() && !boot.ui().graphicsView->isVisible());
     }
 
-    void missingSystemFileAsksForRepair_data()
+    // The player is there: no waiting screen, no timer, nothing written to the player. A clean
+    // check hands over on its button; a missing file asks for a repair, and "No" hands over at once.
+    void systemCheck_data()
     {
         QTest::addColumn<QByteArray>("language");
         QTest::addColumn<QString>("missing");
+        QTest::newRow("a clean check in Italian") << QByteArray("italian") << "";
+        QTest::newRow("a clean check in English") << QByteArray("english") << "";
         QTest::newRow("no start file, in Italian") << QByteArray("italian") << "AUTOEXEC.BAT";
         QTest::newRow("no main program, in English") << QByteArray("english") << "System/Corvel/Corvel.exe";
         QTest::newRow("no display program, in English") << QByteArray("english") << "System/DispProc/DispProc.exe";
     }
-    // "No": handed over at once, the file still missing.
-    void missingSystemFileAsksForRepair()
+    void systemCheck()
     {
         QFETCH(QByteArray, language);
         QFETCH(QString, missing);
         const bool it = language == "italian";
         Boot boot(language, true);
-        QVERIFY(QFile::remove(boot.drive.path(missing)));
+        QVERIFY(missing.isEmpty() || QFile::remove(boot.drive.path(missing)));
+        const auto before = treeContents(boot.drive.root());
         boot.dialogs.answer("No");
         boot.window.check_language();
-        QVERIFY2(boot.dialogs.failures.isEmpty(), qPrintable(boot.dialogs.failures.join("; ")));
-        QCOMPARE(boot.dialogs.prompts.size(), 1);
-        const auto &q = boot.dialogs.prompts.first();
-        QCOMPARE(q.title, it ? "File di sistema danneggiati o mancanti" : "System files are damaged or missing");
-        QCOMPARE(q.text, it ? "ATTENZIONE: file di sistema danneggiati o mancanti, tentare il ripristino?"
-                            : "WARNING : system files are damaged or missing , attempt recovery ?");
-        QCOMPARE(q.captions(), QStringList({it ? "Sì" : "Yes", "No"}));
-        QCOMPARE(q.defaultButton, 0);
-        QCOMPARE(q.parent, &boot.window);
+        QVERIFY(!boot.window.connectionTimer && !boot.ui().graphicsView->isVisible());
+        QCOMPARE(boot.dialogs.prompts.size(), missing.isEmpty() ? 0 : 1);
+        if (missing.isEmpty()) {
+            QCOMPARE(boot.ui().progressBar->value(), 100);
+            QCOMPARE(boot.ui().label_4->text(), it ? "OPERAZIONE COMPLETATA" : "OPERATION COMPLETED");
+            QCOMPARE(boot.ui().label_descr_titolo->text(), it ? "CONTROLLO SOFTWARE COMPLETATO" : "SOFTWARE CONTROL COMPLETED");
+            QVERIFY(boot.ui().label_descr->text().startsWith(it ? "Neussun problema" : "No problem detected"));
+            saveScreenshot(&boot.window, QString("boot-%1").arg(QTest::currentDataTag()));
+            QVERIFY(!boot.handedOver());
+            QTest::mouseClick(boot.ui().Push_Button, Qt::LeftButton);
+        } else {
+            const auto &q = boot.dialogs.prompts.first();
+            QCOMPARE(q.title, it ? "File di sistema danneggiati o mancanti" : "System files are damaged or missing");
+            QCOMPARE(q.text, it ? "ATTENZIONE: file di sistema danneggiati o mancanti, tentare il ripristino?"
+                                : "WARNING : system files are damaged or missing , attempt recovery ?");
+            QCOMPARE(q.captions(), QStringList({it ? "Sì" : "Yes", "No"}));
+            QCOMPARE(q.defaultButton, 0);
+            QCOMPARE(q.parent, &boot.window);
+        }
         QVERIFY(boot.handedOver());
-        QVERIFY(!QFile::exists(boot.drive.path(missing)));
+        QCOMPARE(treeContents(boot.drive.root()), before);
+        saveScreenshot(boot.window.mainWindow, QString("operations-window-%1").arg(QTest::currentDataTag()));
         boot.window.mainWindow->hide();
     }
 
@@ -177,14 +146,11 @@ private slots:
         QFile::remove(user);
         QCOMPARE(languagefile::writePath(dir), dir + "Corvel.ini");
         QCOMPARE(languagefile::readPath(dir), dir + "Corvel.ini");
-        // A folder nobody may write, not even root.
-        if (QProcess::execute("chattr", {"+i", app.path()}) != 0)
+        if (QProcess::execute("chattr", {"+i", app.path()}) != 0)   // a folder nobody may write, not even root
             QSKIP("chattr +i is not available here");
         QCOMPARE(languagefile::readPath(dir), dir + "Corvel.ini");   // nothing chosen yet
         QCOMPARE(languagefile::writePath(dir), user);
-        QFile file(user);
-        const bool opened = file.open(QIODevice::WriteOnly);
-        file.close();
+        const bool opened = QFile(user).open(QIODevice::WriteOnly);
         QCOMPARE(languagefile::readPath(dir), user);
         QProcess::execute("chattr", {"-i", app.path()});
         QCOMPARE(languagefile::readPath(dir), dir + "Corvel.ini");   // writable again: beside the program
@@ -202,11 +168,8 @@ private slots:
         QTimer::singleShot(300, &boot.window, [&boot] { boot.window.close(); });
         QTimer::singleShot(30000, &program, [&program] { program.exit(1); });   // a way out if nothing quits
         QCOMPARE(program.exec(), 0);
-        QVERIFY(boot.window.closeRequested);
-        QVERIFY(!boot.window.isVisible());
-        QVERIFY(!boot.window.mainWindow->isVisible());
-        QVERIFY(!boot.ui().Push_Button->isVisible());
-        QVERIFY(boot.dialogs.prompts.isEmpty());
+        QVERIFY(boot.window.closeRequested && boot.dialogs.prompts.isEmpty());
+        QVERIFY(!boot.window.isVisible() && !boot.window.mainWindow->isVisible() && !boot.ui().Push_Button->isVisible());
     }
 };
 

@@ -10,116 +10,90 @@
 #include "device/devicedrive.h"
 #include "tests/update/updatetestsupport.h"
 
-namespace {
-bool run(const QString &program, const QStringList &arguments, QByteArray *output = nullptr)
-{
-    QProcess p;
-    p.start(program, arguments);
-    if (!p.waitForFinished(60000))
-        return false;
-    if (output)
-        *output = p.readAllStandardOutput();
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-} // namespace
-
 class TestReinstallVolume : public QObject {
     Q_OBJECT
 
 public:
-    // Also when a check in initTestCase gave up after the mount.
-    ~TestReinstallVolume() override { cleanupTestCase(); }
+    ~TestReinstallVolume() override { cleanupTestCase(); }   // also when initTestCase gave up after the mount
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase()
+    void cleanupTestCase() { mounted = mounted && !runTool("umount", {root}); }
+    void initTestCase()
     {
-        if (mounted && run("umount", {root}))
-            mounted = false;
+        if (::geteuid() != 0)
+            QSKIP("mounting a loop image needs root");
+        for (const char *tool : {"truncate", "mkfs.ext4", "mount", "umount"})
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                QSKIP(qPrintable(QString("%1 is not installed").arg(tool)));
+        const QString image = work.filePath("corvel3.img");
+        root = work.filePath("mnt/");
+        QVERIFY(QDir().mkpath(root) && runTool("truncate", {"-s", "64M", image}));
+        QVERIFY(runTool("mkfs.ext4", {"-q", "-F", "-m", "0", "-L", "corvel3", image}));
+        if (!(mounted = runTool("mount", {"-o", "loop", image, root})))
+            QSKIP("loop mounting is not available here");
+        qunsetenv("CORVEL3_VOLUMES");   // the real volume list, not a fixture's
+        if (findDeviceDrive() != root)
+            QSKIP(qPrintable("another volume answers as the player: " + findDeviceDrive()));
+        QVERIFY(!(served = makeDemoPackages(work.filePath("served"))).isEmpty());
     }
-    void fullVolumeThenRestoreVariant();
+
+    // A player too full for the staging copy: a clear box, and the old system and the songs as they
+    // were. With room again, the reinstall that saves and restores the songs.
+    void fullVolumeThenRestoreVariant()
+    {
+        UpdateBed bed;
+        bed.serveFull(served + "CorvelAll.zip");
+        bed.serveUpdate(served + "CorvelUpdate.zip");
+        DriveFixture source(false);
+        source.addPlaylist("Mine.pls", {"\\sdmemory\\Rock\\one.mp3^One"});
+        source.writeMp3("Rock/one.mp3", "One");
+        source.writeMidi("Rock/two.mid", "Two");
+        source.writeKaraoke("Slow/three.kar", "Three");
+        const auto songs = treeContents(source.root());
+        source.addSystemFiles();
+        QVERIFY(runTool("cp", {"-r", source.root() + ".", root}));
+        const auto before = treeContents(root);
+        const qint64 fill = QStorageInfo(root).bytesAvailable() - 24 * 1024;
+        QVERIFY(runTool("fallocate", {"-l", QString::number(fill), root + "filler.bin"}));
+        EngineHarness h;
+        h.ctx.findDeviceDrive = [] { return findDeviceDrive(); };
+        h.state.operationOk = true;
+        h.dialogs.answer("Ok");
+        QString package;
+        Reinstall(h.ctx).reinstallSystem(package);
+        QCOMPARE(h.dialogs.titles(), QStringList{"Not enough space"});
+        QVERIFY(h.dialogs.prompts[0].text.contains("The system on Corvel3 has not been changed."));
+        QVERIFY(!h.state.operationOk);
+        QCOMPARE(QFileInfo(root + "filler.bin").size(), fill);
+        QVERIFY(QFile::remove(root + "filler.bin"));
+        QCOMPARE(treeContents(root), before);
+
+        QTemporaryDir pc;
+        h.dialogs.prompts.clear();
+        for (const QString &answer : {pc.path(), QString("Si"), QString("Ok")})
+            h.dialogs.answer(answer);
+        Reinstall(h.ctx).reinstallAndRestore();
+        QVERIFY2(h.dialogs.failures.isEmpty(), qPrintable(h.dialogs.failures.join("; ")));
+        QCOMPARE(h.dialogs.titles(), (QStringList{"Choose a folder to save your files", "Cancellazione Drive", "End operation"}));
+        QCOMPARE(treeContents(pc.path(), false), songs);
+        const auto installed = merged(archiveContents(served + "CorvelAll.zip", work.filePath("all")),
+                                      archiveContents(served + "CorvelUpdate.zip", work.filePath("update")));
+        QCOMPARE(treeContents(root), merged(installed, songs));
+        // The marks are on the disk itself, as the tool's own layer and the file system read them.
+        for (const QString &entry : {QStringLiteral("System"), QStringLiteral("AUTOEXEC.BAT")}) {
+            const platform::Attributes marks = platform::attributes(root + entry);
+            QVERIFY2(marks.hidden && marks.system, qPrintable(entry));
+            QByteArray value;
+            if (runTool("getfattr", {"--only-values", "-n", "user.DOSATTRIB", root + entry}, QString(), &value))
+                QCOMPARE(value.trimmed(), QByteArray("0x6"));
+        }
+    }
 
 private:
     QTemporaryDir work;
     QString root, served;
     bool mounted = false;
 };
-
-void TestReinstallVolume::initTestCase()
-{
-    if (::geteuid() != 0)
-        QSKIP("mounting a loop image needs root");
-    for (const char *tool : {"truncate", "mkfs.ext4", "mount", "umount"})
-        if (QStandardPaths::findExecutable(tool).isEmpty())
-            QSKIP(qPrintable(QString("%1 is not installed").arg(tool)));
-    const QString image = work.filePath("corvel3.img");
-    root = work.filePath("mnt/");
-    QVERIFY(QDir().mkpath(root));
-    QVERIFY(run("truncate", {"-s", "64M", image}));
-    QVERIFY(run("mkfs.ext4", {"-q", "-F", "-m", "0", "-L", "corvel3", image}));
-    if (!run("mount", {"-o", "loop", image, root}))
-        QSKIP("loop mounting is not available here");
-    mounted = true;
-    // The real volume list, not a fixture's.
-    qunsetenv("CORVEL3_VOLUMES");
-    if (findDeviceDrive() != root)
-        QSKIP(qPrintable("another volume answers as the player: " + findDeviceDrive()));
-    served = makeDemoPackages(work.filePath("served"));
-    QVERIFY(!served.isEmpty());
-}
-
-// A player too full for the staging copy: a clear box, and the old system and the songs as they
-// were. With room again, the reinstall that saves and restores the songs.
-void TestReinstallVolume::fullVolumeThenRestoreVariant()
-{
-    UpdateBed bed;
-    bed.serveFull(served + "CorvelAll.zip");
-    bed.serveUpdate(served + "CorvelUpdate.zip");
-    DriveFixture source(false);
-    source.addPlaylist("Mine.pls", {"\\sdmemory\\Rock\\one.mp3^One"});
-    source.writeMp3("Rock/one.mp3", "One");
-    source.writeMidi("Rock/two.mid", "Two");
-    source.writeKaraoke("Slow/three.kar", "Three");
-    const auto songs = treeContents(source.root());
-    source.addSystemFiles();
-    QVERIFY(run("cp", {"-r", source.root() + ".", root}));
-    const auto before = treeContents(root);
-    const qint64 fill = QStorageInfo(root).bytesAvailable() - 24 * 1024;
-    QVERIFY(run("fallocate", {"-l", QString::number(fill), root + "filler.bin"}));
-    EngineHarness h;
-    h.ctx.findDeviceDrive = [] { return findDeviceDrive(); };
-    h.state.operationOk = true;
-    h.dialogs.answer("Ok");
-    QString package;
-    Reinstall(h.ctx).reinstallSystem(package);
-    QCOMPARE(h.dialogs.titles(), QStringList{"Not enough space"});
-    QVERIFY(h.dialogs.prompts[0].text.contains("The system on Corvel3 has not been changed."));
-    QVERIFY(!h.state.operationOk);
-    QCOMPARE(QFileInfo(root + "filler.bin").size(), fill);
-    QVERIFY(QFile::remove(root + "filler.bin"));
-    QCOMPARE(treeContents(root), before);
-
-    QTemporaryDir pc;
-    h.dialogs.prompts.clear();
-    h.dialogs.answerFolder(pc.path());
-    h.dialogs.answer("Si");
-    h.dialogs.answer("Ok");
-    Reinstall(h.ctx).reinstallAndRestore();
-    QVERIFY2(h.dialogs.failures.isEmpty(), qPrintable(h.dialogs.failures.join("; ")));
-    QCOMPARE(h.dialogs.titles(), (QStringList{"Choose a folder to save your files", "Cancellazione Drive", "End operation"}));
-    QCOMPARE(treeContents(pc.path(), false), songs);
-    const auto installed = merged(archiveContents(served + "CorvelAll.zip", work.filePath("all")),
-                                  archiveContents(served + "CorvelUpdate.zip", work.filePath("update")));
-    QCOMPARE(treeContents(root), merged(installed, songs));
-    // The marks are on the disk itself, as the tool's own layer and the file system read them.
-    for (const QString &entry : {QStringLiteral("System"), QStringLiteral("AUTOEXEC.BAT")}) {
-        const platform::Attributes marks = platform::attributes(root + entry);
-        QVERIFY2(marks.hidden && marks.system, qPrintable(entry));
-        QByteArray value;
-        if (run("getfattr", {"--only-values", "-n", "user.DOSATTRIB", root + entry}, &value))
-            QCOMPARE(value.trimmed(), QByteArray("0x6"));
-    }
-}
 
 QTEST_GUILESS_MAIN(TestReinstallVolume)
 #include "tst_reinstall_volume.moc"

@@ -2,7 +2,6 @@
 
 // Shared pieces of the update tests: a private temporary folder with the loopback update server,
 // the demo packages, and an engine context without widgets.
-
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -16,8 +15,8 @@
 #include "update/reinstall.h"
 #include "update/updateserver.h"
 
-// A temporary folder of its own (so the save folder "Corvel" of parallel tests never meets) and
-// the loopback server standing in for the update server.
+// A temporary folder of its own (the save folder "Corvel" of parallel tests never meets; the kept
+// package of one test never serves another) and the loopback server as the update server.
 struct UpdateBed {
     QTemporaryDir holder;
     const QByteArray previousTmp = qgetenv("TMPDIR"), previousCache = qgetenv("XDG_CACHE_HOME");
@@ -26,58 +25,57 @@ struct UpdateBed {
     UpdateBed()
     {
         qputenv("TMPDIR", QFile::encodeName(holder.path()));
-        // The kept package of one test never serves another.
         qputenv("XDG_CACHE_HOME", QFile::encodeName(holder.path() + "/cache"));
         server.listen();
         qputenv("CORVEL3_UPDATE_SERVER", server.baseUrl().toUtf8());
     }
-    ~UpdateBed()
-    {
-        qputenv("TMPDIR", previousTmp);   // empty: the system's default
-        qputenv("XDG_CACHE_HOME", previousCache);
-    }
+    ~UpdateBed() { qputenv("TMPDIR", previousTmp); qputenv("XDG_CACHE_HOME", previousCache); }
     QString saveFolder() const { return holder.path() + QStringLiteral("/Corvel"); }
     void serveFull(const QString &zip) { server.serveFile(QString::fromLatin1(kFullPackagePath), zip); }
     void serveUpdate(const QString &zip) { server.serveFile(QString::fromLatin1(kUpdatePackagePath), zip); }
 };
 
+// Runs a program to a clean end; its standard output into output when given.
+inline bool runTool(const QString &program, const QStringList &arguments, const QString &dir = QString(),
+                    QByteArray *output = nullptr)
+{
+    QProcess p;
+    p.setWorkingDirectory(dir);
+    p.start(program, arguments);
+    const bool ok = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    if (output)
+        *output = p.readAllStandardOutput();
+    return ok;
+}
+
 // Builds the demo packages into folder; returns the folder holding CorvelAll.zip and
 // CorvelUpdate.zip, or "" on failure.
 inline QString makeDemoPackages(const QString &folder)
 {
-    QProcess make;
-    make.start(QStringLiteral("sh"), {QFINDTESTDATA("../../scripts/make-demo-packages.sh"), folder});
-    if (!make.waitForFinished(60000) || make.exitCode() != 0)
-        return QString();
-    return folder + QStringLiteral("/download/Corvel3/");
+    return runTool("sh", {QFINDTESTDATA("../../scripts/make-demo-packages.sh"), folder})
+        ? folder + QStringLiteral("/download/Corvel3/") : QString();
 }
 
 // What an archive holds, unpacked by the real unpacker into a folder of its own.
 inline QMap<QString, QByteArray> archiveContents(const QString &zip, const QString &folder)
 {
-    QProcess unar;
-    unar.start(platform::unpackerProgram(), {zip, QStringLiteral("-o"), folder, QStringLiteral("-no-directory")});
-    return unar.waitForFinished(30000) ? treeContents(folder) : QMap<QString, QByteArray>();
+    return runTool(platform::unpackerProgram(), {zip, "-o", folder, "-no-directory"}) ? treeContents(folder)
+                                                                                        : QMap<QString, QByteArray>();
 }
 
 inline QMap<QString, QByteArray> merged(QMap<QString, QByteArray> a, const QMap<QString, QByteArray> &b)
 {
-    for (auto it = b.cbegin(); it != b.cend(); ++it)
-        a.insert(it.key(), it.value());
+    a.insert(b);   // b's entries win
     return a;
 }
 
-// An engine context without widgets.
+// An engine context without widgets; drive is what findDeviceDrive answers.
 struct EngineHarness {
     OperationState state;
     ScriptedDialogs dialogs;
     RecordingProgress progress;
-    QString drive;   // what findDeviceDrive answers
+    QString drive;
     OperationContext ctx{state, dialogs, progress};
 
-    EngineHarness()
-    {
-        state.currentLanguage = 1;
-        ctx.findDeviceDrive = [this] { return drive; };
-    }
+    EngineHarness() { state.currentLanguage = 1; ctx.findDeviceDrive = [this] { return drive; }; }
 };
