@@ -40,6 +40,14 @@ class TestBackupRestore : public QObject {
         return made.size() == 1 ? folder + "/" + made.first() : QString();
     }
 
+    // A PC folder of this row's own.
+    QString pcFolder() const
+    {
+        const QString pc = tmp.path() + "/" + QTest::currentDataTag();
+        QDir().mkpath(pc);
+        return pc;
+    }
+
     QTemporaryDir tmp;
     const QByteArray savedHome = qgetenv("HOME");
 
@@ -67,7 +75,7 @@ private slots:
         QFETCH(QString, box);
         DriveFixture drive;
         const Inventory saved = fillPlayer(drive);
-        const QString pc = tmp.path() + "/" + QTest::currentDataTag();
+        const QString pc = pcFolder();
         writeBytes(pc + "/Corvel3 backup 2026-01-01 1000/Basi/old.mid", "older song");
         writeBytes(pc + "/notes.txt", "mine");
         QFile::link(drive.root(), pc + "/link");
@@ -86,19 +94,16 @@ private slots:
         QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
         QCOMPARE(rig.dialogs.titles().last(), box);
         QCOMPARE(treeContents(drive.root()), player);
-        Inventory after = treeContents(pc);
-        for (auto it = before.cbegin(); it != before.cend(); ++it)
-            QCOMPARE(after.take(it.key()), it.value());   // everything that was there, unchanged
-        if (box != "Fatto") {
-            QVERIFY(after.isEmpty());
-            return;
-        }
-        // The new backup, in a dated folder of its own, holds every song and playlist.
+        // Everything that was there stays unchanged; a new dated backup holds every song and playlist.
         const QString made = newBackupIn(pc, {"Corvel3 backup 2026-01-01 1000"});
-        QVERIFY(!made.isEmpty());
-        Inventory fresh = treeContents(made);
-        QVERIFY(fresh.remove(backupmanifest::kFileName));
-        QCOMPARE(fresh, saved);
+        QCOMPARE(made.isEmpty(), box != "Fatto");
+        if (!made.isEmpty()) {
+            Inventory fresh = treeContents(made);
+            QVERIFY(fresh.remove(backupmanifest::kFileName));
+            QCOMPARE(fresh, saved);
+            QVERIFY(QDir(made).removeRecursively());
+        }
+        QCOMPARE(treeContents(pc), before);
     }
 
     // Copies that failed never end in "Fatto": the end box counts the files not saved.
@@ -107,14 +112,12 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QStringList>("replies");   // after the folder
         QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("an unreadable song, Continua sempre") << "unreadable" << QStringList{"Continua sempre", "Ok"}
-                                                           << QStringList{"Errore sulla copia", "Backup incompleto"};
-        QTest::newRow("an unreadable song, No") << "unreadable" << QStringList{"No", "Ok"}
-                                              << QStringList{"Errore sulla copia", "Backup incompleto"};
+        const QStringList copyError{"Errore sulla copia", "Backup incompleto"};
+        QTest::newRow("an unreadable song, Continua sempre") << "unreadable" << QStringList{"Continua sempre", "Ok"} << copyError;
+        QTest::newRow("an unreadable song, No") << "unreadable" << QStringList{"No", "Ok"} << copyError;
         QTest::newRow("the player unplugged after the count") << "unplugged" << QStringList{"Ok", "Ok", "Ok"}
                                                             << QStringList{"BackUp", "ERRORE", "Backup incompleto"};
-        QTest::newRow("a full disk, Continua sempre") << "full" << QStringList{"Continua sempre", "Ok"}
-                                                    << QStringList{"Errore sulla copia", "Backup incompleto"};
+        QTest::newRow("a full disk, Continua sempre") << "full" << QStringList{"Continua sempre", "Ok"} << copyError;
     }
     void failuresAreCounted()
     {
@@ -124,8 +127,7 @@ private slots:
         DriveFixture drive;
         // Unplugged: 998 songs make 1001 files, just over the count that asks first.
         fillPlayer(drive, fault == "unplugged" ? 998 : 3);
-        QString pc = tmp.path() + "/" + QTest::currentDataTag();
-        QDir().mkpath(pc);
+        QString pc = pcFolder();
         if (fault == "unreadable")
             QFile::link(drive.path("Basi/nowhere"), drive.path("Basi/broken.mid"));
         if (fault == "full") {
@@ -177,20 +179,15 @@ private slots:
         DriveFixture drive;
         fillPlayer(drive);
         const Inventory whole = treeContents(drive.root());
-        const QString pc = tmp.path() + "/" + QTest::currentDataTag();
-        QDir().mkpath(pc);
+        const QString pc = pcFolder();
         EngineRig backupRig(1, {pc, "Ok"});
         transfer::runBackup(backupRig.ctx);
         const QString backup = newBackupIn(pc);
-        const QString song = backup + "/Basi/1.mid";
-        if (damage == "missing")
-            QFile::remove(song);
-        else if (damage == "altered")
-            writeBytes(song, QByteArray(readBytes(song).size(), 'z'));
+        const QString song = backup + "/Basi/1.mid", manifest = backup + "/" + backupmanifest::kFileName;
+        if (damage == "missing" || damage == "none")
+            QFile::remove(damage == "none" ? manifest : song);
         else
-            writeBytes(backup + "/" + backupmanifest::kFileName, damage == "none" ? QByteArray() : "{ broken");
-        if (damage == "none")
-            QFile::remove(backup + "/" + backupmanifest::kFileName);
+            writeBytes(damage == "altered" ? song : manifest, damage == "altered" ? QByteArray(readBytes(song).size(), 'z') : "{ broken");
         for (const QString &folder : {"Basi", "System/Playlist"})
             QDir(drive.path(folder)).removeRecursively();   // lost on the player
         const Inventory player = treeContents(drive.root());
@@ -213,10 +210,8 @@ private slots:
         QTest::addColumn<bool>("blocked");        // a folder on the player where a song goes back
         QTest::addColumn<QStringList>("replies"); // after the folder and the backups question
         QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("the newer of two complete backups comes back") << false << false << QStringList{"Ok"}
-                                                                      << QStringList{"Fatto"};
-        QTest::newRow("a complete backup wins over a newer one cut short") << true << false << QStringList{"Ok"}
-                                                                           << QStringList{"Fatto"};
+        QTest::newRow("the newer of two complete backups comes back") << false << false << QStringList{"Ok"} << QStringList{"Fatto"};
+        QTest::newRow("a complete backup wins over a newer one cut short") << true << false << QStringList{"Ok"} << QStringList{"Fatto"};
         QTest::newRow("a song that cannot be written back makes it incomplete")
             << false << true << QStringList{"Si", "Si", "Ok"}
             << QStringList{"File Esistente", "Errore sulla copia", "Ripristino incompleto"};
@@ -229,8 +224,7 @@ private slots:
         QFETCH(QStringList, boxes);
         DriveFixture drive;
         fillPlayer(drive);
-        const QString pc = tmp.path() + "/" + QTest::currentDataTag();
-        QDir().mkpath(pc);
+        const QString pc = pcFolder();
         QStringList backups;
         for (const QByteArray song : {"first song", "second song"}) {
             drive.writeFile("Basi/1.mid", song);
