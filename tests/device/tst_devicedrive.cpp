@@ -120,10 +120,7 @@ private slots:
     }
 
 private:
-    static QByteArray contents(const QString &path)
-    {
-        return QFileInfo::exists(path) ? readBytes(path) : QByteArray("<missing>");
-    }
+    static QByteArray contents(const QString &path) { return QFileInfo::exists(path) ? readBytes(path) : "<missing>"; }
 };
 
 QTEST_GUILESS_MAIN(DeviceDriveTest)
