@@ -155,68 +155,30 @@ private slots:
         QVERIFY(backupmanifest::verify(backup).ok());
     }
 
-    // A backup whose files are missing or changed is refused before anything is written; one
-    // without a manifest (an older version's) only when the user says so.
-    void damagedBackups_data()
+    // Restores. From the folder that holds dated backups the newest complete one comes back (of
+    // the two made here, the second); a song that cannot be written back ends it incomplete, never
+    // in "Fatto". A backup whose files are missing or changed is refused before anything is
+    // written; one without a manifest (an older version's) is restored only when the user says so.
+    void restores_data()
     {
-        QTest::addColumn<QString>("damage");
-        QTest::addColumn<QStringList>("replies");
-        QTest::addColumn<QString>("box");
-        QTest::newRow("a song missing") << "missing" << QStringList{"Ok"} << "Copia di backup danneggiata";
-        QTest::newRow("a song altered, same size") << "altered" << QStringList{"Ok"} << "Copia di backup danneggiata";
-        QTest::newRow("an unreadable manifest") << "manifest" << QStringList{"Ok"} << "Copia di backup danneggiata";
-        QTest::newRow("no manifest: No") << "none" << QStringList{"No"} << "Copia di backup non verificabile";
-        QTest::newRow("no manifest: Ok restores") << "none" << QStringList{"Ok", "Si,Tutti", "Ok"} << "Fatto";
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QStringList>("replies");   // after the folder
+        QTest::addColumn<QStringList>("boxes");     // after the folder
+        const QStringList damaged{"Copia di backup danneggiata"};
+        QTest::newRow("the newer of two complete backups comes back") << "" << QStringList{"Ok", "Ok"} << QStringList{"Copie di backup", "Fatto"};
+        QTest::newRow("a complete backup wins over a newer one cut short") << "cut short" << QStringList{"Ok", "Ok"}
+                                                                           << QStringList{"Copie di backup", "Fatto"};
+        QTest::newRow("a song that cannot be written back makes it incomplete") << "blocked" << QStringList{"Ok", "Si", "Si", "Ok"}
+            << QStringList{"Copie di backup", "File Esistente", "Errore sulla copia", "Ripristino incompleto"};
+        QTest::newRow("a song missing") << "missing" << QStringList{"Ok"} << damaged;
+        QTest::newRow("a song altered, same size") << "altered" << QStringList{"Ok"} << damaged;
+        QTest::newRow("an unreadable manifest") << "manifest" << QStringList{"Ok"} << damaged;
+        QTest::newRow("no manifest: No") << "none" << QStringList{"No"} << QStringList{"Copia di backup non verificabile"};
+        QTest::newRow("no manifest: Ok restores") << "none" << QStringList{"Ok", "Ok"} << QStringList{"Copia di backup non verificabile", "Fatto"};
     }
-    void damagedBackups()
+    void restores()
     {
-        QFETCH(QString, damage);
-        QFETCH(QStringList, replies);
-        QFETCH(QString, box);
-        DriveFixture drive;
-        fillPlayer(drive);
-        const Inventory whole = treeContents(drive.root());
-        const QString pc = pcFolder();
-        EngineRig backupRig(1, {pc, "Ok"});
-        transfer::runBackup(backupRig.ctx);
-        const QString backup = newBackupIn(pc);
-        const QString song = backup + "/Basi/1.mid", manifest = backup + "/" + backupmanifest::kFileName;
-        if (damage == "missing" || damage == "none")
-            QFile::remove(damage == "none" ? manifest : song);
-        else
-            writeBytes(damage == "altered" ? song : manifest, damage == "altered" ? QByteArray(readBytes(song).size(), 'z') : "{ broken");
-        for (const QString &folder : {"Basi", "System/Playlist"})
-            QDir(drive.path(folder)).removeRecursively();   // lost on the player
-        const Inventory player = treeContents(drive.root());
-
-        EngineRig rig(0, QStringList{backup} + replies);
-        transfer::runRestore(rig.ctx);
-        QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
-        QCOMPARE(rig.dialogs.titles().last(), box);
-        QCOMPARE(treeContents(drive.root()), box == "Fatto" ? whole : player);
-        if (damage == "missing" || damage == "altered")
-            QVERIFY(rig.dialogs.prompts[1].text.contains("Basi/1.mid"));
-    }
-
-    // A restore from the folder that holds dated backups takes the newest complete one (of the
-    // two made here, the second), and a song that cannot be written back ends the restore
-    // incomplete, never in "Fatto".
-    void restoreFromAFolderOfBackups_data()
-    {
-        QTest::addColumn<bool>("firstCutShort");  // else the first is a day older
-        QTest::addColumn<bool>("blocked");        // a folder on the player where a song goes back
-        QTest::addColumn<QStringList>("replies"); // after the folder and the backups question
-        QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("the newer of two complete backups comes back") << false << false << QStringList{"Ok"} << QStringList{"Fatto"};
-        QTest::newRow("a complete backup wins over a newer one cut short") << true << false << QStringList{"Ok"} << QStringList{"Fatto"};
-        QTest::newRow("a song that cannot be written back makes it incomplete")
-            << false << true << QStringList{"Si", "Si", "Ok"}
-            << QStringList{"File Esistente", "Errore sulla copia", "Ripristino incompleto"};
-    }
-    void restoreFromAFolderOfBackups()
-    {
-        QFETCH(bool, firstCutShort);
-        QFETCH(bool, blocked);
+        QFETCH(QString, fault);
         QFETCH(QStringList, replies);
         QFETCH(QStringList, boxes);
         DriveFixture drive;
@@ -225,30 +187,40 @@ private slots:
         QStringList backups;
         for (const QByteArray song : {"first song", "second song"}) {
             drive.writeFile("Basi/1.mid", song);
-            EngineRig rig(0, {pc, "Ok"});
+            EngineRig rig(backups.size(), {pc, "Ok"});   // one in each language
             transfer::runBackup(rig.ctx);
             backups << newBackupIn(pc, backups);
             QVERIFY(!backups.last().isEmpty());
         }
         Inventory expected = treeContents(drive.root());   // the second backup's player
         bool found = false;
-        if (firstCutShort)
+        if (fault == "cut short")
             QVERIFY(backupmanifest::write(backups[0], backupmanifest::read(backups[0], &found), false) && found);
-        QFile manifest(backups[firstCutShort ? 1 : 0] + "/" + backupmanifest::kFileName);
-        QVERIFY(manifest.open(QIODevice::ReadWrite));
-        QVERIFY(manifest.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
-        manifest.close();
+        QFile older(backups[fault == "cut short" ? 1 : 0] + "/" + backupmanifest::kFileName);
+        QVERIFY(older.open(QIODevice::ReadWrite));
+        QVERIFY(older.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+        older.close();
+        // Damage to the second backup, which is then chosen itself.
+        const bool damage = !QStringList{"", "cut short", "blocked"}.contains(fault);
+        const QString song = backups[1] + "/Basi/1.mid", manifest = backups[1] + "/" + backupmanifest::kFileName;
+        if (fault == "missing" || fault == "none")
+            QFile::remove(fault == "none" ? manifest : song);
+        else if (damage)
+            writeBytes(fault == "altered" ? song : manifest, fault == "altered" ? QByteArray(readBytes(song).size(), 'z') : "{ broken");
         for (const QString &folder : {"Basi", "Rock", "System/Playlist"})
             QDir(drive.path(folder)).removeRecursively();   // lost on the player
-        if (blocked) {
+        const Inventory player = treeContents(drive.root());
+        if (fault == "blocked") {
             QDir().mkpath(drive.path("Basi/1.mid"));
             expected.remove("Basi/1.mid");
         }
-        EngineRig rig(0, QStringList{pc, "Ok"} + replies);
+        EngineRig rig(0, QStringList{damage ? backups[1] : pc} + replies);
         transfer::runRestore(rig.ctx);
         QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
-        QCOMPARE(rig.dialogs.titles().mid(2), boxes);
-        QCOMPARE(treeContents(drive.root()), expected);
+        QCOMPARE(rig.dialogs.titles().mid(1), boxes);
+        QCOMPARE(treeContents(drive.root()), damage && boxes.last() != "Fatto" ? player : expected);
+        if (fault == "missing" || fault == "altered")
+            QVERIFY(rig.dialogs.prompts[1].text.contains("Basi/1.mid"));
     }
 };
 
