@@ -15,12 +15,7 @@ constexpr int kMaxRequestHead = 64 * 1024;
 // Generated bodies repeat "abc...w": up to a chunk, copied from one precomputed stretch.
 QByteArray generatedBytes(qint64 offset, qint64 n)
 {
-    static const QByteArray pattern = [] {
-        QByteArray p(int(kChunk + 23), '\0');
-        for (int i = 0; i < p.size(); ++i)
-            p[i] = char('a' + i % 23);
-        return p;
-    }();
+    static const QByteArray pattern = QByteArray("abcdefghijklmnopqrstuvw").repeated(int(kChunk / 23 + 2));
     return QByteArray(pattern.constData() + offset % 23, int(qMin(n, kChunk)));
 }
 
