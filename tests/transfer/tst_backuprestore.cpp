@@ -1,7 +1,5 @@
-// Backup and restore through their buttons on real folders: where a backup may go, failures that
-// must not end in "Done", damaged backups refused before anything is written. Each row compares
-// an inventory of the player (every song, playlist and system file with its bytes) and of the
-// PC folder before and after.
+// Backup and restore on real folders: where a backup may go, failures that must not end in "Fatto",
+// damaged backups refused. Each row compares inventories of the player and the PC folder.
 #include <QtTest>
 
 #include "tests/common/drivefixture.h"

@@ -26,11 +26,7 @@ class TestCopyEngine : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        QDir(src).removeRecursively();
-        QDir(dst).removeRecursively();
-    }
+    void init() { QDir(src).removeRecursively(); QDir(dst).removeRecursively(); }
 
     // The exists prompt and the copy-error box, and what each answer does. A name holding "old"
     // is already at the destination; one holding "gone" is a missing source, so its copy fails.
