@@ -15,10 +15,7 @@ DriveFixture::DriveFixture(bool presentAsDevice)
 
 DriveFixture::~DriveFixture()
 {
-    if (hadVolumes)
-        qputenv("CORVEL3_VOLUMES", previousVolumes);
-    else
-        qunsetenv("CORVEL3_VOLUMES");
+    hadVolumes ? qputenv("CORVEL3_VOLUMES", previousVolumes) : qunsetenv("CORVEL3_VOLUMES");
 }
 
 QString DriveFixture::root() const { return dir.path() + QLatin1Char('/'); }

@@ -13,7 +13,6 @@ public:
     explicit DriveFixture(bool presentAsDevice = true);
     ~DriveFixture();
 
-    bool isValid() const { return dir.isValid(); }
     QString root() const;                              // ends with "/"
     QString path(const QString &relative) const { return root() + relative; }
 

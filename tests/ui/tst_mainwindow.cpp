@@ -66,8 +66,7 @@ private slots:
         QVERIFY(w.ui->labelDescr1->isHidden() && w.ui->labelDescr2->isHidden());
     }
 
-    // The images are compiled in (the font is checked with the captions): a build that lost
-    // them shows plain widgets.
+    // The images are compiled in (the font is checked with the captions).
     void imagesAreLoaded()
     {
         MainWindow w;
