@@ -216,6 +216,7 @@ private slots:
         transfer::runRestore(rig.ctx);
         QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
         QCOMPARE(rig.dialogs.titles().mid(1), boxes);
+        QVERIFY(readBytes(oplog::path()).trimmed().endsWith(boxes.last() == "Fatto" ? "\tend\tok" : "\tend\tFAILED"));
         QCOMPARE(treeContents(drive.root()), damage && boxes.last() != "Fatto" ? player : expected);
         if (fault == "missing" || fault == "altered")
             QVERIFY(rig.dialogs.prompts[1].text.contains("Basi/1.mid"));
