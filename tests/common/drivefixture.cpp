@@ -7,19 +7,15 @@
 #include <QMap>
 
 DriveFixture::DriveFixture(bool presentAsDevice)
+    : previousVolumes(qgetenv("CORVEL3_VOLUMES")), hadVolumes(qEnvironmentVariableIsSet("CORVEL3_VOLUMES"))
 {
-    hadVolumes = qEnvironmentVariableIsSet("CORVEL3_VOLUMES");
-    previousVolumes = qgetenv("CORVEL3_VOLUMES");
     if (presentAsDevice)
         plugIn();
 }
 
 DriveFixture::~DriveFixture()
 {
-    if (hadVolumes)
-        qputenv("CORVEL3_VOLUMES", previousVolumes);
-    else
-        qunsetenv("CORVEL3_VOLUMES");
+    hadVolumes ? qputenv("CORVEL3_VOLUMES", previousVolumes) : qunsetenv("CORVEL3_VOLUMES");
 }
 
 QString DriveFixture::root() const { return dir.path() + QLatin1Char('/'); }
@@ -31,8 +27,7 @@ QString DriveFixture::writeFile(const QString &relative, const QByteArray &conte
     const QString full = path(relative);
     QDir().mkpath(QFileInfo(full).absolutePath());
     QFile f(full);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(content);
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content);
     return full;
 }
 
@@ -45,10 +40,7 @@ void DriveFixture::addSystemFiles()
 
 void DriveFixture::addPlaylist(const QString &name, const QStringList &lines)
 {
-    QByteArray content;
-    for (const QString &line : lines)
-        content += line.toUtf8() + "\r\n";
-    writeFile(QStringLiteral("System/Playlist/") + name, content);
+    writeFile("System/Playlist/" + name, lines.isEmpty() ? QByteArray() : (lines.join("\r\n") + "\r\n").toUtf8());
 }
 
 namespace {
@@ -90,18 +82,12 @@ QByteArray DriveFixture::mp3Bytes(const QString &title, int paddingBytes)
     QByteArray out = "ID3" + QByteArray::fromHex("040000") + bigEndian(quint32(frame.size() + 16), 4, 7) + frame
                      + QByteArray(16, '\0');
     QByteArray audio(paddingBytes, '\0');
-    for (int i = 0; i < audio.size(); i += 418) {
-        audio[i] = char(0xff);
-        if (i + 1 < audio.size())
-            audio[i + 1] = char(0xfb);
-    }
+    for (int i = 0; i < audio.size(); i += 418)
+        audio.replace(i, 2, QByteArray("\xff\xfb").left(audio.size() - i));
     return out + audio;
 }
 
-QByteArray DriveFixture::midiBytes(const QString &trackName)
-{
-    return midiFile(metaText(0x03, trackName.toUtf8()));
-}
+QByteArray DriveFixture::midiBytes(const QString &trackName) { return midiFile(metaText(0x03, trackName.toUtf8())); }
 
 QByteArray DriveFixture::karaokeBytes(const QString &title)
 {
@@ -119,10 +105,8 @@ QString DriveFixture::writeFixedField(const QString &relative, const QString &ti
 QMap<QString, QByteArray> treeContents(const QString &folder, bool includeHidden)
 {
     QMap<QString, QByteArray> out;
-    QDir::Filters filters = QDir::Files | QDir::NoDotAndDotDot;
-    if (includeHidden)
-        filters |= QDir::Hidden | QDir::System;
-    QDirIterator it(folder, filters, QDirIterator::Subdirectories);
+    const QDir::Filters hidden = includeHidden ? QDir::Hidden | QDir::System : QDir::Filters();
+    QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot | hidden, QDirIterator::Subdirectories);
     const QString base = QDir(folder).absolutePath() + QLatin1Char('/');
     while (it.hasNext()) {
         const QString file = it.next();

@@ -13,7 +13,6 @@ public:
     explicit DriveFixture(bool presentAsDevice = true);
     ~DriveFixture();
 
-    bool isValid() const { return dir.isValid(); }
     QString root() const;                              // ends with "/"
     QString path(const QString &relative) const { return root() + relative; }
 
@@ -23,9 +22,7 @@ public:
 
     // Song files with titles inside.
     QString writeMp3(const QString &relative, const QString &title, int paddingBytes = 2000)
-    {
-        return writeFile(relative, mp3Bytes(title, paddingBytes));
-    }
+    { return writeFile(relative, mp3Bytes(title, paddingBytes)); }
     QString writeMidi(const QString &relative, const QString &trackName) { return writeFile(relative, midiBytes(trackName)); }
     QString writeKaraoke(const QString &relative, const QString &title) { return writeFile(relative, karaokeBytes(title)); }
     QString writeFixedField(const QString &relative, const QString &title);   // .mf3/.mf4/.mf5

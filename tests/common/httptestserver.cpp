@@ -15,26 +15,22 @@ constexpr int kMaxRequestHead = 64 * 1024;
 // Generated bodies repeat "abc...w": up to a chunk, copied from one precomputed stretch.
 QByteArray generatedBytes(qint64 offset, qint64 n)
 {
-    static const QByteArray pattern = [] {
-        QByteArray p(int(kChunk + 23), '\0');
-        for (int i = 0; i < p.size(); ++i)
-            p[i] = char('a' + i % 23);
-        return p;
-    }();
+    static const QByteArray pattern = QByteArray("abcdefghijklmnopqrstuvw").repeated(int(kChunk / 23 + 2));
     return QByteArray(pattern.constData() + offset % 23, int(qMin(n, kChunk)));
 }
 
 QByteArray reasonPhrase(int status)
 {
-    switch (status) {
-    case 200: return "OK";
-    case 301: return "Moved Permanently";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    case 503: return "Service Unavailable";
-    default: return "Status";
-    }
+    static const QHash<int, QByteArray> phrases{{200, "OK"}, {301, "Moved Permanently"}, {403, "Forbidden"},
+        {404, "Not Found"}, {500, "Internal Server Error"}, {503, "Service Unavailable"}};
+    return phrases.value(status, "Status");
+}
+
+// A route answering with a small HTML page.
+HttpTestServer::Route page(int status, const QByteArray &body)
+{
+    return {status, body.isNull() ? "<html><body>" + QByteArray::number(status) + " " + reasonPhrase(status) + "</body></html>\n"
+                                  : body, {}, -1, HttpTestServer::Fault::None, 0, 0, 0, "text/html"};
 }
 } // namespace
 
@@ -48,11 +44,7 @@ public:
         connect(socket, &QTcpSocket::bytesWritten, this, [this] { pump(); });
         connect(socket, &QTcpSocket::disconnected, this, [this] { finish(); });
     }
-    ~Connection() override
-    {
-        if (owner)
-            --owner->connections;
-    }
+    ~Connection() override { if (owner) --owner->connections; }
 
 private:
     void readRequest()
@@ -72,13 +64,7 @@ private:
         const QString path = QString::fromUtf8(requestLine.value(1));
         owner->requestLog.append(path);
         emit owner->requestReceived(path);
-        if (!owner->routes.contains(path)) {
-            route.status = 404;
-            route.body = "<html><body>404 Not Found</body></html>\n";
-            route.contentType = "text/html";
-        } else {
-            route = owner->routes.value(path);
-        }
+        route = owner->routes.value(path, page(404, {}));
         answer();
     }
 
@@ -90,11 +76,8 @@ private:
         }
         if (!route.filePath.isEmpty()) {
             file.setFileName(route.filePath);
-            if (!file.open(QIODevice::ReadOnly)) {
-                route = Route();
-                route.status = 500;
-                route.body = "cannot open the served file\n";
-            }
+            if (!file.open(QIODevice::ReadOnly))
+                route = Route{500, "cannot open the served file\n"};
         }
         const qint64 total = route.generatedSize >= 0 ? route.generatedSize
                              : route.filePath.isEmpty() ? route.body.size() : file.size();
@@ -156,8 +139,7 @@ private:
 
     void finish()
     {
-        if (trickle)
-            trickle->stop();
+        close();
         socket->deleteLater();
     }
 
@@ -182,51 +164,19 @@ HttpTestServer::~HttpTestServer() = default;
 bool HttpTestServer::listen(quint16 port) { return server->listen(QHostAddress::LocalHost, port); }
 quint16 HttpTestServer::port() const { return server->serverPort(); }
 
-QString HttpTestServer::baseUrl() const
-{
-    return QStringLiteral("http://127.0.0.1:%1").arg(port());
-}
-
-void HttpTestServer::serveFile(const QString &path, const QString &filePath)
-{
-    Route r;
-    r.filePath = filePath;
-    setRoute(path, r);
-}
-
-void HttpTestServer::serveGenerated(const QString &path, qint64 size)
-{
-    Route r;
-    r.generatedSize = size;
-    setRoute(path, r);
-}
-
-void HttpTestServer::serveStatus(const QString &path, int status, const QByteArray &page)
-{
-    Route r;
-    r.status = status;
-    r.body = page.isNull() ? "<html><body>" + QByteArray::number(status) + " " + reasonPhrase(status) + "</body></html>\n" : page;
-    r.contentType = "text/html";
-    setRoute(path, r);
-}
+QString HttpTestServer::baseUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(port()); }
+void HttpTestServer::serveFile(const QString &path, const QString &filePath) { setRoute(path, Route{200, {}, filePath}); }
+void HttpTestServer::serveGenerated(const QString &path, qint64 size) { setRoute(path, Route{200, {}, {}, size}); }
+void HttpTestServer::serveStatus(const QString &path, int status, const QByteArray &body) { setRoute(path, page(status, body)); }
 
 void HttpTestServer::serveTrickle(const QString &path, const QByteArray &body, int bytes, int intervalMs)
 {
-    Route r;
-    r.body = body;
-    r.fault = Fault::Trickle;
-    r.trickleBytes = bytes;
-    r.trickleIntervalMs = intervalMs;
-    setRoute(path, r);
+    setRoute(path, Route{200, body, {}, -1, Fault::Trickle, 0, bytes, intervalMs});
 }
 
 void HttpTestServer::serveRedirect(const QString &path, const QString &target)
 {
-    Route r;
-    r.status = 301;
-    r.location = target.toUtf8();
-    r.contentType = "text/html";
-    setRoute(path, r);
+    setRoute(path, Route{301, {}, {}, -1, Fault::None, 0, 0, 0, "text/html", target.toUtf8()});
 }
 
 void HttpTestServer::onNewConnection()

@@ -7,11 +7,9 @@
 // Saves a picture of a window into $CORVEL3_SCREENSHOTS (default: ./screenshots) as <name>.png.
 inline QString saveScreenshot(QWidget *window, const QString &name)
 {
-    QString folder = qEnvironmentVariable("CORVEL3_SCREENSHOTS");
-    if (folder.isEmpty())
-        folder = QDir::currentPath() + QStringLiteral("/screenshots");
+    const QString folder = qEnvironmentVariable("CORVEL3_SCREENSHOTS", QDir::currentPath() + "/screenshots");
     QDir().mkpath(folder);
-    const QString file = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+    const QString file = folder + "/" + name + ".png";
     window->grab().save(file);
     return file;
 }

@@ -1,16 +1,13 @@
 #include "tests/common/scripteddialogs.h"
 
+#include <QMap>
+
 namespace {
 QString standardCaption(BoxRole role)
 {
-    switch (role) {
-    case BoxRole::Ok: return QStringLiteral("<Ok>");
-    case BoxRole::Yes: return QStringLiteral("<Yes>");
-    case BoxRole::No: return QStringLiteral("<No>");
-    case BoxRole::YesToAll: return QStringLiteral("<Yes to All>");
-    case BoxRole::Cancel: return QStringLiteral("<Cancel>");
-    }
-    return QString();
+    static const QMap<BoxRole, QString> captions{{BoxRole::Ok, "<Ok>"}, {BoxRole::Yes, "<Yes>"}, {BoxRole::No, "<No>"},
+        {BoxRole::YesToAll, "<Yes to All>"}, {BoxRole::Cancel, "<Cancel>"}};
+    return captions.value(role);
 }
 } // namespace
 
@@ -41,14 +38,13 @@ int ScriptedDialogs::showMessage(const MessageBoxRequest &request)
     } else {
         const QString reply = replies.dequeue();
         const QStringList captions = p.captions();
-        if (reply.startsWith(QLatin1Char('#')) && reply.size() > 1) {
+        if (reply.startsWith(QLatin1Char('#')) && reply.size() > 1)
             chosen = reply.mid(1).toInt();
-        } else if (captions.contains(reply)) {
+        else if (captions.contains(reply))
             chosen = captions.indexOf(reply);
-        } else {
+        else
             failures << QStringLiteral("reply \"%1\" matches no button of \"%2\" (%3)")
                             .arg(reply, request.title, captions.join(QLatin1Char('|')));
-        }
     }
     if (chosen < 0 || chosen >= request.buttons.size())
         chosen = 0;
@@ -59,9 +55,7 @@ int ScriptedDialogs::showMessage(const MessageBoxRequest &request)
 
 QString ScriptedDialogs::chooseFolder(const FolderRequest &request)
 {
-    Prompt p;
-    p.title = request.caption;
-    p.parent = request.parent;
+    Prompt p{request.caption, {}, BoxIcon::NoIcon, {}, 0, request.parent, {}};
     if (onPrompt)
         onPrompt(p);
     if (replies.isEmpty())
@@ -74,8 +68,5 @@ QString ScriptedDialogs::chooseFolder(const FolderRequest &request)
 
 void ScriptedDialogs::aboutToolkit(QObject *parent)
 {
-    Prompt p;
-    p.title = QStringLiteral("About Qt");
-    p.parent = parent;
-    prompts.append(p);
+    prompts.append(Prompt{QStringLiteral("About Qt"), {}, BoxIcon::NoIcon, {}, 0, parent, {}});
 }

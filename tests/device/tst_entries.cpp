@@ -114,10 +114,7 @@ private slots:
         QFETCH(QString, b);
         QFETCH(QString, c);
         QFETCH(bool, answer);
-        if (rule == "protect")
-            QCOMPARE(pathrules::isProtectedFolder(a, b, c), answer);
-        else
-            QCOMPARE(pathrules::sameOrAbove(a, b), answer);
+        QCOMPARE(rule == "protect" ? pathrules::isProtectedFolder(a, b, c) : pathrules::sameOrAbove(a, b), answer);
     }
 
     void resolveIgnoresCase()

@@ -26,11 +26,7 @@ class TestCopyEngine : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        QDir(src).removeRecursively();
-        QDir(dst).removeRecursively();
-    }
+    void init() { QDir(src).removeRecursively(); QDir(dst).removeRecursively(); }
 
     // The exists prompt and the copy-error box, and what each answer does. A name holding "old"
     // is already at the destination; one holding "gone" is a missing source, so its copy fails.
@@ -48,11 +44,9 @@ private slots:
         QTest::newRow("in English, No keeps and Yes replaces") << 1 << old << QStringList{"<No>", "<Yes>"} << "old new" << true;
         QTest::newRow("another language reads English") << 5 << old << QStringList{"<Yes to All>"} << "new new" << true;
         QTest::newRow("a copy error answered Si asks again") << 1 << gone << QStringList{"Si", "Si"} << "none none new" << true;
-        QTest::newRow("a copy error answered Continua sempre asks once")
-            << 1 << gone << QStringList{"Continua sempre"} << "none none new" << true;
+        QTest::newRow("a copy error answered Continua sempre asks once") << 1 << gone << QStringList{"Continua sempre"} << "none none new" << true;
         QTest::newRow("a copy error answered No ends the run") << 1 << gone << QStringList{"No"} << "none none none" << false;
-        QTest::newRow("a failed last file fails the run")
-            << 0 << QStringList{"ok.mid", "gone1.mid"} << QStringList{"Si"} << "new none" << false;
+        QTest::newRow("a failed last file fails the run") << 0 << QStringList{"ok.mid", "gone1.mid"} << QStringList{"Si"} << "new none" << false;
         QTest::newRow("every file failing fails the run")
             << 1 << QStringList{"gone1.mid", "gone2.mid"} << QStringList{"Continua sempre"} << "none none" << false;
         QTest::newRow("a file to replace whose copy fails stays as it was")
@@ -99,8 +93,7 @@ private slots:
         EngineRig rig;
         QTimer::singleShot(0, [&rig] { rig.state.stopRequested = true; });   // Stop pressed during the run
         QVERIFY(!copyFileList(rig.ctx, sources({"1.mid", "2.mid", "3.mid"}), dst, src));
-        QVERIFY(QFileInfo::exists(dst + "1.mid"));
-        QVERIFY(!QFileInfo::exists(dst + "2.mid"));
+        QCOMPARE(QDir(dst).entryList(QDir::Files), QStringList{"1.mid"});
     }
 
     void folderThatCannotBeCreatedEndsTheRunWithOneBox()

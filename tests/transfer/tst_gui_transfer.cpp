@@ -55,10 +55,9 @@ private slots:
         QFile::remove(drive.path("Rock/a.cdg"));
         QFile::remove(drive.path(playlists + "/.dot.pls"));
         writeBytes(drive.path("Rock/a.mid"), "edited on the player");
-        dialogs.answerFolder(pc.path());
-        dialogs.answer("Ok");   // the newest backup it holds
-        dialogs.answer(language == 0 ? "Si,Tutti" : "<Yes to All>");   // asked once, for the first file still there
-        dialogs.answer("Ok");
+        // The newest backup it holds; replacing is asked once, for the first file still there.
+        for (const QString &reply : {pc.path(), QString("Ok"), QString(language == 0 ? "Si,Tutti" : "<Yes to All>"), QString("Ok")})
+            dialogs.answer(reply);
         QTest::mouseClick(window.ui->pushBtnRestore, Qt::LeftButton);
         QVERIFY2(dialogs.failures.isEmpty(), qPrintable(dialogs.failures.join('\n')));
         QCOMPARE(dialogs.titles(),

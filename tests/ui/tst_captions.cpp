@@ -31,11 +31,7 @@ class CaptionsTest : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        warnings.clear();
-        qInstallMessageHandler(collectWarnings);
-    }
+    void init() { warnings.clear(); qInstallMessageHandler(collectWarnings); }
     void cleanup()
     {
         qInstallMessageHandler(nullptr);
