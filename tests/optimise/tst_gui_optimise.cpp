@@ -11,10 +11,7 @@
 namespace {
 
 // Clicks a check box on its indicator, as a user would.
-void clickBox(QCheckBox *box)
-{
-    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
-}
+void clickBox(QCheckBox *box) { QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2)); }
 
 struct Window {
     MainWindow w;
@@ -29,7 +26,7 @@ struct Window {
     }
     void run(int answers)
     {
-        for (int i = 0; i < answers; ++i)
+        while (answers-- > 0)
             dialogs.answer("Ok");
         QTest::mouseClick(ui->Btn_Opt_Ok, Qt::LeftButton);
         QVERIFY2(dialogs.failures.isEmpty(), qPrintable(dialogs.failures.join('\n')));

@@ -1,6 +1,5 @@
-// The optimise engine on throw-away player drives: whole runs (dry, then real, with an inventory
-// before and after), a crash mid-split, the split's groups, the scan, images, playlist lines and
-// the defragmenter's wait.
+// The optimise engine on throw-away player drives: whole runs (dry, then real, inventory before and
+// after), a crash mid-split, the split's groups, the scan, images, playlist lines, the defragmenter.
 #include <algorithm>
 #include <QCryptographicHash>
 #include <QtTest>
@@ -9,14 +8,11 @@
 
 #include "device/devicedrive.h"
 #include "device/entries.h"
-#include "device/platform.h"
 #include "optimise/defrag.h"
 #include "optimise/foldersplit.h"
 #include "optimise/junkandimages.h"
 #include "optimise/libraryscan.h"
 #include "optimise/optimiserun.h"
-#include "optimise/playlists.h"
-#include "optimise/splitjournal.h"
 #include "tests/common/drivefixture.h"
 #include "tests/common/recordingprogress.h"
 #include "tests/common/scripteddialogs.h"
@@ -54,8 +50,7 @@ QStringList inventory(const QString &root)
     return inv << songs;
 }
 
-// One engine run's context, in English: dialogs answered "Ok" as often as asked for, and every
-// file action recorded with paths below root.
+// One engine run's context, in English: "Ok" answered as often as asked for, file actions recorded below root.
 struct Run {
     OperationState op;
     ScriptedDialogs dialogs;
@@ -97,8 +92,7 @@ bool build(DriveFixture &drive, Setup setup)
     drive.addSystemFiles();
     QStringList files;
     if (setup == OwnEntries) {
-        // An update's folder is left unmarked; the system, and hidden entries of the user's, are
-        // marked where the disk allows it.
+        // An update's folder is left unmarked; the system and hidden entries of the user's are marked where the disk can.
         files = QStringList{"CorvelUpdate/System/readme", "CorvelUpdate/logo.jpg", "BRIDGES/b.jpg", "EFFECTS/fx.wav",
                             "System/skin.png", "Songs/junk.exe", ".hidden.exe", "Songs/.trash.jpg", "Songs/marked.exe",
                             "Secret/junk.exe", "Songs/v-orladev.log", "Songs/a.mp3.bak", "Songs/b.Kar", "Songs/c.MIDI",
@@ -107,9 +101,8 @@ bool build(DriveFixture &drive, Setup setup)
         drive.writeMidi("Songs/one.mid", "One");
         drive.addPlaylist("Fx.pls", {"\\sdmemory\\EFFECTS\\s0007.mid^1", "\\sdmemory\\Songs\\one.mid^2"});
     } else if (setup == RootSplit) {
-        // The drive root holds more songs than a group takes, all under "a": "a" fills, gets its
-        // range of titles as its name, and a successor takes the rest. Songs of the same names
-        // elsewhere, a folder named like a group, and x.midi beside x.mid must keep their lines.
+        // The root's songs, all under "a", overfill it: "a" gets its range of titles as its name, a successor takes the
+        // rest. Songs of the same names elsewhere, a folder named like a group and x.midi beside x.mid keep their lines.
         writeSongs(drive, "", 1050, "Amore ");
         drive.writeMidi("x.mid", "Amore x");
         drive.writeMidi("x.midi", "Amore xi");
@@ -122,9 +115,8 @@ bool build(DriveFixture &drive, Setup setup)
             lines << numbered("\\sdmemory\\S%1.MID^", i) + QString::number(i);
         drive.addPlaylist("Mix.pls", lines);
     } else if (setup == Scanned) {
-        // A linked folder is neither listed nor entered: its files would be handled twice. Long
-        // names are shortened, beside a file that has the short name already, with their
-        // companions and playlist lines.
+        // A linked folder is never entered (its files would be handled twice). Long names are shortened, beside a file
+        // that has the short name already, with their companions and playlist lines.
         files = QStringList{"root.jpg", "junk.exe", "Songs/a.mp3", "Songs/cover.png", "Songs/notes.doc", "IMAGES/keep.jpg",
                             "IMAGES/Old/old.bmp", "Long/" + QString(191, 'a') + ".v2.mp3", "Long/" + QString(170, 'a') + ".v2.mp3",
                             "Songs/" + QString(191, 'l') + ".mid.bak"};
@@ -142,9 +134,8 @@ bool build(DriveFixture &drive, Setup setup)
     return marked;
 }
 
-// Where each file of folder went (its path below folder by its path before), once every file is
-// found in exactly one place, at most one group deep, with its bytes. Empty when anything was
-// lost, changed or duplicated.
+// Where each file of folder went (path below folder by path before), once every file is found in exactly one
+// place, at most one group deep, with its bytes; empty when anything was lost, changed or duplicated.
 QMap<QString, QString> located(const QMap<QString, QByteArray> &before, const QString &folder)
 {
     const QMap<QString, QByteArray> after = treeContents(folder);
@@ -236,9 +227,8 @@ private slots:
             QSKIP("this disk keeps no DOS attributes: the marked entries were checked as plain ones");
     }
 
-    // The process dies in the middle of its second batch: the songs moved since the last mark
-    // are in their groups while the playlists still name the old places. The next run completes
-    // the playlists before anything else, and says so.
+    // The process dies mid-way through its second batch: songs moved since the last mark are in their groups, the
+    // playlists still name the old places. The next run completes the playlists before anything else, and says so.
     void crashMidSplitIsCompletedByTheNextRun()
     {
         DriveFixture drive;
@@ -249,10 +239,7 @@ private slots:
             Run run(12, drive.root());
             LibraryScanner(run.ctx, run.state.scan).scanLibrary();
             FolderSplit split(run.ctx, run.state.scan, run.state.titles, run.state.split);
-            split.afterSongMoved = [](int moved) {
-                if (moved == FolderSplit::batchSize + 20)
-                    ::_exit(0);
-            };
+            split.afterSongMoved = [](int moved) { if (moved == FolderSplit::batchSize + 20) ::_exit(0); };
             split.splitFoldersByTitle();
             ::_exit(1);
         }
@@ -269,9 +256,8 @@ private slots:
         QVERIFY(!QFile::exists(SplitJournal::pathFor(drive.root())));
     }
 
-    // 1500 songs titled with A or a, in another order than the files: "a" takes the first 1000
-    // the split meets and is renamed after their range of titles; a successor named after song
-    // 1001 takes the rest.
+    // 1500 songs titled with A or a, in another order than the files: "a" takes the first 1000 the split meets and is
+    // renamed after their range of titles; a successor named after song 1001 takes the rest.
     void aFullGroupIsRenamedAfterItsTitlesAndASuccessorTakesTheRest()
     {
         DriveFixture drive;
@@ -398,10 +384,7 @@ private slots:
         drive.addPlaylist("P.pls", lines);
         Run run(3);
         run.op.stopRequested = movedBeforeStop == 0;
-        run.progress.onValue = [&](int value) {
-            if (value == movedBeforeStop)
-                run.op.stopRequested = true;
-        };
+        run.progress.onValue = [&](int value) { if (value == movedBeforeStop) run.op.stopRequested = true; };
         QVERIFY(run.splitFolder(drive.root(), drive.path("Songs")).size() == 30 && run.defrags == 0);
         QCOMPARE(run.dialogs.prompts.size(), 1);   // the list of folders, then nothing
         QCOMPARE(filesIn(drive.path("Songs/x")), movedBeforeStop);
@@ -462,25 +445,21 @@ private slots:
                                        "spostare:\n" + drive.path("E/gone.jpg"));
     }
 
-    // Root songs x.mid, q^1.mid and été.mid moved, then the group "a" renamed; several rules in
-    // one pass give what one pass per rule gives. The whole-drive rows above cover the lines that
-    // must stay (same names elsewhere, x.midi, any case).
+    // Root songs x.mid, q^1.mid and été.mid moved, then the group "a" renamed; several rules in one pass give what one
+    // pass per rule gives. The whole-drive rows cover the lines that stay (same names elsewhere, x.midi, any case).
     void playlistLinesFollowOnlyTheirOwnSong_data()
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("expected");
-        const QByteArray moved = "\\sdmemory\\Abba - Azzurro\\x.mid^0^32767\r\n";
-        QTest::newRow("the song's line drops its fields") << QByteArray("\\SDMEMORY\\X.MID^5^900\r\n") << moved;
-        QTest::newRow("a last line without its end gets one") << QByteArray("\\sdmemory\\x.mid") << moved;
-        QTest::newRow("a line without the device prefix stays") << QByteArray("x.mid^1\n") << QByteArray("x.mid^1\n");
-        QTest::newRow("the group's own lines keep their fields, in any case")
-            << QByteArray("/sdmemory/A/y.kar^5^900\n") << QByteArray("\\sdmemory\\Abba - Azzurro\\y.kar^5^900\n");
-        QTest::newRow("a folder merely starting alike stays")
-            << QByteArray("\\sdmemory\\ab\\y.kar^5\r\n") << QByteArray("\\sdmemory\\ab\\y.kar^5\r\n");
-        QTest::newRow("a file name holding ^ is matched whole")
-            << QByteArray("\\sdmemory\\q^1.mid^7\r\n") << QByteArray("\\sdmemory\\w\\q^1.mid^0^32767\r\n");
-        QTest::newRow("an accented name in another case")
-            << QByteArray("\\sdmemory\\ÉTÉ.mid^7\r\n") << QByteArray("\\sdmemory\\e\\été.mid^0^32767\r\n");
+        const auto row = [](const char *tag, const char *text, const char *expected) { QTest::newRow(tag) << QByteArray(text) << QByteArray(expected); };
+        const char *moved = "\\sdmemory\\Abba - Azzurro\\x.mid^0^32767\r\n";
+        row("the song's line drops its fields", "\\SDMEMORY\\X.MID^5^900\r\n", moved);
+        row("a last line without its end gets one", "\\sdmemory\\x.mid", moved);
+        row("a line without the device prefix stays", "x.mid^1\n", "x.mid^1\n");
+        row("the group's own lines keep their fields, in any case", "/sdmemory/A/y.kar^5^900\n", "\\sdmemory\\Abba - Azzurro\\y.kar^5^900\n");
+        row("a folder merely starting alike stays", "\\sdmemory\\ab\\y.kar^5\r\n", "\\sdmemory\\ab\\y.kar^5\r\n");
+        row("a file name holding ^ is matched whole", "\\sdmemory\\q^1.mid^7\r\n", "\\sdmemory\\w\\q^1.mid^0^32767\r\n");
+        row("an accented name in another case", "\\sdmemory\\ÉTÉ.mid^7\r\n", "\\sdmemory\\e\\été.mid^0^32767\r\n");
     }
     void playlistLinesFollowOnlyTheirOwnSong()
     {
