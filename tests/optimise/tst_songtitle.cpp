@@ -2,10 +2,6 @@
 #include "optimise/songtitle.h"
 #include "tests/common/drivefixture.h"
 
-#include <QCoreApplication>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QtTest>
 
 namespace {
@@ -80,8 +76,7 @@ private slots:
         SongTitleReader reader;
         reader.songTitle = "untouched";
         reader.titleFound = true;   // the read must clear it itself
-        const QString path = files.writeFile(QString(QTest::currentDataTag()) + "/" + name, bytes);
-        QCOMPARE(reader.readSongTitle(QFileInfo(path), false), found);
+        QCOMPARE(reader.readSongTitle(QFileInfo(files.writeFile(QString(QTest::currentDataTag()) + "/" + name, bytes)), false), found);
         QCOMPARE(reader.titleFound, found);
         QCOMPARE(reader.songTitle, found ? title : QString("untouched"));
     }
