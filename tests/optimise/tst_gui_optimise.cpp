@@ -37,11 +37,10 @@ struct Window {
     {
         QStringList checked{"checked"}, usable{"usable"};
         for (QCheckBox *box : {ui->Check_Optimize, ui->Check_Delete, ui->Check_Move, ui->Check_Split}) {
-            const QString name = box->objectName().mid(6);
             if (box->isChecked())
-                checked << name;
+                checked << box->objectName().mid(6);
             if (box->isEnabled())
-                usable << name;
+                usable << box->objectName().mid(6);
         }
         return checked.join(' ') + ", " + usable.join(' ');
     }
@@ -114,7 +113,8 @@ private slots:
         QCOMPARE(win.dialogs.prompts.value(1).title, QString("Operation Stopped"));
         QCOMPARE(win.w.stopRequested, !rootFiles);
         // The root's junk is never classified; the image stays, as only the deletion was chosen.
-        QCOMPARE(treeContents(drive.root()).keys(), (rootFiles ? QStringList{"Songs/pic.jpg", "root-junk.exe"} : QStringList{"Songs/junk.exe", "Songs/pic.jpg"}));
+        QCOMPARE(treeContents(drive.root()).keys(),
+                 (rootFiles ? QStringList{"Songs/pic.jpg", "root-junk.exe"} : QStringList{"Songs/junk.exe", "Songs/pic.jpg"}));
     }
 };
 

@@ -1,5 +1,4 @@
-// The optimise engine on throw-away player drives: whole runs (dry, then real, inventory before and
-// after), a crash mid-split, the split's groups, the scan, images, playlist lines, the defragmenter.
+// The optimise engine on throw-away player drives, whole runs checked by an inventory before and after.
 #include <QtTest>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,8 +18,7 @@ namespace {
 
 QString hash(const QByteArray &bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex().left(12); }
 
-// The player's own entries (the playlists aside) with their bytes, every playlist line with the
-// bytes it names, then every song and companion's bytes, sorted.
+// The player's own entries (playlists aside) and every playlist line with the bytes they name, then every song's, sorted.
 QStringList inventory(const QString &root)
 {
     const QMap<QString, QByteArray> tree = treeContents(root);
@@ -46,6 +44,20 @@ QStringList inventory(const QString &root)
     return inv << songs;
 }
 
+// Where each file of folder went, by its path before; empty unless every file is found once, intact, at most a group deep.
+QMap<QString, QString> located(const QMap<QString, QByteArray> &before, const QString &folder)
+{
+    const QMap<QString, QByteArray> after = treeContents(folder);
+    QMap<QString, QString> where;
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        const QString from = before.contains(it.key()) ? it.key() : it.key().section('/', -1);
+        if (before.value(from) != it.value() || !before.contains(from) || it.key().count('/') > 1 || where.contains(from))
+            return {};
+        where.insert(from, it.key());
+    }
+    return where.size() == before.size() ? where : QMap<QString, QString>();
+}
+
 // One engine run's context, in English: "Ok" answered as often as asked for, file actions recorded below root.
 struct Run {
     OperationState op;
@@ -68,7 +80,18 @@ struct Run {
     QStringList texts() const { QStringList out; for (const auto &prompt : dialogs.prompts) out << prompt.text; return out; }
     int defrags = 0;
     // The split of folder, as though the scan had found it oversized; where its files went.
-    QMap<QString, QString> splitFolder(const QString &root, const QString &folder);
+    QMap<QString, QString> splitFolder(const QString &root, const QString &folder)
+    {
+        const QMap<QString, QByteArray> before = treeContents(folder);
+        state.scan.libraryDevicePath = root;
+        state.scan.songExtensions = SongTitleReader::standardSongExtensions();
+        state.scan.oversizedFolders = {QFileInfo(folder)};
+        state.scan.oversizedFoldersText = folder + "\n";
+        FolderSplit split(ctx, state.scan, state.titles, state.split);
+        split.defragment = [this] { ++defrags; };
+        split.splitFoldersByTitle();
+        return located(before, folder);
+    }
 };
 
 QString numbered(const QString &pattern, int i) { return pattern.arg(i, 4, 10, QLatin1Char('0')); }
@@ -97,8 +120,7 @@ bool build(DriveFixture &drive, Setup setup)
         drive.writeMidi("Songs/one.mid", "One");
         drive.addPlaylist("Fx.pls", {"\\sdmemory\\EFFECTS\\s0007.mid^1", "\\sdmemory\\Songs\\one.mid^2"});
     } else if (setup == RootSplit) {
-        // The root's songs, all under "a", overfill it: "a" gets its range of titles as its name, a successor takes the
-        // rest. Songs of the same names elsewhere, a folder named like a group and x.midi beside x.mid keep their lines.
+        // The root's songs overfill "a"; same names elsewhere, a folder named like a group, x.midi beside x.mid keep their lines.
         writeSongs(drive, "", 1050, "Amore ");
         drive.writeMidi("x.mid", "Amore x");
         drive.writeMidi("x.midi", "Amore xi");
@@ -111,8 +133,7 @@ bool build(DriveFixture &drive, Setup setup)
             lines << numbered("\\sdmemory\\S%1.MID^", i) + QString::number(i);
         drive.addPlaylist("Mix.pls", lines);
     } else if (setup == Scanned) {
-        // A linked folder is never entered (its files would be handled twice). Long names are shortened, beside a file
-        // that has the short name already, with their companions and playlist lines.
+        // A link is never entered (its files would be handled twice); long names shortened beside a taken short name.
         files = QStringList{"root.jpg", "junk.exe", "Songs/a.mp3", "Songs/cover.png", "Songs/notes.doc", "IMAGES/keep.jpg",
                             "IMAGES/Old/old.bmp", "Long/" + QString(191, 'a') + ".v2.mp3", "Long/" + QString(170, 'a') + ".v2.mp3",
                             "Songs/" + QString(191, 'l') + ".mid.bak"};
@@ -128,34 +149,6 @@ bool build(DriveFixture &drive, Setup setup)
         for (const char *name : {"System", "AUTOEXEC.BAT", "Songs/marked.exe", "Secret"})
             marked = platform::setHiddenSystem(drive.path(name)) && marked;
     return marked;
-}
-
-// Where each file of folder went (path below folder by path before), once every file is found in exactly one
-// place, at most one group deep, with its bytes; empty when anything was lost, changed or duplicated.
-QMap<QString, QString> located(const QMap<QString, QByteArray> &before, const QString &folder)
-{
-    const QMap<QString, QByteArray> after = treeContents(folder);
-    QMap<QString, QString> where;
-    for (auto it = after.cbegin(); it != after.cend(); ++it) {
-        const QString from = before.contains(it.key()) ? it.key() : it.key().section('/', -1);
-        if (before.value(from) != it.value() || !before.contains(from) || it.key().count('/') > 1 || where.contains(from))
-            return {};
-        where.insert(from, it.key());
-    }
-    return where.size() == before.size() ? where : QMap<QString, QString>();
-}
-
-QMap<QString, QString> Run::splitFolder(const QString &root, const QString &folder)
-{
-    const QMap<QString, QByteArray> before = treeContents(folder);
-    state.scan.libraryDevicePath = root;
-    state.scan.songExtensions = SongTitleReader::standardSongExtensions();
-    state.scan.oversizedFolders = {QFileInfo(folder)};
-    state.scan.oversizedFoldersText = folder + "\n";
-    FolderSplit split(ctx, state.scan, state.titles, state.split);
-    split.defragment = [this] { ++defrags; };
-    split.splitFoldersByTitle();
-    return located(before, folder);
 }
 
 QStringList groups(const QString &folder) { return QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name); }
@@ -174,15 +167,13 @@ private slots:
         QTest::addColumn<int>("setup");
         QTest::addColumn<QStringList>("presentAfter");
         QTest::addColumn<QStringList>("goneAfter");
-        QTest::newRow("the player's own entries, hidden ones and kept files stay; junk goes")
-            << int(OwnEntries)
+        QTest::newRow("the player's own entries, hidden ones and kept files stay; junk goes") << int(OwnEntries)
             << QStringList{"EFFECTS/s1000.mid", "CorvelUpdate/System/readme", ".hidden.exe", "Songs/.trash.jpg",
                            "Songs/v-orladev.log", "Songs/a.mp3.bak", "Songs/b.Kar", "Songs/c.MIDI", "Songs/marked.exe", "Secret/junk.exe"}
             << QStringList{"Songs/junk.exe", "Songs/x-v-orladev.log", "Songs/readme"};
         QTest::newRow("splitting the drive root renames its full group and only its songs' lines follow")
             << int(RootSplit) << QStringList{"Rock/x.mid", "Rock/a/y.mid", "Other/x.midi"} << QStringList{"x.mid", "x.midi", "a"};
-        QTest::newRow("the scan gathers images below Images in any case, deletes junk and shortens long names")
-            << int(Scanned)
+        QTest::newRow("the scan gathers images below Images in any case, deletes junk and shortens long names") << int(Scanned)
             << QStringList{"IMAGES/keep.jpg", "IMAGES/old.bmp", "IMAGES/cover.png", "IMAGES/root.jpg", "Songs/a.mp3",
                            "Long/" + QString(170, 'a') + " (1).v2.mp3", "Songs/" + QString(170, 'l') + ".mid",
                            "Songs/" + QString(170, 'l') + ".mid.bak"}
@@ -202,13 +193,12 @@ private slots:
             presentAfter = presentAfter.filter(QRegularExpression("^(?!Songs/marked|Secret/)"));
         const QMap<QString, QByteArray> untouched = treeContents(drive.root());
         const QStringList before = inventory(drive.root());
-        const OptimiseSteps steps{true, true, true, false};
         Run dry(12, drive.root(), true), real(12, drive.root());
-        QVERIFY(optimise::run(dry.ctx, dry.state, steps));
+        QVERIFY(optimise::run(dry.ctx, dry.state, {true, true, true, false}));
         QCOMPARE(treeContents(drive.root()), untouched);
         QVERIFY(!QFile::exists(SplitJournal::pathFor(drive.root())));
 
-        QVERIFY(optimise::run(real.ctx, real.state, steps));
+        QVERIFY(optimise::run(real.ctx, real.state, {true, true, true, false}));
         QCOMPARE(real.actions, dry.actions);
         QVERIFY(!real.actions.join('\n').contains("FAILED"));
         QVERIFY2(real.dialogs.failures.isEmpty(), qPrintable(real.dialogs.failures.join('\n')));
@@ -223,8 +213,7 @@ private slots:
             QSKIP("this disk keeps no DOS attributes: the marked entries were checked as plain ones");
     }
 
-    // The process dies mid-way through its second batch: songs moved since the last mark are in their groups, the
-    // playlists still name the old places. The next run completes the playlists before anything else, and says so.
+    // Dying mid-batch leaves moved songs whose playlist lines name their old places: the next run completes them first, and says so.
     void crashMidSplitIsCompletedByTheNextRun()
     {
         DriveFixture drive;
@@ -252,8 +241,7 @@ private slots:
         QVERIFY(!QFile::exists(SplitJournal::pathFor(drive.root())));
     }
 
-    // 1500 songs titled with A or a, in another order than the files: "a" takes the first 1000 the split meets and is
-    // renamed after their range of titles; a successor named after song 1001 takes the rest.
+    // "a" takes the first 1000 songs the split meets (not by title) and is renamed after their titles; a successor takes the rest.
     void aFullGroupIsRenamedAfterItsTitlesAndASuccessorTakesTheRest()
     {
         DriveFixture drive;
@@ -285,8 +273,7 @@ private slots:
         QVERIFY2(run.dialogs.failures.isEmpty(), qPrintable(run.dialogs.failures.join('\n')));
     }
 
-    // Two companions to every song: a group takes a song only while it holds fewer than 998 files,
-    // so the first "b" group ends with 999. A MIDI song's ".cdg" is no companion and stays.
+    // With two companions a song, a group ends with 999 files; a MIDI song's ".cdg" is no companion and stays.
     void companionsMoveWithTheirSongAndTakeRoom()
     {
         DriveFixture drive;
@@ -298,7 +285,7 @@ private slots:
         };
         for (int i = 0; i < 400; ++i) {
             const QStringList n = names(i);
-            i % 4 ? drive.writeMp3("Songs/" + n[0], QStringLiteral("Blue %1").arg(i), 0) : drive.writeMidi("Songs/" + n[0], "Blues " + QString::number(i));
+            i % 4 ? drive.writeMp3("Songs/" + n[0], "Blue " + QString::number(i), 0) : drive.writeMidi("Songs/" + n[0], "Blues " + QString::number(i));
             for (int k = 1; k < (i % 4 ? 3 : 4); ++k)
                 drive.writeFile("Songs/" + n[k], n[0].toUtf8());
         }
@@ -318,8 +305,7 @@ private slots:
         }
     }
 
-    // Digits, blanks, punctuation and untitled names starting so fill "0-9", then "0-9 (2)". A
-    // second split makes "a (1)" ... "0-9 (1)" and passes over the old "0-9 (2)".
+    // Digits, blanks, punctuation, untitled names fill "0-9", then "0-9 (2)"; a second split makes "a (1)".."0-9 (1)", skips "0-9 (2)".
     void digitsGroupOverflowsAndASecondSplitNumbersItsGroups()
     {
         DriveFixture drive;
@@ -340,8 +326,7 @@ private slots:
         QCOMPARE(QList<int>({filesIn(folder + "/0-9 (1)"), filesIn(folder + "/0-9 (3)"), filesIn(folder + "/a (1)")}), QList<int>({1000, 1, 1}));
     }
 
-    // A full group named after hostile titles gets a harmless name inside the folder; accented
-    // Latin initials go under their base letter, other scripts under "0-9".
+    // Hostile titles give a harmless group name inside the folder; accented initials go to their letter, other scripts to "0-9".
     void awkwardTitlesMakeHarmlessGroupNames()
     {
         DriveFixture drive;
@@ -415,11 +400,11 @@ private slots:
     void clashingImagesGetNumberedNames()
     {
         DriveFixture drive(false);
-        drive.writeFile("images/pic.jpg", "there");
-        drive.writeFile("images/my.photo.jpg", "there too");
         // Taken temporary names are passed over: 7 beside the first image, 8 in "images".
-        drive.writeFile("A/7.jpg", "seven");
-        drive.writeFile("images/8.jpg", "eight");
+        QMap<QString, QByteArray> expected{{"images/pic.jpg", "there"}, {"images/my.photo.jpg", "there too"}, {"A/7.jpg", "seven"},
+                                           {"images/8.jpg", "eight"}};
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+            drive.writeFile(it.key(), it.value());
         Run run(1, {}, false, 0);
         run.state.scan.libraryDevicePath = drive.root();
         for (const QString &name : {"A/pic.jpg", "B/pic.jpg", "C/my.photo.jpg", "D/new.png"})
@@ -430,23 +415,20 @@ private slots:
         steps.drawNumber = [&] { return draws.isEmpty() ? 11 : draws.takeFirst(); };
         steps.moveImagesToFolder();
 
-        const QMap<QString, QByteArray> expected{
-            {"A/7.jpg", "seven"}, {"images/8.jpg", "eight"}, {"images/pic.jpg", "there"}, {"images/my.photo.jpg", "there too"},
-            {"images/pic_1.jpg", "from A/pic.jpg"}, {"images/pic_2.jpg", "from B/pic.jpg"},
-            {"images/my_1.photo.jpg", "from C/my.photo.jpg"}, {"images/new.png", "from D/new.png"}};
+        expected.insert({{"images/pic_1.jpg", "from A/pic.jpg"}, {"images/pic_2.jpg", "from B/pic.jpg"},
+                         {"images/my_1.photo.jpg", "from C/my.photo.jpg"}, {"images/new.png", "from D/new.png"}});
         QCOMPARE(treeContents(drive.root()), expected);
         QCOMPARE(run.dialogs.titles(), QStringList{"Operazione Completata"});
         QCOMPARE(run.texts().value(0), "Immagini spostate nella cartella ''Images'': 4 su 5. Non è stato possibile "
                                        "spostare:\n" + drive.path("E/gone.jpg"));
     }
 
-    // Root songs x.mid, q^1.mid and été.mid moved, then the group "a" renamed; several rules in one pass give what one
-    // pass per rule gives. The whole-drive rows cover the lines that stay (same names elsewhere, x.midi, any case).
+    // Songs x.mid, q^1.mid, été.mid moved, then group "a" renamed: one pass with all rules gives what one pass per rule gives.
     void playlistLinesFollowOnlyTheirOwnSong_data()
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("expected");
-        const auto row = [](const char *tag, const char *text, const char *expected) { QTest::newRow(tag) << QByteArray(text) << QByteArray(expected); };
+        const auto row = [](const char *tag, const char *text, const char *out) { QTest::newRow(tag) << QByteArray(text) << QByteArray(out); };
         const char *moved = "\\sdmemory\\Abba - Azzurro\\x.mid^0^32767\r\n";
         row("the song's line drops its fields", "\\SDMEMORY\\X.MID^5^900\r\n", moved);
         row("a last line without its end gets one", "\\sdmemory\\x.mid", moved);
@@ -470,8 +452,7 @@ private slots:
         QCOMPARE(once, stepwise);
     }
 
-    // The defragmenter's wait ends after a stretch of silence, not when the tool ends (it runs on
-    // in the background); a tool that cannot start ends it at once, without a box.
+    // The wait ends after silence, not when the tool ends (it runs on); a tool that cannot start ends it at once, without a box.
     void defragWaitEndsAfterSilence()
     {
         QTemporaryDir dir;
