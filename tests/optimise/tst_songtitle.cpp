@@ -2,10 +2,6 @@
 #include "optimise/songtitle.h"
 #include "tests/common/drivefixture.h"
 
-#include <QCoreApplication>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QtTest>
 
 namespace {
@@ -44,8 +40,7 @@ private slots:
         const QByteArray kind = meta(0x01, "@KMIDI KARAOKE FILE");
         const QByteArray audio(500, char(0x11));
         const auto row = [](const char *tag, const char *name, const QByteArray &b, bool found, const QString &t) {
-            QTest::newRow(tag) << QString(name) << b << found << t;
-        };
+            QTest::newRow(tag) << QString(name) << b << found << t; };
         row("TIT2 first", "a.mp3", tagOf(amore) + audio, true, "Amore");
         row("artist first", "a.mp3", tagOf(frame("TPE1", 5, "Mina") + amore) + audio, false, "");
         row("size byte 0x80", "a.mp3", id3Header("\0\0\0\x80") + amore + audio, true, "Amore");
@@ -80,8 +75,7 @@ private slots:
         SongTitleReader reader;
         reader.songTitle = "untouched";
         reader.titleFound = true;   // the read must clear it itself
-        const QString path = files.writeFile(QString(QTest::currentDataTag()) + "/" + name, bytes);
-        QCOMPARE(reader.readSongTitle(QFileInfo(path), false), found);
+        QCOMPARE(reader.readSongTitle(QFileInfo(files.writeFile(QString(QTest::currentDataTag()) + "/" + name, bytes)), false), found);
         QCOMPARE(reader.titleFound, found);
         QCOMPARE(reader.songTitle, found ? title : QString("untouched"));
     }
@@ -94,8 +88,7 @@ private slots:
         for (int i = 0; i < names.size(); ++i) {
             SongTitleReader reader;
             QVERIFY(reader.readSongTitle(QFileInfo(files.writeFile("long/" + names[i], longer[i])), false));
-            const QString shorter = files.writeFile("short/" + names[i], QByteArray(100, '\0'));
-            QVERIFY2(!reader.readSongTitle(QFileInfo(shorter), false), qPrintable(names[i]));
+            QVERIFY2(!reader.readSongTitle(QFileInfo(files.writeFile("short/" + names[i], QByteArray(100, '\0'))), false), qPrintable(names[i]));
         }
     }
 
