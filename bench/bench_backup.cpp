@@ -67,51 +67,52 @@ qint64 makeLibrary(const QString &root, int files, qint64 totalBytes)
     return written;
 }
 
-// Child mode: one backup of root into destination; prints "<milliseconds> <peak KiB>".
+// What a child mode runs the engine with: no window, every question answered from the queue.
+struct ChildRig {
+    explicit ChildRig(const QString &drive) : ctx{state, dialogs, progress, nullptr, [drive] { return drive + "/"; }} {}
+    OperationState state;
+    ScriptedDialogs dialogs;
+    RecordingProgress progress;
+    OperationContext ctx;
+    QElapsedTimer clock;
+
+    // Prints "<milliseconds> <peak KiB> <1 when it went as it should>" for the parent to read.
+    int report(bool ok, bool asExpected)
+    {
+        std::printf("%lld %ld %d\n", static_cast<long long>(clock.elapsed()), peakKilobytes(), ok && asExpected ? 1 : 0);
+        return ok ? 0 : 1;
+    }
+};
+
+// Child mode: one backup of root into destination.
 int runBackupChild(const QString &root, const QString &destination)
 {
-    OperationState state;
-    ScriptedDialogs dialogs;
-    RecordingProgress progress;
+    ChildRig rig(root);
     for (int i = 0; i < 4; ++i)
-        dialogs.answer("Ok");   // the count question
-    OperationContext ctx{state, dialogs, progress, nullptr, [root] { return root + "/"; }};
-    QElapsedTimer clock;
-    clock.start();
-    const bool ok = transfer::backupToFolder(ctx, root + "/", destination);
-    const qint64 ms = clock.elapsed();
-    std::printf("%lld %ld %d\n", static_cast<long long>(ms), peakKilobytes(), ok && dialogs.prompts.size() <= 1 ? 1 : 0);
-    return ok ? 0 : 1;
+        rig.dialogs.answer("Ok");   // the count question
+    rig.clock.start();
+    const bool ok = transfer::backupToFolder(rig.ctx, root + "/", destination);
+    return rig.report(ok, rig.dialogs.prompts.size() <= 1);
 }
 
-// Child mode: one restore of backup onto the empty folder drive; prints like the backup.
+// Child mode: one restore of backup onto the empty folder drive.
 int runRestoreChild(const QString &backup, const QString &drive)
 {
-    OperationState state;
-    ScriptedDialogs dialogs;
-    RecordingProgress progress;
-    OperationContext ctx{state, dialogs, progress, nullptr, [drive] { return drive + "/"; }};
-    QElapsedTimer clock;
-    clock.start();
-    const bool ok = transfer::restoreFromFolder(ctx, backup, drive + "/");
-    const qint64 ms = clock.elapsed();
-    std::printf("%lld %ld %d\n", static_cast<long long>(ms), peakKilobytes(), ok && dialogs.prompts.isEmpty() ? 1 : 0);
-    return ok ? 0 : 1;
+    ChildRig rig(drive);
+    rig.clock.start();
+    const bool ok = transfer::restoreFromFolder(rig.ctx, backup, drive + "/");
+    return rig.report(ok, rig.dialogs.prompts.isEmpty());
 }
 
 // Child mode: the backup's listing and copy without the hashing, the engine's own cost.
 int runCopyChild(const QString &root, const QString &destination)
 {
-    OperationState state;
-    ScriptedDialogs dialogs;
-    RecordingProgress progress;
-    OperationContext ctx{state, dialogs, progress, nullptr, [root] { return root + "/"; }};
-    QElapsedTimer clock;
-    clock.start();
+    ChildRig rig(root);
+    rig.clock.start();
     bool stopped = false;
-    const QStringList files = transfer::backupList(ctx, root + "/", &stopped);
-    const transfer::CopyReport report = transfer::copyFiles(ctx, files, destination + "/", root + "/");
-    std::printf("%lld %ld %d\n", static_cast<long long>(clock.elapsed()), peakKilobytes(), report.result ? 1 : 0);
+    const QStringList files = transfer::backupList(rig.ctx, root + "/", &stopped);
+    const transfer::CopyReport report = transfer::copyFiles(rig.ctx, files, destination + "/", root + "/");
+    rig.report(report.result, true);
     return 0;
 }
 
