@@ -112,8 +112,9 @@ bool walkFolder(const QString &folder, const ListOptions &options, const QVector
     QDir::SortFlags sort = options.foldersFirstByName ? (QDir::Name | QDir::DirsFirst) : QDir::NoSort;
     const QFileInfoList list = QDir(folder).entryInfoList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, sort);
+    const platform::AttributeReader attributes(folder);
     for (const QFileInfo &info : list) {
-        if (!options.includeHiddenSystem && platform::isHiddenOrSystem(info.absoluteFilePath()))
+        if (!options.includeHiddenSystem && attributes.hiddenOrSystem(info.absoluteFilePath()))
             continue;
         const bool isFolder = info.isDir();
         const bool wanted = isFolder ? options.folders : options.files;

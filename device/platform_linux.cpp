@@ -14,6 +14,7 @@
 #include <linux/magic.h>
 #include <linux/msdos_fs.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/vfs.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -82,14 +83,15 @@ QString probeLabel(const QByteArray &device)
 #endif
 }
 
-bool readFatAttributes(const QString &path, quint32 &attrs)
+// The kind of file system a path lies on (statfs's f_type), 0 when it cannot be asked.
+long fileSystemOf(const QByteArray &native)
 {
-    // Only the kernel's FAT driver answers the attribute ioctl: one statfs spares every other
-    // file system an open, an ioctl and a close per entry.
     struct statfs fs {};
-    const QByteArray native = QFile::encodeName(path);
-    if (::statfs(native.constData(), &fs) != 0 || fs.f_type != MSDOS_SUPER_MAGIC)
-        return false;
+    return ::statfs(native.constData(), &fs) == 0 ? long(fs.f_type) : 0;
+}
+
+bool readFatAttributes(const QByteArray &native, quint32 &attrs)
+{
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -101,10 +103,12 @@ bool readFatAttributes(const QString &path, quint32 &attrs)
     return ok;
 }
 
-bool readDosAttribXattr(const QString &path, quint32 &attrs)
+bool readDosAttribXattr(const QByteArray &native, quint32 &attrs, bool *unsupported = nullptr)
 {
     char buffer[64];
-    const ssize_t n = ::lgetxattr(QFile::encodeName(path).constData(), kDosAttribName, buffer, sizeof(buffer) - 1);
+    const ssize_t n = ::lgetxattr(native.constData(), kDosAttribName, buffer, sizeof(buffer) - 1);
+    if (n < 0 && unsupported && errno == ENOTSUP)
+        *unsupported = true;
     if (n <= 0)
         return false;
     buffer[n] = 0;
@@ -173,15 +177,21 @@ QString volumeLabel(const QString &root)
     return QString();
 }
 
-Attributes attributes(const QString &path)
+namespace {
+
+// Attributes of path on a file system of kind fileSystem. Only the kernel's FAT driver answers
+// the attribute ioctl; elsewhere they can only be in the extended attribute.
+Attributes attributesOn(const QString &path, long fileSystem, bool *noXattrs)
 {
     Attributes result;
     const QFileInfo info(path);
     const QString name = info.fileName();
     if (name.startsWith(QLatin1Char('.')))
         result.hidden = true;
+    const QByteArray native = QFile::encodeName(path);
     quint32 dos = 0;
-    if (readFatAttributes(path, dos) || readDosAttribXattr(path, dos)) {
+    const bool fat = fileSystem == MSDOS_SUPER_MAGIC && readFatAttributes(native, dos);
+    if (fat || (!(noXattrs && *noXattrs) && readDosAttribXattr(native, dos, noXattrs))) {
         result.hidden = result.hidden || (dos & kDosHidden);
         result.system = (dos & kDosSystem) != 0;
         return result;
@@ -191,6 +201,20 @@ Attributes attributes(const QString &path)
         result.system = true;
     }
     return result;
+}
+
+} // namespace
+
+Attributes attributes(const QString &path)
+{
+    return attributesOn(path, fileSystemOf(QFile::encodeName(path)), nullptr);
+}
+
+AttributeReader::AttributeReader(const QString &folder) : fileSystem(fileSystemOf(QFile::encodeName(folder))) {}
+
+Attributes AttributeReader::of(const QString &path) const
+{
+    return fileSystem ? attributesOn(path, fileSystem, &noXattrs) : attributes(path);
 }
 
 bool setHiddenSystem(const QString &path)
@@ -209,7 +233,7 @@ bool setHiddenSystem(const QString &path)
     if (done)
         return true;
     quint32 dos = 0;
-    readDosAttribXattr(path, dos);
+    readDosAttribXattr(native, dos);
     const QByteArray text = "0x" + QByteArray::number(dos | kDosHidden | kDosSystem, 16);
     return ::lsetxattr(native.constData(), kDosAttribName, text.constData(), size_t(text.size()), 0) == 0;
 }
@@ -282,8 +306,9 @@ bool removeEntry(const QString &path)
     return QFile::remove(path);   // unlink: a link goes, its target stays
 }
 
-int copyFileContents(QFile &source, QFile &destination)
+int copyFileContents(QFile &source, QFile &destination, qint64 *copied)
 {
+    *copied = 0;
     const int in = source.handle();
     const int out = destination.handle();
     if (in < 0 || out < 0)
@@ -293,6 +318,7 @@ int copyFileContents(QFile &source, QFile &destination)
         const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, size_t(1) << 30, 0);
         if (n > 0) {
             first = false;
+            *copied += n;
             continue;
         }
         if (n == 0)
@@ -305,6 +331,15 @@ int copyFileContents(QFile &source, QFile &destination)
             return 0;
         return -1;
     }
+}
+
+bool keepModificationTime(QFile &from, QFile &to)
+{
+    struct stat info {};
+    if (::fstat(from.handle(), &info) != 0)
+        return false;
+    const struct timespec times[2] = {{0, UTIME_OMIT}, info.st_mtim};
+    return ::futimens(to.handle(), times) == 0;
 }
 
 bool flushToDevice(const QStringList &files, const QString &root)

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -81,6 +82,13 @@ Attributes attributes(const QString &path)
     return result;
 }
 
+AttributeReader::AttributeReader(const QString &) {}
+
+Attributes AttributeReader::of(const QString &path) const
+{
+    return attributes(path);   // one call per entry either way
+}
+
 bool setHiddenSystem(const QString &path)
 {
     const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
@@ -144,9 +152,15 @@ bool removeEntry(const QString &path)
     return QFile::remove(path);
 }
 
-int copyFileContents(QFile &, QFile &)
+int copyFileContents(QFile &, QFile &, qint64 *)
 {
     return 0;   // the copy engine's own buffer does the work here
+}
+
+bool keepModificationTime(QFile &from, QFile &to)
+{
+    const QDateTime modified = from.fileTime(QFileDevice::FileModificationTime);
+    return modified.isValid() && to.setFileTime(modified, QFileDevice::FileModificationTime);
 }
 
 bool flushToDevice(const QStringList &files, const QString &root)

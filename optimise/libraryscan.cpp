@@ -76,6 +76,7 @@ namespace {
 void listFolder(const QString &folder, QFileInfoList *files, QFileInfoList *folders, bool isRoot = false)
 {
     QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const platform::AttributeReader attributes(folder);
     while (it.hasNext()) {
         it.next();
         const QFileInfo info = it.fileInfo();
@@ -84,7 +85,7 @@ void listFolder(const QString &folder, QFileInfoList *files, QFileInfoList *fold
             into = platform::isLink(info.absoluteFilePath()) ? nullptr : folders;   // links and junctions are never entered
         else if (info.isFile())
             into = files;
-        if (!into || platform::isHiddenOrSystem(info.absoluteFilePath()))
+        if (!into || attributes.hiddenOrSystem(info.absoluteFilePath()))
             continue;
         if (isRoot && isPlayerOwnName(info.fileName()))
             continue;

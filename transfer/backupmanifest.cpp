@@ -1,12 +1,17 @@
 #include "transfer/backupmanifest.h"
 
+#include <algorithm>
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMutex>
 #include <QSaveFile>
+#include <QThread>
+#include <QWaitCondition>
 
 namespace backupmanifest {
 
@@ -14,7 +19,7 @@ const char kFileName[] = ".corvel3-manifest.json";
 
 QByteArray fileSha256(const QString &path)
 {
-    static QByteArray buffer(1 << 20, Qt::Uninitialized);
+    static thread_local QByteArray buffer(1 << 20, Qt::Uninitialized);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return QByteArray();
@@ -27,6 +32,100 @@ QByteArray fileSha256(const QString &path)
             return hasher.hex();
         hasher.add(buffer.constData(), got);
     }
+}
+
+namespace {
+
+class Worker : public QThread {
+public:
+    explicit Worker(std::function<void()> body) : body(std::move(body)) {}
+
+protected:
+    void run() override { body(); }
+
+private:
+    std::function<void()> body;
+};
+
+} // namespace
+
+struct HashQueue::Shared {
+    QMutex mutex;
+    QWaitCondition changed;
+    QStringList paths;   // by number
+    std::vector<QByteArray> hashes;
+    int taken = 0;       // files a thread has started on
+    int done = 0;
+    bool closing = false;
+    std::vector<std::unique_ptr<QThread>> threads;
+
+    static constexpr int kWaiting = 32;
+
+    void work()
+    {
+        QMutexLocker lock(&mutex);
+        for (;;) {
+            while (taken == paths.size() && !closing)
+                changed.wait(&mutex);
+            if (closing)
+                return;
+            const int number = taken++;
+            const QString path = paths.at(number);
+            lock.unlock();
+            const QByteArray hash = fileSha256(path);
+            lock.relock();
+            hashes[size_t(number)] = hash;
+            ++done;
+            changed.wakeAll();
+        }
+    }
+
+    void close()
+    {
+        {
+            QMutexLocker lock(&mutex);
+            closing = true;
+            changed.wakeAll();
+        }
+        for (auto &thread : threads)
+            thread->wait();
+        threads.clear();
+    }
+};
+
+HashQueue::HashQueue(int threads) : shared(new Shared)
+{
+    for (int i = 0; i < std::max(1, threads); ++i) {
+        shared->threads.emplace_back(new Worker([s = shared.get()] { s->work(); }));
+        shared->threads.back()->start();
+    }
+}
+
+HashQueue::~HashQueue()
+{
+    shared->close();
+}
+
+int HashQueue::add(const QString &path)
+{
+    QMutexLocker lock(&shared->mutex);
+    while (shared->paths.size() - shared->done >= Shared::kWaiting)
+        shared->changed.wait(&shared->mutex);
+    shared->paths.append(path);
+    shared->hashes.emplace_back();
+    shared->changed.wakeAll();
+    return shared->paths.size() - 1;
+}
+
+std::vector<QByteArray> HashQueue::finish()
+{
+    {
+        QMutexLocker lock(&shared->mutex);
+        while (shared->done < shared->paths.size())
+            shared->changed.wait(&shared->mutex);
+    }
+    shared->close();
+    return std::move(shared->hashes);
 }
 
 bool write(const QString &folder, const QVector<Entry> &entries, bool complete)
@@ -89,19 +188,33 @@ Check verify(const QString &folder, const std::function<bool(int, int)> &tick)
     const QVector<Entry> entries = read(folder, &check.found);
     if (!check.found)
         return check;
-    int done = 0;
-    for (const Entry &e : entries) {
+    HashQueue hashing(QThread::idealThreadCount());
+    std::vector<int> hashed;   // entry by hash number
+    std::vector<bool> changed(size_t(entries.size()), false);
+    for (int i = 0; i < entries.size(); ++i) {
+        const Entry &e = entries.at(i);
         const QString path = folder + QLatin1Char('/') + e.path;
         const QFileInfo info(path);
         if (!info.isFile())
             check.missing << e.path;
-        else if (info.size() != e.size || fileSha256(path) != e.sha256)
-            check.changed << e.path;
-        if (tick && !tick(++done, entries.size())) {
+        else if (info.size() != e.size)
+            changed[size_t(i)] = true;
+        else {
+            hashing.add(path);
+            hashed.push_back(i);
+        }
+        if (tick && !tick(i + 1, entries.size())) {
             check.stopped = true;
-            break;
+            return check;
         }
     }
+    const std::vector<QByteArray> hashes = hashing.finish();
+    for (size_t n = 0; n < hashes.size(); ++n)
+        if (hashes[n] != entries.at(hashed[n]).sha256)
+            changed[size_t(hashed[n])] = true;
+    for (int i = 0; i < entries.size(); ++i)
+        if (changed[size_t(i)])
+            check.changed << entries.at(i).path;
     return check;
 }
 

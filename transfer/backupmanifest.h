@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <vector>
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -34,11 +36,32 @@ struct Check {
     bool ok() const { return found && !stopped && missing.isEmpty() && changed.isEmpty(); }
 };
 
-// SHA-256 fed piece by piece, so a copy hashes the bytes it moves without reading them again.
+// SHA-256 fed piece by piece.
 using Hasher = platform::Sha256;
 
-// SHA-256 of a file in lower-case hex; empty when it cannot be read.
+// SHA-256 of a file in lower-case hex; empty when it cannot be read. Safe on any thread.
 QByteArray fileSha256(const QString &path);
+
+// Hashes files on threads of its own while the caller goes on: the backup copies the next file
+// while the last one is hashed, the restore's check looks at the next entries. Files are taken in
+// the order added; at most a few dozen wait, so add() holds the caller back when the hashing
+// falls behind and nothing grows with the length of the list.
+class HashQueue {
+public:
+    explicit HashQueue(int threads = 1);
+    ~HashQueue();   // hashes not finished by then are dropped (Stop)
+    HashQueue(const HashQueue &) = delete;
+    HashQueue &operator=(const HashQueue &) = delete;
+
+    // Queues path; returns its number, the index of its hash in finish()'s list.
+    int add(const QString &path);
+    // Waits for every queued file; the hashes by number, empty for a file that could not be read.
+    std::vector<QByteArray> finish();
+
+private:
+    struct Shared;
+    std::unique_ptr<Shared> shared;
+};
 
 // Writes the manifest of entries into folder, whole (a temporary then a rename). False on failure.
 bool write(const QString &folder, const QVector<Entry> &entries, bool complete = true);
@@ -50,8 +73,9 @@ bool isComplete(const QString &folder);
 // The manifest of folder; *found false when there is none or it cannot be read.
 QVector<Entry> read(const QString &folder, bool *found);
 
-// Checks every listed file of folder against the manifest: size first, then content. tick, when
-// given, is called after each file (progress, events) and returns false to stop.
+// Checks every listed file of folder against the manifest: size first, then content (hashed on
+// every processor the machine has). tick, when given, is called after each file is listed for
+// hashing (progress, events) and returns false to stop.
 Check verify(const QString &folder, const std::function<bool(int done, int total)> &tick = {});
 
 } // namespace backupmanifest

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegExp>
+#include <QThread>
 
 #include "device/platform.h"
 #include "core/dialogs.h"
@@ -113,8 +114,7 @@ bool createFoldersFor(const QString &destination, QString *lastFolder)
     return true;
 }
 
-bool copyWholeFile(const QString &source, const QString &destination, QByteArray *sha256, qint64 *bytes,
-                   bool nothingToReplace)
+bool copyWholeFile(const QString &source, const QString &destination, qint64 *bytes, bool nothingToReplace)
 {
     // One buffer for every copy: large enough for full-speed transfers, and memory stays flat
     // however many files a run copies.
@@ -130,10 +130,9 @@ bool copyWholeFile(const QString &source, const QString &destination, QByteArray
     if (!out.open(QIODevice::WriteOnly | mode | QIODevice::Unbuffered))
         return false;
 
-    // Inside the system where it can, unless the bytes must be hashed on their way.
-    static backupmanifest::Hasher hasher;
+    // Inside the system where it can.
     qint64 total = 0;
-    const int direct = sha256 ? 0 : platform::copyFileContents(in, out);
+    const int direct = platform::copyFileContents(in, out, &total);
     bool whole = direct >= 0;
     while (direct == 0) {
         const qint64 got = in.read(buffer.data(), buffer.size());
@@ -144,33 +143,24 @@ bool copyWholeFile(const QString &source, const QString &destination, QByteArray
         if (got == 0)
             break;
         total += got;
-        if (sha256)
-            hasher.add(buffer.constData(), got);
         if (out.write(buffer.constData(), got) != got) {   // a full disk shows up here
             whole = false;
             break;
         }
     }
-    if (sha256)
-        *sha256 = hasher.hex();
     if (bytes)
-        *bytes = direct == 0 ? total : in.size();
+        *bytes = total;
+    // Songs keep their date (set through the open files: no path looked up again), but a lost
+    // date is no reason to fail the copy. The mode is the new file's default, as with a plain copy.
+    if (whole)
+        platform::keepModificationTime(in, out);
     in.close();
     out.close();
     whole = whole && out.error() == QFileDevice::NoError;   // a failed close loses data too
 
     std::error_code error;
-    if (whole) {
-        // Songs keep their date, but a lost date is no reason to fail the copy. The mode is the
-        // new file's default, as with a plain copy.
-        std::error_code timeError;
-        const fs::path part = nativePath(temporary);
-        const fs::file_time_type modified = fs::last_write_time(nativePath(source), timeError);
-        if (!timeError)
-            fs::last_write_time(part, modified, timeError);
-        if (!nothingToReplace)
-            fs::rename(part, nativePath(destination), error);   // replaces in one step
-    }
+    if (whole && !nothingToReplace)
+        fs::rename(nativePath(temporary), nativePath(destination), error);   // replaces in one step
     if (!whole || error) {
         QFile::remove(temporary);
         return false;
@@ -200,9 +190,12 @@ bool folderWentAway(const QString &source, const QString &destination)
 
 } // namespace
 
-CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QString &destinationRoot,
-                     const QString &sourceRoot, bool hash)
+namespace {
+
+CopyReport copyRun(OperationContext &ctx, const QStringList &files, const QString &destinationRoot,
+                   const QString &sourceRoot, backupmanifest::HashQueue *hashing)
 {
+    const bool hash = hashing != nullptr;
     ProgressView &bar = ctx.progress;
     CopyReport report;
     int done = 0;
@@ -252,14 +245,17 @@ CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QStr
             ctx.fileAction(exists ? QStringLiteral("replace") : QStringLiteral("copy"), destination, source);
         } else if (!skip) {
             backupmanifest::Entry entry;
-            report.result = copyWholeFile(source, destination, hash ? &entry.sha256 : nullptr, &entry.size, folderIsNew);
+            report.result = copyWholeFile(source, destination, &entry.size, folderIsNew);
             if (exists || !report.result)   // the log names every replacement and every failed copy
                 ctx.fileAction(exists ? QStringLiteral("replace") : QStringLiteral("copy"), destination, source,
                                report.result);
             if (report.result)
                 ++report.done;
             if (report.result && hash) {
+                // Hashed from the copy while the next file is copied: what the manifest
+                // vouches for is what the backup holds.
                 entry.path = relative;
+                hashing->add(destination);
                 report.copied.append(entry);
             }
             if (!report.result) {
@@ -296,6 +292,34 @@ CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QStr
     bar.setMaximum(files.size());
     bar.setValue(0);
     bar.setFormat(QStringLiteral("%p%"));
+    return report;
+}
+
+} // namespace
+
+CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QString &destinationRoot,
+                     const QString &sourceRoot, bool hash)
+{
+    if (!hash || ctx.dryRun)
+        return copyRun(ctx, files, destinationRoot, sourceRoot, nullptr);
+    backupmanifest::HashQueue hashing(QThread::idealThreadCount());
+    CopyReport report = copyRun(ctx, files, destinationRoot, sourceRoot, &hashing);
+    const std::vector<QByteArray> hashes = hashing.finish();
+    // A copy that cannot be read back is not saved.
+    QVector<backupmanifest::Entry> copied;
+    copied.reserve(report.copied.size());
+    for (int i = 0; i < report.copied.size(); ++i) {
+        backupmanifest::Entry &entry = report.copied[i];
+        entry.sha256 = hashes[size_t(i)];
+        if (!entry.sha256.isEmpty()) {
+            copied.append(entry);
+            continue;
+        }
+        ++report.failed;
+        --report.done;
+        ctx.fileAction(QStringLiteral("hash"), destinationRoot + entry.path, QString(), false);
+    }
+    report.copied = copied;
     return report;
 }
 
