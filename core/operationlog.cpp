@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFile>
 #include <QStandardPaths>
@@ -16,13 +17,16 @@ QFile &logFile()
     return file;
 }
 
+// A split or a backup writes a line per song: the open file and its size are kept, so a line
+// costs one write.
 void writeLine(const QString &line)
 {
+    static qint64 size = 0;
     QFile &file = logFile();
     const QString target = path();
     if (file.isOpen() && file.fileName() != target)
         file.close();   // the data folder changed (tests switch it)
-    if (file.isOpen() && file.size() > kMaxBytes) {
+    if (file.isOpen() && size > kMaxBytes) {
         file.close();
         QFile::remove(target + QStringLiteral(".1"));
         QFile::rename(target, target + QStringLiteral(".1"));
@@ -32,13 +36,26 @@ void writeLine(const QString &line)
         file.setFileName(target);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
             return;
+        size = file.size();
     }
-    file.write(line.toUtf8());
-    file.write("\n");
+    const QByteArray bytes = line.toUtf8() + '\n';
+    file.write(bytes);
     file.flush();
+    size += bytes.size();
 }
 
-QString now() { return QDateTime::currentDateTime().toString(Qt::ISODate); }
+// Local time with its offset from UTC. The offset is asked of the system once a minute: asking
+// for every line reads the time zone file three times.
+QString now()
+{
+    static QElapsedTimer sinceOffset;
+    static int offset = 0;
+    if (!sinceOffset.isValid() || sinceOffset.elapsed() > 60000) {
+        offset = QDateTime::currentDateTime().offsetFromUtc();
+        sinceOffset.start();
+    }
+    return QDateTime::currentDateTimeUtc().toOffsetFromUtc(offset).toString(Qt::ISODate);
+}
 } // namespace
 
 QString path()

@@ -84,6 +84,10 @@ Command defragCommand(const QString &root);
 // *copied counts the bytes copied.
 int copyFileContents(QFile &source, QFile &destination, qint64 *copied);
 
+// Moves a file or folder within one volume, never over an entry already at to, in one step
+// where the system allows. False when nothing was moved.
+bool moveNoReplace(const QString &from, const QString &to);
+
 // Gives the open file to the modification time of the open file from, through their handles
 // (no path looked up, no time zone consulted). False when it could not be set.
 bool keepModificationTime(QFile &from, QFile &to);

@@ -10,6 +10,7 @@
 #include <QStorageInfo>
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <linux/msdos_fs.h>
@@ -331,6 +332,15 @@ int copyFileContents(QFile &source, QFile &destination, qint64 *copied)
             return 0;
         return -1;
     }
+}
+
+bool moveNoReplace(const QString &from, const QString &to)
+{
+    if (::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD, QFile::encodeName(to).constData(),
+                    RENAME_NOREPLACE) == 0)
+        return true;
+    // A file system that cannot refuse to replace: Qt looks first, then renames.
+    return (errno == EINVAL || errno == ENOSYS) && QFile::rename(from, to);
 }
 
 bool keepModificationTime(QFile &from, QFile &to)

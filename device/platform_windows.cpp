@@ -157,6 +157,11 @@ int copyFileContents(QFile &, QFile &, qint64 *)
     return 0;   // the copy engine's own buffer does the work here
 }
 
+bool moveNoReplace(const QString &from, const QString &to)
+{
+    return QFile::rename(from, to);   // MoveFileEx without MOVEFILE_REPLACE_EXISTING
+}
+
 bool keepModificationTime(QFile &from, QFile &to)
 {
     const QDateTime modified = from.fileTime(QFileDevice::FileModificationTime);

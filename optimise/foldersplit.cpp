@@ -6,6 +6,7 @@
 #include <QVector>
 
 #include "device/entries.h"
+#include "device/platform.h"
 #include "optimise/libraryscan.h"
 #include "optimise/playlists.h"
 #include "core/dialogs.h"
@@ -428,12 +429,12 @@ bool FolderSplit::moveBatch(const QVector<Move> &batch)
         const QString target = groupPath(move.group) + QLatin1Char('/');
         QStringList moved;
         for (const QString &name : move.companions) {
-            const bool ok = ctx.dryRun || QFile::rename(realPathOf(source + name), target + name);
+            const bool ok = ctx.dryRun || platform::moveNoReplace(realPathOf(source + name), target + name);
             ctx.fileAction(songAction, source + name, target + name, ok);
             if (ok)
                 moved << name;
         }
-        const bool ok = ctx.dryRun || QFile::rename(move.realPath, target + move.song);
+        const bool ok = ctx.dryRun || platform::moveNoReplace(move.realPath, target + move.song);
         ctx.fileAction(songAction, source + move.song, target + move.song, ok);
         if (ok) {
             // Only a song that really moved has its playlist lines follow it.
@@ -444,7 +445,7 @@ bool FolderSplit::moveBatch(const QVector<Move> &batch)
         } else {
             // The song stays, and its companions go back beside it.
             for (const QString &name : moved) {
-                const bool back = QFile::rename(target + name, source + name);
+                const bool back = platform::moveNoReplace(target + name, source + name);
                 ctx.fileAction(songAction, target + name, source + name, back);
             }
             state.groupCounts[move.group] -= 1 + move.companions.size();

@@ -44,6 +44,8 @@ bool writable(const QString &path)
     return !path.isEmpty() && !path.contains(QLatin1Char('\n')) && !path.contains(QLatin1Char('\r'));
 }
 
+} // namespace
+
 // The rules as maps from the folded old path to the indices of the rules, in their order.
 struct RuleIndex {
     QHash<QByteArray, QVector<int>> songs;
@@ -76,6 +78,8 @@ struct RuleIndex {
         return INT_MAX;
     }
 };
+
+namespace {
 
 // One line without its line end, rewritten by every rule that reaches it; false when none did.
 // lowered: the same line with ASCII letters in lower case, for lookups without copying.
@@ -165,10 +169,18 @@ QByteArray rewriteText(const QByteArray &text, const LineRule &rule)
 
 QByteArray rewriteText(const QByteArray &text, const QVector<LineRule> &rules)
 {
+    return CompiledRules(rules).rewrite(text);
+}
+
+CompiledRules::CompiledRules(const QVector<LineRule> &rules) : index(new RuleIndex(rules)) {}
+
+CompiledRules::~CompiledRules() = default;
+
+QByteArray CompiledRules::rewrite(const QByteArray &text) const
+{
     QByteArray slashed = text;
     slashed.replace('\\', '/');
     const QByteArray lowered = asciiLowered(slashed);
-    const RuleIndex index(rules);
 
     QByteArray out;
     out.reserve(slashed.size() + 64);
@@ -184,7 +196,7 @@ QByteArray rewriteText(const QByteArray &text, const QVector<LineRule> &rules)
         // Views of the text: a line is copied only when a rule rewrites it.
         QByteArray content = QByteArray::fromRawData(slashed.constData() + start, contentEnd - start);
         QByteArray ending = QByteArray::fromRawData(slashed.constData() + contentEnd, end - contentEnd);
-        if (rewriteLine(content, ending, lowered.constData() + start, index))
+        if (rewriteLine(content, ending, lowered.constData() + start, *index))
             out += content + ending;
         else
             out.append(slashed.constData() + start, end - start);

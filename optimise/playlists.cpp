@@ -75,6 +75,7 @@ bool PendingUpdates::flush()
     if (rules.isEmpty())
         return true;
     bool ok = true;
+    const CompiledRules compiled(rules);
     for (const QString &playlist : playlistFiles(root)) {
         QByteArray text;
         if (ctx.dryRun && dryRunTexts->contains(playlist)) {
@@ -89,7 +90,7 @@ bool PendingUpdates::flush()
         }
         if (text.isEmpty())
             continue;
-        const QByteArray rewritten = rewriteText(text, rules);
+        const QByteArray rewritten = compiled.rewrite(text);
         if (rewritten == text)
             continue;
         if (ctx.dryRun) {
