@@ -84,6 +84,10 @@ Command defragCommand(const QString &root);
 // *copied counts the bytes copied.
 int copyFileContents(QFile &source, QFile &destination, qint64 *copied);
 
+// Pushes what was written to an open file out to its disk, so it survives a power cut. False
+// when the system says it could not.
+bool syncFile(QFile &file);
+
 // Moves a file or folder within one volume, never over an entry already at to, in one step
 // where the system allows. False when nothing was moved.
 bool moveNoReplace(const QString &from, const QString &to);

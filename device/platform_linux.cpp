@@ -334,6 +334,11 @@ int copyFileContents(QFile &source, QFile &destination, qint64 *copied)
     }
 }
 
+bool syncFile(QFile &file)
+{
+    return file.handle() >= 0 && ::fsync(file.handle()) == 0;
+}
+
 bool moveNoReplace(const QString &from, const QString &to)
 {
     if (::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD, QFile::encodeName(to).constData(),

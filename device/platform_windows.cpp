@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <io.h>
 #include <windows.h>
 
 namespace platform {
@@ -155,6 +156,12 @@ bool removeEntry(const QString &path)
 int copyFileContents(QFile &, QFile &, qint64 *)
 {
     return 0;   // the copy engine's own buffer does the work here
+}
+
+bool syncFile(QFile &file)
+{
+    const intptr_t handle = _get_osfhandle(file.handle());
+    return handle != -1 && FlushFileBuffers(reinterpret_cast<HANDLE>(handle));
 }
 
 bool moveNoReplace(const QString &from, const QString &to)

@@ -1,5 +1,7 @@
 #include "optimise/splitjournal.h"
 
+#include "device/platform.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -41,8 +43,10 @@ bool SplitJournal::plan(const QVector<playlists::LineRule> &entries)
     for (const playlists::LineRule &entry : entries)
         text += (entry.kind == playlists::LineRule::Song ? "move\t" : "rename\t") + encoded(entry.oldRelative) + '\t'
                 + encoded(entry.newRelative) + '\n';
-    // Written out before the first file moves: this is what a later run trusts after a crash.
-    return file.write(text) == text.size() && file.flush();
+    // On the disk before the first file moves: this is what a later run trusts after a crash or
+    // a power cut. A batch's "done" needs no such care: completing a finished batch again
+    // rewrites nothing.
+    return file.write(text) == text.size() && file.flush() && platform::syncFile(file);
 }
 
 bool SplitJournal::markDone()
