@@ -12,14 +12,21 @@ class TestCopyEngine : public QObject {
     QTemporaryDir tmp;
     const QString src = tmp.path() + "/src/", dst = tmp.path() + "/dst/";
 
-    // Sources below src holding "new <name>"; a name holding "gone" is listed but missing.
+    const QDateTime songDate = QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6, 789), Qt::UTC);
+
+    // Sources below src holding "new <name>", dated songDate; a name holding "gone" is listed
+    // but missing.
     QStringList sources(const QStringList &names)
     {
         QStringList out;
         QDir().mkpath(src);
         for (const QString &n : names) {
-            if (!n.contains("gone"))
+            if (!n.contains("gone")) {
                 writeBytes(src + n, "new " + n.toUtf8());
+                QFile song(src + n);
+                song.open(QIODevice::ReadWrite);   // a date that cannot be set fails the comparison later
+                song.setFileTime(songDate, QFileDevice::FileModificationTime);
+            }
             out << src + n;
         }
         return out;
@@ -69,6 +76,8 @@ private slots:
         for (const QString &name : files) {
             const QByteArray content = readBytes(dst + name);
             now << (content.isEmpty() ? "none" : content == "old" ? "old" : "new");
+            if (now.last() == "new")   // a copy keeps the song's date
+                QCOMPARE(QFileInfo(dst + name).lastModified().toUTC(), songDate);
         }
         QCOMPARE(now.join(' '), after);
 
