@@ -44,17 +44,26 @@ void writeLine(const QString &line)
     size += bytes.size();
 }
 
-// Local time with its offset from UTC. The offset is asked of the system once a minute: asking
-// for every line reads the time zone file three times.
+// Local time with its offset from UTC, to the second. The offset is asked of the system once a
+// minute (asking for every line reads the time zone file three times), and a second's text is
+// made once for all its lines.
 QString now()
 {
     static QElapsedTimer sinceOffset;
     static int offset = 0;
+    static qint64 second = -1;
+    static QString text;
     if (!sinceOffset.isValid() || sinceOffset.elapsed() > 60000) {
         offset = QDateTime::currentDateTime().offsetFromUtc();
         sinceOffset.start();
+        second = -1;
     }
-    return QDateTime::currentDateTimeUtc().toOffsetFromUtc(offset).toString(Qt::ISODate);
+    const qint64 current = QDateTime::currentSecsSinceEpoch();
+    if (current != second) {
+        second = current;
+        text = QDateTime::fromSecsSinceEpoch(current, Qt::OffsetFromUTC, offset).toString(Qt::ISODate);
+    }
+    return text;
 }
 } // namespace
 
