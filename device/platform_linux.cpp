@@ -376,9 +376,25 @@ bool flushToDevice(const QStringList &files, const QString &root)
     return ok;
 }
 
+namespace {
+
+const EVP_MD *sha256Digest()
+{
+#if OPENSSL_VERSION_NUMBER >= 0x30000000L
+    // Looked up once: the lookup behind EVP_sha256() at every start costs more than hashing a
+    // small song.
+    static EVP_MD *const fetched = EVP_MD_fetch(nullptr, "SHA256", nullptr);
+    if (fetched)
+        return fetched;
+#endif
+    return EVP_sha256();
+}
+
+} // namespace
+
 Sha256::Sha256() : state(EVP_MD_CTX_new())
 {
-    EVP_DigestInit_ex(static_cast<EVP_MD_CTX *>(state), EVP_sha256(), nullptr);
+    EVP_DigestInit_ex(static_cast<EVP_MD_CTX *>(state), sha256Digest(), nullptr);
 }
 
 Sha256::~Sha256() { EVP_MD_CTX_free(static_cast<EVP_MD_CTX *>(state)); }
@@ -394,7 +410,7 @@ QByteArray Sha256::hex()
     unsigned int length = 0;
     auto *context = static_cast<EVP_MD_CTX *>(state);
     EVP_DigestFinal_ex(context, digest, &length);
-    EVP_DigestInit_ex(context, EVP_sha256(), nullptr);
+    EVP_DigestInit_ex(context, sha256Digest(), nullptr);
     return QByteArray(reinterpret_cast<const char *>(digest), int(length)).toHex();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -114,8 +115,10 @@ bool createFoldersFor(const QString &destination, QString *lastFolder)
     return true;
 }
 
-bool copyWholeFile(const QString &source, const QString &destination, qint64 *bytes, bool nothingToReplace)
+bool copyWholeFile(const QString &source, const QString &destination, qint64 *bytes, bool nothingToReplace,
+                   QByteArray *sha256)
 {
+    constexpr qint64 kHashedOnTheWay = 32 * 1024;
     // One buffer for every copy: large enough for full-speed transfers, and memory stays flat
     // however many files a run copies.
     static QByteArray buffer(1 << 20, Qt::Uninitialized);
@@ -130,11 +133,42 @@ bool copyWholeFile(const QString &source, const QString &destination, qint64 *by
     if (!out.open(QIODevice::WriteOnly | mode | QIODevice::Unbuffered))
         return false;
 
-    // Inside the system where it can.
     qint64 total = 0;
-    const int direct = platform::copyFileContents(in, out, &total);
-    bool whole = direct >= 0;
-    while (direct == 0) {
+    bool whole = true;
+    bool atEnd = false;
+    if (sha256) {
+        // Up to a buffer's worth first. A small file is hashed on its way: opening and reading it
+        // again would cost more than hashing it. A larger one is left to the caller, whose other
+        // threads hash it while the next files are copied; one longer than the buffer is finished
+        // by the system's copy.
+        sha256->clear();
+        qint64 filled = 0;
+        while (filled < buffer.size()) {
+            const qint64 got = in.read(buffer.data() + filled, buffer.size() - filled);
+            if (got <= 0) {
+                whole = got == 0;
+                atEnd = true;
+                break;
+            }
+            filled += got;
+        }
+        whole = whole && out.write(buffer.constData(), filled) == filled;
+        total = filled;
+        if (whole && atEnd && filled <= kHashedOnTheWay) {
+            static backupmanifest::Hasher hasher;
+            hasher.add(buffer.constData(), filled);
+            *sha256 = hasher.hex();
+        }
+    }
+    // Inside the system where it can.
+    int direct = 1;
+    if (whole && !atEnd) {
+        qint64 copied = 0;
+        direct = platform::copyFileContents(in, out, &copied);
+        total += copied;
+        whole = direct >= 0;
+    }
+    while (whole && direct == 0) {
         const qint64 got = in.read(buffer.data(), buffer.size());
         if (got < 0) {
             whole = false;
@@ -192,8 +226,9 @@ bool folderWentAway(const QString &source, const QString &destination)
 
 namespace {
 
+// With hashing: queued lists, by hash number, the copies whose hashing went to the queue.
 CopyReport copyRun(OperationContext &ctx, const QStringList &files, const QString &destinationRoot,
-                   const QString &sourceRoot, backupmanifest::HashQueue *hashing)
+                   const QString &sourceRoot, backupmanifest::HashQueue *hashing, std::vector<int> *queued)
 {
     const bool hash = hashing != nullptr;
     ProgressView &bar = ctx.progress;
@@ -245,17 +280,20 @@ CopyReport copyRun(OperationContext &ctx, const QStringList &files, const QStrin
             ctx.fileAction(exists ? QStringLiteral("replace") : QStringLiteral("copy"), destination, source);
         } else if (!skip) {
             backupmanifest::Entry entry;
-            report.result = copyWholeFile(source, destination, &entry.size, folderIsNew);
+            report.result = copyWholeFile(source, destination, &entry.size, folderIsNew, hash ? &entry.sha256 : nullptr);
             if (exists || !report.result)   // the log names every replacement and every failed copy
                 ctx.fileAction(exists ? QStringLiteral("replace") : QStringLiteral("copy"), destination, source,
                                report.result);
             if (report.result)
                 ++report.done;
             if (report.result && hash) {
-                // Hashed from the copy while the next file is copied: what the manifest
-                // vouches for is what the backup holds.
+                // A longer file is hashed from its copy while the next files are copied: what
+                // the manifest vouches for is what the backup holds.
                 entry.path = relative;
-                hashing->add(destination);
+                if (entry.sha256.isEmpty()) {
+                    hashing->add(destination);
+                    queued->push_back(report.copied.size());
+                }
                 report.copied.append(entry);
             }
             if (!report.result) {
@@ -301,16 +339,18 @@ CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QStr
                      const QString &sourceRoot, bool hash)
 {
     if (!hash || ctx.dryRun)
-        return copyRun(ctx, files, destinationRoot, sourceRoot, nullptr);
+        return copyRun(ctx, files, destinationRoot, sourceRoot, nullptr, nullptr);
     backupmanifest::HashQueue hashing(QThread::idealThreadCount());
-    CopyReport report = copyRun(ctx, files, destinationRoot, sourceRoot, &hashing);
+    std::vector<int> queued;
+    CopyReport report = copyRun(ctx, files, destinationRoot, sourceRoot, &hashing, &queued);
     const std::vector<QByteArray> hashes = hashing.finish();
+    for (size_t n = 0; n < hashes.size(); ++n)
+        report.copied[queued[n]].sha256 = hashes[n];
     // A copy that cannot be read back is not saved.
     QVector<backupmanifest::Entry> copied;
     copied.reserve(report.copied.size());
     for (int i = 0; i < report.copied.size(); ++i) {
-        backupmanifest::Entry &entry = report.copied[i];
-        entry.sha256 = hashes[size_t(i)];
+        const backupmanifest::Entry &entry = report.copied.at(i);
         if (!entry.sha256.isEmpty()) {
             copied.append(entry);
             continue;

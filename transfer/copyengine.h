@@ -29,9 +29,9 @@ struct CopyReport {
     QVector<backupmanifest::Entry> copied;   // with hashing: each file copied, path below destinationRoot
 };
 
-// copyFileList, telling what happened. With hash, each copy is hashed (SHA-256) on other threads
-// while the next files are copied, from the copy itself (still in the system's cache); a copy
-// that cannot be read back counts as failed and is left out of copied. Pending events are processed about every 50 ms and
+// copyFileList, telling what happened. With hash, each file is hashed (SHA-256): one of up to
+// 32 KiB on its way, a longer one from its copy (still in the system's cache) on other threads while the
+// next files are copied; a copy that cannot be read back counts as failed and is left out of copied. Pending events are processed about every 50 ms and
 // the bar follows at the same pace. A failed copy whose source or destination folder has gone
 // (a drive unplugged) ends the run with the folder box, as a folder that cannot be created does.
 CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QString &destinationRoot,
@@ -40,11 +40,12 @@ CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QStr
 // Copies one file whole or not at all: the content goes to a hidden temporary file beside the
 // destination and is renamed over it only once complete, so a failed copy leaves a file it was
 // meant to replace untouched and leaves no partial file behind. Keeps the modification time.
-// With bytes, the count of bytes copied is stored there.
+// With bytes, the count of bytes copied is stored there. With sha256, a file of up to 32 KiB has
+// the SHA-256 of the bytes copied stored there; for a longer one it is left empty.
 // nothingToReplace (a folder this run made): the file is written under its own name, which must
 // not exist yet, and removed again if the copy fails.
 bool copyWholeFile(const QString &source, const QString &destination, qint64 *bytes = nullptr,
-                   bool nothingToReplace = false);
+                   bool nothingToReplace = false, QByteArray *sha256 = nullptr);
 
 // Creates the folders that destination needs, cutting it at every "/" and at every backslash
 // followed by a blank. False when one could not be created. lastFolder, when given, carries the

@@ -21,6 +21,7 @@ class TestBackupRestore : public QObject {
         for (int i = 0; i < songs; ++i)
             drive.writeMidi(QString("Basi/%1.mid").arg(i), QString("Song %1").arg(i));
         drive.writeMp3("Rock/a.mp3", "A");
+        drive.writeMp3(QString::fromUtf8("Rock/Say \"hi\" a\\b\t\xc3\xa9 \xf0\x9f\x8e\xb5.mp3"), "B");   // a name the manifest must escape
         const Inventory saved = treeContents(drive.root());
         drive.addSystemFiles();
         return saved;
