@@ -248,7 +248,10 @@ int SongTitleReader::fillBuffer(QFile &file)
         return -1;
     if (fileBuffer.size() != titlebytes::kFileBufferSize)
         fileBuffer.resize(titlebytes::kFileBufferSize);
-    const qint64 got = file.read(fileBuffer.data(), titlebytes::kFileBufferSize);
+    // No more than the file holds: a file that fits is read in one call, without a second one
+    // to find its end (a folder split reads every song).
+    const qint64 wanted = std::min<qint64>(titlebytes::kFileBufferSize, file.size());
+    const qint64 got = wanted > 0 ? file.read(fileBuffer.data(), wanted) : wanted;
     return got < 0 ? -1 : int(got);
 }
 
