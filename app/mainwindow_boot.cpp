@@ -116,7 +116,7 @@ void MainWindow_boot::create_language_file(QString language)
 
 void MainWindow_boot::check_connection()
 {
-    devicePath = mainWindow->findDeviceDrive();
+    devicePath = mainWindow->operations.deviceDrive();
     if (!devicePath.isEmpty()) {
         check_files();
         return;
@@ -140,7 +140,7 @@ void MainWindow_boot::timer_check()
 {
     if (checksStarted > 0)
         return;   // a tick that arrives while the check pumps events must not start another
-    devicePath = mainWindow->findDeviceDrive();
+    devicePath = mainWindow->operations.deviceDrive();
     if (devicePath.isEmpty())
         return;
     connectionTimer->stop();
@@ -159,9 +159,6 @@ void MainWindow_boot::check_files()
         ~CheckEnd() { flag = false; }
     } checkEnd{checking};
     bootStopRequested = false;
-    autoexecPath = devicePath + QStringLiteral("AUTOEXEC.BAT");
-    mainProgramPath = devicePath + QStringLiteral("System/Corvel/Corvel.exe");
-    displayProgramPath = devicePath + QStringLiteral("System/DispProc/DispProc.exe");
 
     const bool italian = mainWindow->currentLanguage == 0;
     ui->label_4->setText(italian ? QStringLiteral("Controllo dell'integrità dei file...")
@@ -179,9 +176,8 @@ void MainWindow_boot::check_files()
             return;   // the window is gone: no hand-over, the program ends
     }
 
-    const bool allPresent = QFile::exists(autoexecPath) && QFile::exists(mainProgramPath)
-                            && QFile::exists(displayProgramPath);
-    if (allPresent) {
+    const SystemCheck check = mainWindow->operations.check();
+    if (check.clean()) {
         ui->label_4->setText(italian ? QStringLiteral("OPERAZIONE COMPLETATA") : QStringLiteral("OPERATION COMPLETED"));
         showMessageLabels(
             italian ? QStringLiteral("CONTROLLO SOFTWARE COMPLETATO") : QStringLiteral("SOFTWARE CONTROL COMPLETED"),
@@ -219,12 +215,11 @@ void MainWindow_boot::repairSystem()
                 : QStringLiteral("WARNING: DO NOT Switch off/Restart Corvel3 and DO NOT disconnect the USB "
                                  "cable.\nThe process may take a few minutes."));
 
-    mainWindow->operationOk = true;
     repairing = true;
-    mainWindow->reinstallSystem(ui->progressBar, ui->label_4, ui->Stop_Button);
+    const Operations::Result result = mainWindow->repairWith(ui->progressBar, ui->label_4, ui->Stop_Button);
     repairing = false;
 
-    if (!bootStopRequested && mainWindow->operationOk) {
+    if (result == Operations::Result::Done) {
         boxes::information(mainWindow->dialogs(), this, italian ? QStringLiteral("Fatto") : QStringLiteral("Done"),
                            italian ? QStringLiteral("Sistema ripristinato correttamente.\nVerrai reindirizzato alla "
                                                     "schermata principale")

@@ -28,9 +28,6 @@ public:
     QTimer *connectionTimer = nullptr;
     QString devicePath;
     QString languageFilePath;
-    QString autoexecPath;
-    QString mainProgramPath;
-    QString displayProgramPath;
     QString yesButtonText = QStringLiteral("Yes");
     int checksStarted = 0;           // the check runs once per start
     bool checking = false;           // the system-file check is running

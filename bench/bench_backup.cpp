@@ -71,7 +71,7 @@ qint64 makeLibrary(const QString &root, int files, qint64 totalBytes)
 
 // What a child mode runs the engine with: no window, every question answered from the queue.
 struct ChildRig {
-    explicit ChildRig(const QString &drive) : ctx{state, dialogs, progress, nullptr, [drive] { return drive + "/"; }} {}
+    explicit ChildRig(const QString &drive) : ctx{state, dialogs, progress, nullptr, drive + "/"} {}
     OperationState state;
     ScriptedDialogs dialogs;
     RecordingProgress progress;

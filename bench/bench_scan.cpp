@@ -81,7 +81,7 @@ void measure(int folders, int perFolder)
     ScriptedDialogs dialogs;
     dialogs.answer("Ok");
     RecordingProgress progress;
-    OperationContext ctx{state, dialogs, progress, nullptr, [] { return findDeviceDrive(); }};
+    OperationContext ctx{state, dialogs, progress, nullptr, findDeviceDrive()};
     LibraryScanState scan;
     const double cpuBefore = cpuSeconds();
     QElapsedTimer clock;

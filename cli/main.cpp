@@ -14,7 +14,7 @@
 #include "cli/clifrontend.h"
 #include "core/languagefile.h"
 #include "core/messagetable.h"
-#include "core/operations/operations.h"
+#include "operations/operations.h"
 
 namespace {
 
@@ -227,11 +227,11 @@ int main(int argc, char *argv[])
     front.onStart = [&](const QString &operation) {
         output.event(QStringLiteral("start"), QJsonObject{{QStringLiteral("operation"), operation}});
     };
-    front.onEnd = [&](const QString &operation, Operations::Result result) {
+    front.onEnd = [&](const Operations::RunEnd &end) {
         progress.finish();
-        output.event(QStringLiteral("end"), QJsonObject{{QStringLiteral("operation"), operation},
-                                                        {QStringLiteral("result"), Operations::resultName(result)},
-                                                        {QStringLiteral("exitCode"), exitCodeFor(result)}});
+        output.event(QStringLiteral("end"), QJsonObject{{QStringLiteral("operation"), end.operation},
+                                                        {QStringLiteral("result"), Operations::resultName(end.result)},
+                                                        {QStringLiteral("exitCode"), exitCodeFor(end.result)}});
     };
     const bool dryRun = flags.contains(QStringLiteral("--dry-run"));
     front.onFileAction = [&](const QString &action, const QString &path, const QString &target, bool ok) {
@@ -283,13 +283,13 @@ int main(int argc, char *argv[])
     QTimer stopWatch;
     QObject::connect(&stopWatch, &QTimer::timeout, [&operations] {
         if (interrupted)
-            operations.state.stopRequested = true;
+            operations.requestStop();
     });
     stopWatch.start(100);
 
     Operations::Result result = Operations::Result::Failed;
     if (command == QLatin1String("update")) {
-        result = operations.update(true);
+        result = operations.update();
     } else if (command == QLatin1String("backup")) {
         result = operations.backup(folder);
     } else if (command == QLatin1String("restore")) {

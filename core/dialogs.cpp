@@ -2,9 +2,11 @@
 
 namespace boxes {
 
-static MessageBoxRequest singleOk(BoxIcon icon, QObject *parent, const QString &title, const QString &text)
+static MessageBoxRequest singleOk(BoxIcon icon, QObject *parent, const QString &title, const QString &text,
+                                  const QString &code)
 {
     MessageBoxRequest r;
+    r.code = code;
     r.kind = icon == BoxIcon::Critical ? QuestionKind::Error : QuestionKind::Information;
     r.title = title;
     r.text = text;
@@ -14,14 +16,14 @@ static MessageBoxRequest singleOk(BoxIcon icon, QObject *parent, const QString &
     return r;
 }
 
-void information(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text)
+void information(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text, const QString &code)
 {
-    dialogs.showMessage(singleOk(BoxIcon::Information, parent, title, text));
+    dialogs.showMessage(singleOk(BoxIcon::Information, parent, title, text, code));
 }
 
-void critical(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text)
+void critical(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text, const QString &code)
 {
-    dialogs.showMessage(singleOk(BoxIcon::Critical, parent, title, text));
+    dialogs.showMessage(singleOk(BoxIcon::Critical, parent, title, text, code));
 }
 
 bool okOrNo(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text, QuestionKind kind)

@@ -29,6 +29,9 @@ enum class QuestionKind {
 
 struct MessageBoxRequest {
     QuestionKind kind = QuestionKind::Information;
+    // What the box says, in words no translation changes ("device.notFound", "backup.done"), for
+    // front ends that report events to programs; "" for a box that has no name of its own.
+    QString code;
     QString title;
     QString text;
     BoxIcon icon = BoxIcon::Information;
@@ -64,9 +67,11 @@ public:
 // The boxes that recur everywhere.
 namespace boxes {
 // Information box with the single button "Ok"; returns when closed.
-void information(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text);
+void information(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text,
+                 const QString &code = QString());
 // Critical box with the single button "Ok".
-void critical(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text);
+void critical(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text,
+              const QString &code = QString());
 // Question with the buttons "Ok" (default) and "No"; true for "Ok". "No" is the safe answer.
 bool okOrNo(Dialogs &dialogs, QObject *parent, const QString &title, const QString &text,
             QuestionKind kind = QuestionKind::Confirm);

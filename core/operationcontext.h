@@ -11,13 +11,15 @@
 
 class QObject;
 
-// What an engine needs from the window that runs it.
+// What an engine needs from the run it works for. The runner fills it in; engines read it.
 struct OperationContext {
     OperationState &state;
     Dialogs &dialogs;
     ProgressView &progress;
     QObject *window = nullptr;                    // parent of boxes that belong to the operations window
-    std::function<QString()> findDeviceDrive;     // the player's drive root ending in "/", or ""
+    // The player's drive root, ending in "/", as the runner found it at the start of the run;
+    // guards compare against it ("" outside a run).
+    QString driveRoot;
 
     // The operation's name in the log and in front ends' events ("backup", "optimise", ...).
     QString operationName;
@@ -31,7 +33,6 @@ struct OperationContext {
     {
         return state.pick(italianText, englishText);
     }
-    QString deviceDrive() const { return findDeviceDrive ? findDeviceDrive() : QString(); }
     // Reports one action on a file ("delete", "move", "rename", "replace", "create", "rewrite",
     // "erase"...), taken or, in a dry run, planned: the operation log records what was taken
     // and the front end hears of both. target: where a move or rename goes, else "".

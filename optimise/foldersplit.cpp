@@ -148,6 +148,8 @@ void FolderSplit::openGroup(const QString &name, bool make)
     if (make && !existed) {
         const bool made = ctx.dryRun || QDir(folderPath()).mkdir(name);
         ctx.fileAction(QStringLiteral("create"), groupPath(name), QString(), made);
+        if (made)
+            ++groupsMade;
         state.madeNames.insert(name.toLower());
         state.goneNames.remove(name.toLower());
     }
@@ -235,6 +237,15 @@ bool FolderSplit::splitFoldersByTitle()
         defragment();
     ctx.progress.setStatus(ctx.pick("Operazione completata", "Operation completed"));
     const QString title = ctx.pick("Operazione Completata", "Operation completed");
+    if (ctx.dryRun) {
+        // Nothing moved: the box says what a real run would do.
+        boxes::information(ctx.dialogs, ctx.window, title,
+                           ctx.pick("Verrebbero spostate %1 basi in %2 nuove cartelle",
+                                    "Would move %1 songs into %2 new folders")
+                               .arg(songsMoved)
+                               .arg(groupsMade));
+        return true;
+    }
     boxes::information(ctx.dialogs, ctx.window, title,
                        ctx.pick("Basi divise correttamente", "Songs successfully divided"));
     boxes::information(ctx.dialogs, ctx.window, title,

@@ -95,6 +95,7 @@ private:
     SplitJournal journal;
     EventPump pump{eventIntervalMs};
     int songsMoved = 0;
+    int groupsMade = 0;    // group folders made (or, in a dry run, that would be)
     int batchLimit = batchSize;
     bool failed = false;
 };

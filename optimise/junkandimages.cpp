@@ -59,7 +59,10 @@ void JunkAndImages::deleteUnsupportedFiles()
         ctx.state.stopRequested = false;   // ends this step only
         return;
     }
-    if (failed.isEmpty())
+    if (ctx.dryRun)
+        showDone(ctx.pick("Verrebbero eliminati %1 file non supportati", "Would delete %1 unsupported files")
+                     .arg(files.size()));
+    else if (failed.isEmpty())
         showDone(ctx.pick("Tutti i file non supportati sono stati eliminati",
                           "All the unsupported files have been deleted"));
     else
@@ -136,7 +139,11 @@ void JunkAndImages::moveImagesToFolder()
         return;
     }
     state.imagesToMove.clear();
-    if (failed.isEmpty())
+    if (ctx.dryRun)
+        showDone(ctx.pick("Verrebbero spostate %1 immagini nella cartella ''Images''",
+                          "Would move %1 images into the folder ''Images''")
+                     .arg(moved));
+    else if (failed.isEmpty())
         showDone(ctx.pick("Tutte le immagini sono state spostate nella cartella ''Images''",
                           "All the images have been moved into the folder ''Images''"));
     else

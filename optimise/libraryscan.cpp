@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "device/entries.h"
+#include "device/playerlayout.h"
 #include "device/platform.h"
 #include "core/dialogs.h"
 
@@ -31,9 +32,7 @@ bool isPlayerLogName(const QString &name)
 
 bool isPlayerOwnName(const QString &name)
 {
-    static const QStringList own{QStringLiteral("AUTOEXEC.BAT"), QStringLiteral("System"),
-                                 QStringLiteral("CorvelUpdate"), QStringLiteral("BRIDGES"), QStringLiteral("EFFECTS")};
-    return own.contains(name, Qt::CaseInsensitive);
+    return playerlayout::isOwnRootEntry(name);
 }
 
 bool isInsidePlayerOwnEntry(const QString &deviceRoot, const QString &path)
@@ -116,7 +115,7 @@ void LibraryScanner::scanLibrary()
                                 "Do NOT switch off and do NOT unplug Corvel"));
     ctx.progress.setStatus(ctx.pick("Scansione cartelle in corso...", "Scanning directories..."));
     fillExtensionLists(state);
-    state.libraryDevicePath = ctx.deviceDrive();
+    state.libraryDevicePath = ctx.driveRoot;
     // Without a device an empty root would name the working folder, and the later steps would
     // delete and move files there: scan nothing instead.
     if (state.libraryDevicePath.isEmpty())

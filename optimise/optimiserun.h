@@ -7,6 +7,7 @@
 #include "optimise/songtitle.h"
 #include "optimise/splitstate.h"
 #include "core/operationcontext.h"
+#include "core/outcome.h"
 
 // The steps the user chose in the optimise panel.
 struct OptimiseSteps {
@@ -34,9 +35,9 @@ namespace optimise {
 // defragmentation, each only when chosen and while no Stop is pending (the scan's folder walk
 // leaves its Stop set and so ends the run; the other steps clear theirs). In a dry run
 // (ctx.dryRun) every step reports through ctx.fileAction what it would do and nothing changes:
-// no file, no playlist, no journal, no defragmentation. The busy widgets are shown for the run.
-// False when a step was stopped or failed.
-bool run(OperationContext &ctx, OptimiseState &state, const OptimiseSteps &steps);
+// no file, no playlist, no journal, no defragmentation. Works on the drive at ctx.driveRoot.
+// Failed when any action on a file failed (with the counts) or a step could not go on.
+Outcome run(OperationContext &ctx, OptimiseState &state, const OptimiseSteps &steps);
 
 // The drive's defragmentation at the end of a split.
 void defragment(OperationContext &ctx, OptimiseState &state);

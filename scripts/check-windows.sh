@@ -13,7 +13,7 @@ fi
 QT=$(qmake -query QT_INSTALL_HEADERS 2> /dev/null || echo /usr/include/x86_64-linux-gnu/qt5)
 failed=0
 count=0
-for f in core/*.cpp core/operations/*.cpp device/*.cpp transfer/*.cpp update/*.cpp optimise/*.cpp cli/*.cpp; do
+for f in core/*.cpp operations/*.cpp device/*.cpp transfer/*.cpp update/*.cpp optimise/*.cpp cli/*.cpp; do
   case "$f" in */platform_linux.cpp|*/terminal_linux.cpp) continue ;; esac
   count=$((count + 1))
   if ! "$CXX" -std=gnu++17 -fsyntax-only -Wall -Wno-attributes -Wno-unknown-pragmas \

@@ -7,9 +7,9 @@
 #include <QFileInfo>
 
 #include "device/entries.h"
+#include "device/playerlayout.h"
 #include "transfer/backupdestination.h"
 #include "transfer/backupmanifest.h"
-#include "transfer/buttonflow.h"
 #include "transfer/copyengine.h"
 #include "transfer/transferlistings.h"
 #include "core/messagetable.h"
@@ -19,11 +19,7 @@ namespace transfer {
 
 bool isLeftOutOfBackup(const QString &pathBelowRoot)
 {
-    static const char *const excluded[] = {"/BRIDGES/", "/EFFECTS/", "/System/", "autoexec.bat"};
-    for (const char *part : excluded)
-        if (pathBelowRoot.contains(QLatin1String(part), Qt::CaseInsensitive))
-            return true;
-    return false;
+    return playerlayout::isOwnPath(pathBelowRoot);
 }
 
 QStringList backupList(OperationContext &ctx, const QString &deviceRoot, bool *stopped)
@@ -43,7 +39,7 @@ QStringList backupList(OperationContext &ctx, const QString &deviceRoot, bool *s
             return false;
         const QString path = entry.absoluteFilePath();
         // Only what lies below the root counts, so a mount point's own path never matters.
-        if (!entry.isDir() && !isLeftOutOfBackup(path.mid(root.size() - 1)))
+        if (!entry.isDir() && !isLeftOutOfBackup(path.mid(root.size())))
             files.append(path);
         return true;
     });
@@ -52,7 +48,7 @@ QStringList backupList(OperationContext &ctx, const QString &deviceRoot, bool *s
         return QStringList();
     }
 
-    const QString playlists = entries::resolve(root, QStringLiteral("System/playlist"));
+    const QString playlists = entries::resolve(root, QLatin1String(playerlayout::kPlaylistFolder));
     const bool playlistsDone = entries::walk(playlists, playlistListing(), [&](const QFileInfo &entry) {
         if (ctx.state.stopRequested)
             return false;
@@ -95,8 +91,6 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
 {
     BackupReport report;
     ProgressView &progress = ctx.progress;
-    progress.showBusyWidgets(true);
-    progress.setStatus(ctx.message(MSG_SEARCHING_DEVICE));
     progress.setFormat(QStringLiteral("%v"));
 
     const DestinationProblem problem = destinationProblem(chosenFolder, deviceRoot);
@@ -115,7 +109,7 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
     report.folder = direct ? QDir::cleanPath(chosen.absolutePath()) : createDatedFolder(chosenFolder, QDateTime::currentDateTime());
     if (report.folder.isEmpty()) {
         showError(ctx);
-        ctx.state.operationOk = false;
+        report.refused = true;
         return report;
     }
     if (!direct)
@@ -145,6 +139,7 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
             : QStringLiteral("%1 files will be copied.\n").arg(files.size()) + QStringLiteral("Do you want to continue ?");
         if (!boxes::okOrNo(ctx.dialogs, ctx.window, QStringLiteral("BackUp"), text)) {
             dropFolder();
+            report.declined = true;
             return report;
         }
     }
@@ -170,29 +165,25 @@ bool backupToFolder(OperationContext &ctx, const QString &deviceRoot, QString de
     return report.copied && (report.stopped || report.notSaved == 0);
 }
 
-void runBackup(OperationContext &ctx)
+Outcome backup(OperationContext &ctx, const QString &chosenFolder)
 {
-    ctx.operationName = QStringLiteral("backup");
-    ctx.state.stopRequested = false;
-    ctx.progress.showBusyWidgets(true);
-    const QString deviceRoot = findDriveOrReport(ctx);
-    if (!deviceRoot.isEmpty()) {
-        FolderRequest request;
-        request.caption = ctx.pick("Scegli una cartella per il salvataggio dei files", "Choose a folder where save your files");
-        request.parent = ctx.window;
-        const QString folder = ctx.dialogs.chooseFolder(request);
-        if (!folder.isEmpty()) {
-            oplog::begin(ctx.operationName);
-            const BackupReport report = backUp(ctx, deviceRoot, folder);
-            const bool whole = report.copied && report.notSaved == 0;
-            if (report.copied && report.notSaved > 0 && !report.stopped)
-                reportNotCopied(ctx, report.notSaved, report.listed, false);
-            else if (!report.refused)
-                reportOutcome(ctx, report.copied);
-            oplog::end(ctx.operationName, whole);
-        }
+    const BackupReport report = backUp(ctx, ctx.driveRoot, chosenFolder);
+    Outcome outcome;
+    outcome.folder = report.folder;
+    outcome.total = report.listed;
+    if (report.stopped)
+        outcome.status = Outcome::Status::Stopped;
+    else if (report.declined)
+        outcome.status = Outcome::Status::Declined;
+    else if (report.refused)
+        outcome = Outcome::failure(true);
+    else if (!report.copied)
+        outcome = Outcome::failure(false);
+    else if (report.notSaved > 0) {
+        outcome.status = Outcome::Status::Failed;
+        outcome.failed = report.notSaved;
     }
-    ctx.progress.showBusyWidgets(false);
+    return outcome;
 }
 
 } // namespace transfer

@@ -3,12 +3,14 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/outcome.h"
+
 struct OperationContext;
 
 namespace transfer {
 
-// True when a path below the drive root (given from the root's own "/" on) is none of the
-// library's business: the player's effects, bridges, system and boot file, at any depth.
+// True when a path below the drive root ("Basi/x.mid") is none of the library's business: the
+// player's own entries at the root (its playlists are listed on their own).
 bool isLeftOutOfBackup(const QString &pathBelowRoot);
 
 // The files the backup takes from the drive: the library (hidden entries and the player's own
@@ -19,7 +21,8 @@ QStringList backupList(OperationContext &ctx, const QString &deviceRoot, bool *s
 // What a backup did.
 struct BackupReport {
     bool copied = false;      // the copy ran (it may have been cut short)
-    bool refused = false;     // the folder was refused, and a box said why
+    bool refused = false;     // the folder was refused or could not be made, and a box said why
+    bool declined = false;    // the question before a large backup was answered "No"
     QString folder;           // the dated folder written into, "" when none was made
     int listed = 0;           // files the backup meant to save
     int notSaved = 0;         // of those, files not found whole in the backup after the copy
@@ -43,7 +46,8 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
 bool backupToFolder(OperationContext &ctx, const QString &deviceRoot, QString destinationFolder,
                     QString *writtenTo = nullptr);
 
-// The Backup button: finds the drive, asks for the folder, runs the backup and reports.
-void runBackup(OperationContext &ctx);
+// The backup operation: the drive at ctx.driveRoot into a new dated folder inside chosenFolder.
+// Failed with the count of files not saved, or already told by a box (a folder refused).
+Outcome backup(OperationContext &ctx, const QString &chosenFolder);
 
 } // namespace transfer

@@ -208,7 +208,6 @@ void showFolderError(OperationContext &ctx)
 {
     const QString error = ctx.pick("ERRORE", "ERROR");
     boxes::information(ctx.dialogs, ctx.window, error, error);
-    ctx.state.operationOk = false;
 }
 
 // After a failed copy: a source folder that has gone, or a destination folder that has gone and

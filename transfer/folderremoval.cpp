@@ -28,7 +28,7 @@ bool isProtectedFolder(const QString &folder, const QString &deviceRoot)
 
 bool removeFolderTree(OperationContext &ctx, const QString &folder, const std::function<void()> &repaint)
 {
-    const QString deviceRoot = ctx.deviceDrive();
+    const QString deviceRoot = ctx.driveRoot;
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return true;
     if (isProtectedFolder(folder, deviceRoot))

@@ -7,9 +7,9 @@
 #include <QSet>
 
 #include "device/entries.h"
+#include "device/playerlayout.h"
 #include "transfer/backupdestination.h"
 #include "transfer/backupmanifest.h"
-#include "transfer/buttonflow.h"
 #include "transfer/copyengine.h"
 #include "transfer/transferlistings.h"
 #include "core/messagetable.h"
@@ -35,7 +35,7 @@ QStringList restoreList(OperationContext &ctx, const QString &backupFolder, bool
 
     // The backup takes hidden playlists too; bring back those the listing above left out.
     const QSet<QString> listed(files.cbegin(), files.cend());
-    const QString playlists = entries::resolve(backupFolder, QStringLiteral("System/playlist"));
+    const QString playlists = entries::resolve(backupFolder, QLatin1String(playerlayout::kPlaylistFolder));
     const bool playlistsDone = entries::walk(playlists, playlistListing(), [&](const QFileInfo &entry) {
         if (ctx.state.stopRequested)
             return false;
@@ -156,7 +156,7 @@ RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, 
         destinationRoot = folderWithSeparator(deviceRoot);
     } else {
         if (!askRestoreWithoutManifest(ctx)) {
-            report.reported = true;
+            report.declined = true;
             return report;
         }
         // Each relative part starts with "/" and follows the drive root's own (a doubled
@@ -200,31 +200,27 @@ bool confirmNewestBackup(OperationContext &ctx, const QString &chosen, QString *
 
 } // namespace
 
-void runRestore(OperationContext &ctx)
+Outcome restore(OperationContext &ctx, const QString &chosenFolder)
 {
-    ctx.operationName = QStringLiteral("restore");
-    ctx.state.stopRequested = false;
-    ctx.progress.showBusyWidgets(true);
-    const QString deviceRoot = findDriveOrReport(ctx);
-    if (!deviceRoot.isEmpty() && !ctx.state.stopRequested) {
-        ctx.progress.setStatus(ctx.message(MSG_RESTORING_BACKUP));
-        FolderRequest request;
-        request.caption = ctx.pick("Scegli cartella da cui prendere i files salvati",
-                                   "Choose a folder where to get your saved files");
-        request.parent = ctx.window;
-        const QString chosen = ctx.dialogs.chooseFolder(request);
-        QString backup;
-        if (!chosen.isEmpty() && confirmNewestBackup(ctx, chosen, &backup)) {
-            oplog::begin(ctx.operationName);
-            const RestoreReport report = restoreBackup(ctx, backup, deviceRoot);
-            if (report.failed > 0 && report.total > 0 && !ctx.state.stopRequested)
-                reportNotCopied(ctx, report.failed, report.total, true);
-            else if (!report.reported)
-                reportOutcome(ctx, report.ok);
-            oplog::end(ctx.operationName, report.ok);
-        }
+    QString backup;
+    if (!confirmNewestBackup(ctx, chosenFolder, &backup))
+        return Outcome::of(Outcome::Status::Declined);
+    const RestoreReport report = restoreBackup(ctx, backup, ctx.driveRoot);
+    Outcome outcome;
+    outcome.total = report.total;
+    if (ctx.state.stopRequested)
+        outcome.status = Outcome::Status::Stopped;
+    else if (report.declined)
+        outcome.status = Outcome::Status::Declined;
+    else if (report.reported)
+        outcome = Outcome::failure(true);
+    else if (!report.ok) {
+        outcome.status = Outcome::Status::Failed;
+        outcome.failed = report.failed;
     }
-    ctx.progress.showBusyWidgets(false);
+    if (outcome.status == Outcome::Status::Failed && !QFileInfo(ctx.driveRoot).isDir())
+        outcome.status = Outcome::Status::PlayerNotFound;
+    return outcome;
 }
 
 } // namespace transfer

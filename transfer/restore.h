@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/outcome.h"
+
 struct OperationContext;
 
 namespace transfer {
@@ -19,6 +21,7 @@ struct RestoreReport {
     int total = 0;           // files to restore
     bool ok = false;         // every file came back
     bool reported = false;   // a box already said why nothing was written
+    bool declined = false;   // a backup without its list of files, and the user chose not to restore it
     int failed = 0;          // of those, files not restored (failed, or left when the run ended)
 };
 
@@ -32,7 +35,9 @@ RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, 
 // restoreBackup as a yes or no: true when every file came back (or the user skipped some).
 bool restoreFromFolder(OperationContext &ctx, const QString &backupFolder, const QString &deviceRoot);
 
-// The Restore button: finds the drive, asks for the backup folder, runs the restore and reports.
-void runRestore(OperationContext &ctx);
+// The restore operation: the backup in chosenFolder (or the newest complete one it holds, after a
+// question) back onto the drive at ctx.driveRoot. Failed with the count of files not restored,
+// or already told by a box (a damaged backup).
+Outcome restore(OperationContext &ctx, const QString &chosenFolder);
 
 } // namespace transfer

@@ -9,7 +9,6 @@
 #include <QProcess>
 #include <QProgressBar>
 
-#include "device/devicedrive.h"
 #include "ui/captionfit.h"
 #include "ui/widgetdialogs.h"
 #include "ui/widgetprogress.h"
@@ -55,7 +54,6 @@ MainWindow::MainWindow(QWidget *parent)
     dialogSeam = realDialogs.get();
     operations.frontEnd().dialogs = dialogSeam;
     operations.frontEnd().window = this;
-    operations.frontEnd().findDeviceDrive = [this] { return findDeviceDrive(); };
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/imgs/icon.png")));
     initWidgets(ui->progressBar, ui->pushButtonStop);
@@ -73,11 +71,6 @@ void MainWindow::setDialogs(Dialogs *dialogs)
 {
     dialogSeam = dialogs ? dialogs : realDialogs.get();
     operations.setDialogs(dialogSeam);
-}
-
-OperationContext MainWindow::operationContext(ProgressView &progress)
-{
-    return operations.context(&progress);
 }
 
 void MainWindow::initWidgets(QProgressBar *bar, QPushButton *stop)
@@ -179,11 +172,6 @@ void MainWindow::showProgressWidgets(bool visible, QProgressBar *bar, QLabel *st
     WidgetProgress(bar, statusLine, stop).showBusyWidgets(visible);
 }
 
-QString MainWindow::findDeviceDrive()
-{
-    return ::findDeviceDrive();
-}
-
 QString MainWindow::langDbInfo(LANGUAGE_STRING_CODE code)
 {
     return messageText(currentLanguage, code);
@@ -191,10 +179,11 @@ QString MainWindow::langDbInfo(LANGUAGE_STRING_CODE code)
 
 void MainWindow::on_pushButtonStop_clicked()
 {
+    // The flag first: the run goes on off this thread while the box is open.
+    operations.requestStop();
     const QString text = currentLanguage == 0 ? QStringLiteral("Operazione Interrotta")
                                               : QStringLiteral("Operation Stopped");
-    boxes::information(*dialogSeam, this, text, text);
-    stopRequested = true;
+    boxes::information(*dialogSeam, this, text, text, QStringLiteral("stop"));
 }
 
 void MainWindow::on_pushButtonAboutQT_clicked()

@@ -14,6 +14,7 @@
 #include "core/messagetable.h"
 #include "device/batchcmd.h"
 #include "device/entries.h"
+#include "device/playerlayout.h"
 #include "device/platform.h"
 #include "transfer/backup.h"
 #include "transfer/backupmanifest.h"
@@ -27,24 +28,12 @@
 #include "update/unpack.h"
 #include "update/updateserver.h"
 
-const char kAttributeBatchName[] = "MATTRB.BAT";
-
 namespace {
 
-// The player's own entries at the drive root: replaced by the install, never erased as songs.
-const QStringList &systemEntries()
-{
-    static const QStringList names{QStringLiteral("AUTOEXEC.BAT"), QStringLiteral("System"), QStringLiteral("BRIDGES"),
-                                   QStringLiteral("EFFECTS")};
-    return names;
-}
-
+// The player's own entries and the tool's working ones: never erased as songs.
 bool isPlayerEntry(const QString &name)
 {
-    static const QStringList more{QStringLiteral("CorvelUpdate"), QStringLiteral("MATTRB.BAT"),
-                                  QLatin1String(StagedInstall::kStagingName)};
-    return systemEntries().contains(name, Qt::CaseInsensitive) || more.contains(name, Qt::CaseInsensitive)
-           || name.startsWith(QStringLiteral(".corvel3-"));
+    return playerlayout::isOwnRootEntry(name) || playerlayout::isToolEntry(name);
 }
 
 MessageBoxRequest yesNoQuestion(const QString &title, const QString &text, const QString &yesCaption)
@@ -110,14 +99,7 @@ void Reinstall::removeSaveFolder(const QString &packagePath)
     transfer::removeFolderTree(ctx, QFileInfo(packagePath).absolutePath(), {});
 }
 
-QString Reinstall::findDrive()
-{
-    status(MSG_SEARCHING_DEVICE);
-    const QString drive = ctx.deviceDrive();
-    if (drive.isEmpty())
-        informationBox(MSG_DEVICE_NOT_FOUND_TITLE, MSG_DEVICE_NOT_FOUND_TEXT);
-    return drive;
-}
+
 
 QString Reinstall::cachedPackagePath()
 {
@@ -197,10 +179,8 @@ bool Reinstall::fetchAndVerify(QString &package)
         good = useCachedPackage(package);
     if (ctx.state.stopRequested)
         return false;
-    if (!good) {
+    if (!good)
         genericError();
-        ctx.state.operationOk = false;
-    }
     return good;
 }
 
@@ -213,7 +193,7 @@ Reinstall::Install Reinstall::install(const QString &packageFolder, const QStrin
         return Install::NothingChanged;
     }
     QStringList names = QDir(source).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    names.removeAll(QLatin1String(kAttributeBatchName));
+    names.removeAll(QLatin1String(playerlayout::kAttributeBatch));
 
     StagedInstall staged(ctx, drivePath);
     staged.beforePlacing = beforePlacing;
@@ -227,16 +207,16 @@ Reinstall::Install Reinstall::install(const QString &packageFolder, const QStrin
     if (erase && !erase())
         return Install::NothingChanged;   // reported by the erase; the staging folder goes
     const Install failed = erase ? Install::FailedAfterErase : Install::NothingChanged;
-    if (!staged.swap(systemEntries())) {
+    if (!staged.swap(playerlayout::systemEntries())) {
         if (!erase)
             genericError();
         return failed;
     }
 
     BatchCmd batch;
-    batch.SetBatchFile(source + QLatin1Char('/') + QLatin1String(kAttributeBatchName));
-    const QString system = entries::resolve(drivePath, QStringLiteral("System"));
-    const QString autoexec = entries::resolve(drivePath, QStringLiteral("AUTOEXEC.BAT"));
+    batch.SetBatchFile(source + QLatin1Char('/') + QLatin1String(playerlayout::kAttributeBatch));
+    const QString system = entries::resolve(drivePath, QLatin1String(playerlayout::kSystemFolder));
+    const QString autoexec = entries::resolve(drivePath, QLatin1String(playerlayout::kStartFile));
     batch.AddBatchLine(platform::hiddenSystemBatchLine(system));
     batch.AddBatchLine(platform::hiddenSystemBatchLine(autoexec));
     batch.RunBatch();
@@ -258,52 +238,39 @@ bool Reinstall::installSystemFiles(const QString &packageFolder, const QString &
     return install(packageFolder, drivePath, true, {}) == Install::Done;
 }
 
-void Reinstall::reinstallSystem(QString &packagePath)
+Outcome Reinstall::stoppedOr(Outcome outcome) const
 {
-    OperationState &state = ctx.state;
-    ctx.operationName = QStringLiteral("reinstall");
-    state.stopRequested = false;
-    ctx.progress.showBusyWidgets(true);
+    if (ctx.state.stopRequested)
+        return Outcome::of(Outcome::Status::Stopped);
+    return outcome;
+}
 
-    // Every way out but the last one leaves the device unrepaired: the start-up window reads the
-    // flag, so it must never survive a reinstall that did not happen.
-    const bool repaired = [&]() -> bool {
-        const QString drive = findDrive();
-        if (drive.isEmpty() || state.stopRequested)
-            return false;
+Outcome Reinstall::finishWithUpdate()
+{
+    keepPackage();
+    if (ctx.state.stopRequested)
+        return stoppedOr(Outcome::done());
+    return stoppedOr(SystemUpdate(ctx).run());
+}
+
+Outcome Reinstall::keepSongs(QString &packagePath)
+{
+    const QString drive = ctx.driveRoot;
+    const Outcome outcome = [&]() -> Outcome {
         if (!fetchAndVerify(packagePath))
-            return false;
+            return stoppedOr(Outcome::failure(true));
 
         const QString packageFolder = QFileInfo(packagePath).absolutePath();
         status(MSG_TRANSFERRING_SYSTEM);
-        if (!installSystemFiles(packageFolder, drive)) {
-            removeSaveFolder(packagePath);
-            return false;
-        }
-        keepPackage();
-        if (state.stopRequested)
-            return false;
-        if (!state.operationOk) {
-            // A step below cleared the flag: the system on the drive cannot be trusted.
-            boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
-                            ctx.pick("Procedura terminata in modo inaspettato.\nProvare a reinstallare il sistema "
-                                     "operativo.",
-                                     "Procedure ended in an unexpected way\nTry to reinstall the Operating System"));
-            return false;
-        }
+        const bool installed = installSystemFiles(packageFolder, drive);
         removeSaveFolder(packagePath);
-
-        if (!SystemUpdate(ctx).updateSystem(false) || state.stopRequested)
-            return false;
-        informationBox(MSG_END_OPERATION_TITLE, MSG_SETUP_FINISHED_TEXT);
-        return true;
+        if (!installed)
+            return stoppedOr(Outcome::failure(true));
+        return finishWithUpdate();
     }();
-
-    if (!repaired)
-        state.operationOk = false;
     if (!keptArchive.isEmpty())
         QFile::remove(keptArchive);
-    ctx.progress.showBusyWidgets(false);
+    return outcome;
 }
 
 bool Reinstall::confirmErase(const QString &drivePath)
@@ -313,54 +280,44 @@ bool Reinstall::confirmErase(const QString &drivePath)
     return ctx.dialogs.showMessage(yesNoQuestion(QStringLiteral("Cancellazione Drive"), text, QStringLiteral("Si"))) == 0;
 }
 
-void Reinstall::reinstallAndClean()
+Outcome Reinstall::eraseSongs()
 {
-    OperationState &state = ctx.state;
-    ctx.operationName = QStringLiteral("reinstall and delete songs");
-    state.stopRequested = false;
     if (ctx.dialogs.showMessage(yesNoQuestion(message(MSG_FORMAT_TITLE), message(MSG_FORMAT_WARNING),
                                               ctx.pick("Si", "Yes")))
         != 0)
-        return;
+        return Outcome::of(Outcome::Status::Declined);
 
-    state.operationOk = true;
-    ctx.progress.showBusyWidgets(true);
-    [&] {
-        const QString drive = findDrive();
-        if (drive.isEmpty())
-            return;
-
+    const QString drive = ctx.driveRoot;
+    const Outcome outcome = [&]() -> Outcome {
         QString package;
         if (!fetchAndVerify(package))
-            return;
+            return stoppedOr(Outcome::failure(true));
 
         status(MSG_TRANSFERRING_SYSTEM);
         bool erased = false;
+        bool eraseDeclined = false;
         const Install result = install(QFileInfo(package).absolutePath(), drive, false, [&] {
             status(MSG_FORMATTING);
-            if (!eraseDrive(drive)) {
+            if (!eraseDrive(drive, &eraseDeclined)) {
                 informationBox(MSG_FORMAT_ERROR_TITLE, MSG_FORMAT_ERROR_TEXT);
                 return false;
             }
             erased = true;
             status(MSG_TRANSFERRING_SYSTEM);
-            return !state.stopRequested;
+            return !ctx.state.stopRequested;
         });
         removeSaveFolder(package);
-        if (result == Install::FailedAfterErase)
+        if (eraseDeclined)
+            return Outcome::of(Outcome::Status::Declined);
+        if (result == Install::FailedAfterErase || (erased && result == Install::NothingChanged && !ctx.state.stopRequested))
             stateAfterEraseBox(false, QString());
-        else if (erased && result == Install::NothingChanged && !state.stopRequested)
-            stateAfterEraseBox(false, QString());
-        if (result != Install::Done || state.stopRequested)
-            return;
-        keepPackage();
-
-        if (SystemUpdate(ctx).updateSystem(false) && !state.stopRequested)
-            informationBox(MSG_END_OPERATION_TITLE, MSG_SETUP_FINISHED_TEXT);
+        if (result != Install::Done)
+            return stoppedOr(Outcome::failure(true));
+        return finishWithUpdate();
     }();
     if (!keptArchive.isEmpty())
         QFile::remove(keptArchive);
-    ctx.progress.showBusyWidgets(false);
+    return outcome;
 }
 
 bool Reinstall::verifyBackup(const QString &folder, QStringList &saved)
@@ -400,8 +357,7 @@ bool Reinstall::eraseSaved(const QString &drivePath, const QStringList &saved)
     const QString root = transfer::folderWithSeparator(drivePath);
     QSet<QString> parents;
     for (const QString &path : saved) {
-        if (isPlayerEntry(path.section(QLatin1Char('/'), 0, 0))
-            && !path.startsWith(QStringLiteral("System/Playlist/"), Qt::CaseInsensitive))
+        if (isPlayerEntry(path.section(QLatin1Char('/'), 0, 0)) && !playerlayout::isPlaylistPath(path))
             continue;
         const QString file = entries::resolve(root, path);
         if (!QFileInfo(file).isFile())
@@ -424,7 +380,7 @@ bool Reinstall::eraseSaved(const QString &drivePath, const QStringList &saved)
         if (QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
             && QDir().rmdir(folder))
             ctx.fileAction(QStringLiteral("delete"), folder);
-    const QString batch = entries::resolve(root, QLatin1String(kAttributeBatchName));
+    const QString batch = entries::resolve(root, QLatin1String(playerlayout::kAttributeBatch));
     if (QFileInfo(batch).isFile())
         ctx.fileAction(QStringLiteral("delete"), batch, QString(), QFile::remove(batch));
     return true;
@@ -443,53 +399,45 @@ bool Reinstall::flushRestored(const QString &folder, const QString &drivePath)
     return !stopped && platform::flushToDevice(restored, drivePath);
 }
 
-void Reinstall::reinstallAndRestore()
+Outcome Reinstall::saveAndRestore(const QString &chosen)
 {
     OperationState &state = ctx.state;
-    ctx.operationName = QStringLiteral("reinstall and restore songs");
-    state.stopRequested = false;
-    state.operationOk = true;
-    [&] {
-        const QString drive = findDrive();
-        if (drive.isEmpty())
-            return;
-
+    const QString drive = ctx.driveRoot;
+    const Outcome outcome = [&]() -> Outcome {
         status(MSG_BACKUP_TO_PC);
-        FolderRequest chooser;
-        chooser.caption = ctx.pick("Scegli una cartella per il salvataggio dei files", "Choose a folder to save your files");
-        chooser.parent = ctx.window;
-        const QString chosen = ctx.dialogs.chooseFolder(chooser);
-        if (chosen.isEmpty())
-            return;
         // The songs must outlive the erase and the download: a folder on the drive, or one that
         // the download empties, would take them along.
         if (!isSafeBackupFolder(chosen, drive, DownloadManager::saveFolder())) {
             informationBox(MSG_BACKUP_ERROR_TITLE, MSG_BACKUP_ERROR_TEXT);
-            return;
+            return Outcome::failure(true);
         }
         // The songs go into the chosen folder when it is empty, else into a new dated folder in it.
         QString written;
         if (!transfer::backupToFolder(ctx, drive, chosen, &written)) {
+            if (state.stopRequested)
+                return stoppedOr(Outcome());
             informationBox(MSG_BACKUP_ERROR_TITLE, MSG_BACKUP_ERROR_TEXT);
-            return;
+            return Outcome::failure(true);
         }
         const QString folder = written.isEmpty() ? chosen : written;
         if (state.stopRequested)
-            return;
+            return stoppedOr(Outcome());
         // Nothing is erased unless every saved file is really in the folder, byte for byte.
         QStringList saved;
         if (!verifyBackup(folder, saved))
-            return;
+            return stoppedOr(Outcome::failure(true));
 
         QString package;
         if (!fetchAndVerify(package))
-            return;
+            return stoppedOr(Outcome::failure(true));
 
         status(MSG_TRANSFERRING_SYSTEM);
         bool erased = false;
+        bool eraseDeclined = false;
         const Install result = install(QFileInfo(package).absolutePath(), drive, false, [&] {
             status(MSG_FORMATTING);
             if (!confirmErase(drive)) {
+                eraseDeclined = true;
                 informationBox(MSG_FORMAT_ERROR_TITLE, MSG_FORMAT_ERROR_TEXT);
                 return false;
             }
@@ -504,47 +452,56 @@ void Reinstall::reinstallAndRestore()
             return ok && !state.stopRequested;
         });
         removeSaveFolder(package);
+        if (eraseDeclined)
+            return Outcome::of(Outcome::Status::Declined);
         if (!erased || state.stopRequested) {
             if (erased)
                 stateAfterEraseBox(false, folder);
-            return;
+            return stoppedOr(Outcome::failure(true));
         }
-        // The songs come back whatever the install did.
+        // The songs come back whatever the install did, Stop or not.
         const bool systemReplaced = result == Install::Done;
-        state.stopRequested = false;
+        const bool stopped = state.stopRequested.exchange(false);
         status(MSG_RESTORING_BACKUP);
-        if (!transfer::restoreFromFolder(ctx, folder, drive) || !state.operationOk || !flushRestored(folder, drive)) {
+        const transfer::RestoreReport restored = transfer::restoreBackup(ctx, folder, drive);
+        if (!restored.ok || !flushRestored(folder, drive)) {
             informationBox(MSG_RESTORE_ERROR_TITLE, MSG_RESTORE_ERROR_TEXT);
             stateAfterEraseBox(systemReplaced, folder);
-            return;
+            Outcome failed = Outcome::failure(true);
+            failed.total = restored.total;
+            failed.failed = restored.failed;
+            return failed;
         }
+        if (stopped)
+            state.stopRequested = true;
         if (result == Install::NotWhole)
-            return;   // reported by the install
+            return Outcome::failure(true);   // reported by the install
         if (!systemReplaced) {
             boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
                             ctx.pick("Il sistema operativo non è stato reinstallato: Corvel3 ha ancora quello di prima."
                                      "\nLe basi sono state ripristinate.",
                                      "The operating system was not reinstalled: Corvel3 still has its previous one."
                                      "\nThe songs have been restored."));
-            return;
+            return Outcome::failure(true);
         }
-        keepPackage();
-        if (SystemUpdate(ctx).updateSystem(false) && !state.stopRequested)
-            informationBox(MSG_END_OPERATION_TITLE, MSG_SETUP_FINISHED_TEXT);
+        return finishWithUpdate();
     }();
     if (!keptArchive.isEmpty())
         QFile::remove(keptArchive);
-    ctx.progress.showBusyWidgets(false);
+    return outcome;
 }
 
-bool Reinstall::eraseDrive(const QString &drivePath)
+bool Reinstall::eraseDrive(const QString &drivePath, bool *declined)
 {
-    const QString device = ctx.deviceDrive();
+    const QString device = ctx.driveRoot;
     if (device.isEmpty() || drivePath.isEmpty() || !entries::samePath(drivePath, device)
         || transfer::isProtectedFolder(drivePath, device))
         return false;
-    if (!confirmErase(drivePath))
+    if (!confirmErase(drivePath)) {
+        if (declined)
+            *declined = true;
         return false;
+    }
 
     ctx.progress.setMaximum(0);
     ctx.progress.setValue(0);

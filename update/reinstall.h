@@ -5,36 +5,33 @@
 #include <QStringList>
 
 #include "core/operationcontext.h"
-
-// Name of the attribute batch, written in the package folder.
-extern const char kAttributeBatchName[];   // "MATTRB.BAT"
+#include "core/outcome.h"
 
 // The three reinstalls of the player's system from the full package, and their steps. The
 // package is downloaded, unpacked and checked before anything on the player changes; it is then
 // staged on the drive and swapped in, so a failure or a Stop leaves a working system (the old
-// one or the new one). Every failure shows a box; a Stop ends a variant silently between steps.
-// ctx.progress is the busy widgets the variant works with (the start-up window's, for the
-// repair); the update that ends every reinstall runs on the same context.
+// one or the new one). Every failure shows its box; a Stop ends a variant silently between
+// steps. Each variant works on the drive at ctx.driveRoot and returns how it ended; the update
+// that ends every reinstall runs on the same context.
 class Reinstall {
 public:
     explicit Reinstall(OperationContext &ctx) : ctx(ctx) {}
 
-    // Replaces the system folders and keeps the songs. The caller sets operationOk first and
-    // reads it afterwards: it stays set only when the reinstall ran to its end, update included.
-    // packagePath receives the downloaded package's path.
-    void reinstallSystem(QString &packagePath);
+    // Replaces the system folders and keeps the songs; Done only when the reinstall ran to its
+    // end, update included. packagePath receives the downloaded package's path.
+    Outcome keepSongs(QString &packagePath);
     // Asks first, then erases the songs once the new system is staged on the drive.
-    void reinstallAndClean();
-    // Saves the songs to a folder the user picks and checks the copy, erases what was saved,
-    // installs, copies the songs back. The PC folder is left in place whatever happens.
-    void reinstallAndRestore();
+    Outcome eraseSongs();
+    // Saves the songs into chosenFolder and checks the copy, erases what was saved, installs,
+    // copies the songs back. The PC folder is left in place whatever happens.
+    Outcome saveAndRestore(const QString &chosenFolder);
 
     // The full package into the emptied save folder; its path or "".
     QString downloadFullSystem();
     // Deletes, after the user confirms, everything on the player's drive but the player's own
     // system entries (replaced by the install that follows) and the staging folder. Refuses
-    // (false, nothing asked) any path but the drive the device lookup gives.
-    bool eraseDrive(const QString &drivePath);
+    // (false, nothing asked) any path but the run's drive; *declined tells a "No".
+    bool eraseDrive(const QString &drivePath, bool *declined = nullptr);
     // Replaces the system entries on the drive with those of the unpacked package (staged,
     // then swapped), marks the system folder and the start file hidden and system, and flushes
     // everything to the device. The user's playlists are kept. False after the box.
@@ -59,10 +56,13 @@ private:
     void genericError();
     void stateAfterEraseBox(bool systemReplaced, const QString &backupFolder);
     void removeSaveFolder(const QString &packagePath);
-    QString findDrive();
+    // The outcome given, or Stopped when Stop was pressed.
+    Outcome stoppedOr(Outcome outcome) const;
+    // Keeps the package that installed, then runs the update that ends every reinstall.
+    Outcome finishWithUpdate();
     // Downloads, unpacks and checks the full package into package's folder, falling back on
     // the cached package when the user accepts it. False when the variant must end (reported,
-    // or a Stop); operationOk is cleared on a failure.
+    // or a Stop).
     bool fetchAndVerify(QString &package);
     bool unpackAndVerify(const QString &package);
     bool useCachedPackage(QString &package);

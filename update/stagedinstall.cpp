@@ -7,6 +7,7 @@
 #include <QStorageInfo>
 
 #include "device/entries.h"
+#include "device/playerlayout.h"
 #include "device/platform.h"
 #include "transfer/copyengine.h"
 #include "transfer/folderremoval.h"
@@ -41,8 +42,8 @@ bool exists(const QString &path)
 
 bool isCompleteSystemPackage(const QString &packageFolder)
 {
-    for (const char *name : {"AUTOEXEC.BAT", "System/Corvel/Corvel.exe", "System/DispProc/DispProc.exe"})
-        if (!hasContent(entries::resolve(packageFolder, QLatin1String(name))))
+    for (const QString &name : playerlayout::systemFiles())
+        if (!hasContent(entries::resolve(packageFolder, name)))
             return false;
     return true;
 }
@@ -50,7 +51,7 @@ bool isCompleteSystemPackage(const QString &packageFolder)
 bool isCompleteUpdatePackage(const QString &packageFolder)
 {
     bool found = false;
-    entries::walk(entries::resolve(packageFolder, QStringLiteral("CorvelUpdate")), everything(true),
+    entries::walk(entries::resolve(packageFolder, QLatin1String(playerlayout::kUpdateFolder)), everything(true),
                   [&found](const QFileInfo &file) {
                       found = file.size() > 0;
                       return !found;
@@ -106,7 +107,7 @@ bool StagedInstall::stage(const QString &packageFolder, const QStringList &names
     if (keepPlaylists) {
         entries::ListOptions options = everything(true);
         options.recursive = false;
-        playlists = entries::list(entries::resolve(drive, QStringLiteral("System/Playlist")), options);
+        playlists = entries::list(entries::resolve(drive, QLatin1String(playerlayout::kPlaylistFolder)), options);
         for (const QString &playlist : playlists)
             needed += (QFileInfo(playlist).size() + block - 1) / block * block;
     }
@@ -151,7 +152,7 @@ bool StagedInstall::stage(const QString &packageFolder, const QStringList &names
     }
     if (whole && !playlists.isEmpty()) {
         // The user's playlists win over any of the same name the package brings.
-        const QString target = entries::resolve(staging, QStringLiteral("System/Playlist"));
+        const QString target = entries::resolve(staging, QLatin1String(playerlayout::kPlaylistFolder));
         whole = QDir().mkpath(target);
         for (const QString &playlist : playlists)
             whole = whole

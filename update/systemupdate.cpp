@@ -8,13 +8,12 @@
 #include "core/delay.h"
 #include "core/messagetable.h"
 #include "device/platform.h"
+#include "device/playerlayout.h"
 #include "transfer/folderremoval.h"
 #include "update/downloadmanager.h"
 #include "update/stagedinstall.h"
 #include "update/unpack.h"
 #include "update/updateserver.h"
-
-const char kUpdateFolderName[] = "CorvelUpdate";
 
 namespace {
 constexpr int kPollMs = 200;
@@ -71,70 +70,61 @@ void SystemUpdate::downloadError(int code)
                     messageText(lang, MSG_DOWNLOAD_ERROR_TEXT));
 }
 
-bool SystemUpdate::updateSystem(bool showEndMessage)
+Outcome SystemUpdate::run()
 {
     const int lang = ctx.state.currentLanguage;
     ProgressView &progress = ctx.progress;
-    if (ctx.operationName.isEmpty())
-        ctx.operationName = QStringLiteral("update");
-    ctx.state.stopRequested = false;
-    progress.showBusyWidgets(true);
-
-    progress.setStatus(messageText(lang, MSG_SEARCHING_DEVICE));
-    const QString drive = ctx.deviceDrive();
-    if (drive.isEmpty()) {
-        boxes::information(ctx.dialogs, ctx.window, messageText(lang, MSG_DEVICE_NOT_FOUND_TITLE),
-                           messageText(lang, MSG_DEVICE_NOT_FOUND_TEXT));
-        return false;
-    }
+    const QString drive = ctx.driveRoot;
+    const auto stopped = [] { return Outcome::of(Outcome::Status::Stopped); };
     if (ctx.state.stopRequested)
-        return false;
+        return stopped();
 
     progress.setStatus(messageText(lang, MSG_DOWNLOADING_RELEASE));
     const QString archive = downloadUpdate();
-    if (archive.isEmpty()) {
-        // A Stop ends the update silently, even when too little had arrived to keep.
-        if (!ctx.state.stopRequested)
-            downloadError(1);
-        return false;
-    }
+    // A Stop ends the update silently, even when too little had arrived to keep.
     if (ctx.state.stopRequested)
-        return false;
+        return stopped();
+    if (archive.isEmpty()) {
+        downloadError(1);
+        return Outcome::failure(true);
+    }
 
     const QString packageFolder = QFileInfo(archive).absolutePath();
     // A package that did not unpack cleanly, or lacks the update folder, is no update.
     if (!unpackPackage(archive, progress) || !isCompleteUpdatePackage(packageFolder)) {
-        if (!ctx.state.stopRequested)
-            downloadError(2);
-        return false;
+        if (ctx.state.stopRequested)
+            return stopped();
+        downloadError(2);
+        return Outcome::failure(true);
     }
     if (ctx.state.stopRequested)
-        return false;
+        return stopped();
 
     progress.setStatus(messageText(lang, MSG_COPYING_UPDATE_FILES));
     copyReported = false;
     if (!copyUpdateFiles(packageFolder, drive)) {
         // The device keeps the update folder it had; only the unpacked package goes.
-        if (!ctx.state.stopRequested && !copyReported)
-            downloadError(3);
         transfer::removeFolderTree(ctx, packageFolder, {});
-        return false;
+        if (ctx.state.stopRequested)
+            return stopped();
+        if (!QFileInfo(drive).isDir())
+            return Outcome::of(Outcome::Status::PlayerNotFound);
+        if (!copyReported)
+            downloadError(3);
+        return Outcome::failure(true);
     }
 
     progress.setStatus(QString());
     progress.setStatusVisible(false);
     progress.setBarVisible(false);
-    if (showEndMessage)
-        boxes::information(ctx.dialogs, ctx.window, messageText(lang, MSG_UPDATE_END_TITLE),
-                           messageText(lang, MSG_UPDATE_DOWNLOADED_TEXT));
     transfer::removeFolderTree(ctx, packageFolder, {});
-    return true;
+    return Outcome::done();
 }
 
 bool SystemUpdate::copyUpdateFiles(const QString &packageFolder, const QString &drivePath)
 {
     StagedInstall install(ctx, drivePath);
-    const QString name = QLatin1String(kUpdateFolderName);
+    const QString name = QLatin1String(playerlayout::kUpdateFolder);
     if (!install.stage(packageFolder, {name}, false)) {
         copyReported = install.reported;
         return false;

@@ -3,9 +3,7 @@
 #include <QString>
 
 #include "core/operationcontext.h"
-
-// Name of the update folder, in the package and at the root of the device.
-extern const char kUpdateFolderName[];   // "CorvelUpdate"
+#include "core/outcome.h"
 
 // Downloads address into the save folder, mirroring the percentage on ctx.progress every 200 ms
 // and leaving the wait when Stop is pressed. Returns the saved file's path only when the whole
@@ -20,9 +18,9 @@ class SystemUpdate {
 public:
     explicit SystemUpdate(OperationContext &ctx) : ctx(ctx) {}
 
-    // True when the update files are on the device and flushed to it. Failures show one box
-    // (", Cod 1/2/3" titles) and leave the busy widgets visible for the caller to hide.
-    bool updateSystem(bool showEndMessage);
+    // The update of the drive at ctx.driveRoot: Done when the update files are on the device
+    // and flushed to it. Every failure has shown its box (", Cod 1/2/3" titles).
+    Outcome run();
     // The update package into the emptied save folder; its path or "".
     QString downloadUpdate();
     // Replaces "CorvelUpdate" on the device with the one unpacked in packageFolder. False with

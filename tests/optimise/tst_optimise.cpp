@@ -63,7 +63,7 @@ struct Run {
     OperationState op;
     ScriptedDialogs dialogs;
     RecordingProgress progress;
-    OperationContext ctx{op, dialogs, progress, nullptr, [] { return findDeviceDrive(); }};
+    OperationContext ctx{op, dialogs, progress, nullptr, findDeviceDrive()};
     OptimiseState state;
     QStringList actions;
 
@@ -190,11 +190,11 @@ private slots:
         const QMap<QString, QByteArray> untouched = treeContents(drive.root());
         const QStringList before = inventory(drive.root());
         Run dry(12, drive.root(), true), real(12, drive.root());
-        QVERIFY(optimise::run(dry.ctx, dry.state, {true, true, true, false}));
+        QVERIFY(optimise::run(dry.ctx, dry.state, {true, true, true, false}).ok());
         QCOMPARE(treeContents(drive.root()), untouched);
         QVERIFY(!QFile::exists(SplitJournal::pathFor(drive.root())));
 
-        QVERIFY(optimise::run(real.ctx, real.state, {true, true, true, false}));
+        QVERIFY(optimise::run(real.ctx, real.state, {true, true, true, false}).ok());
         QCOMPARE(real.actions, dry.actions);
         QVERIFY(!real.actions.join('\n').contains("FAILED"));
         QVERIFY2(real.dialogs.failures.isEmpty(), qPrintable(real.dialogs.failures.join('\n')));
@@ -231,7 +231,7 @@ private slots:
         QVERIFY(QFile::exists(SplitJournal::pathFor(drive.root())));
 
         Run next(12, drive.root());
-        QVERIFY(optimise::run(next.ctx, next.state, OptimiseSteps{}));
+        QVERIFY(optimise::run(next.ctx, next.state, OptimiseSteps{}).ok());
         QVERIFY2(next.texts().value(0).startsWith("A split of the songs had been interrupted"), qPrintable(next.texts().value(0)));
         QCOMPARE(inventory(drive.root()), before);
         QVERIFY(!QFile::exists(SplitJournal::pathFor(drive.root())));

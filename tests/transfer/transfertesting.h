@@ -6,12 +6,14 @@
 #include "tests/common/recordingprogress.h"
 #include "tests/common/scripteddialogs.h"
 #include "core/operationcontext.h"
+#include "operations/operations.h"
 
-// An engine's surroundings: state, scripted boxes with queued answers, a bar, a stand-in window.
+// An engine's surroundings: state, scripted boxes with queued answers, a bar, a stand-in window,
+// the drive the fixture presents; and the runner, for whole operations on the same boxes and bar.
 struct EngineRig {
     explicit EngineRig(int language = 0, const QStringList &replies = {})
     {
-        state.currentLanguage = language;
+        state.currentLanguage = operations.state.currentLanguage = language;
         for (const QString &reply : replies)
             dialogs.answer(reply);
     }
@@ -19,7 +21,8 @@ struct EngineRig {
     ScriptedDialogs dialogs;
     RecordingProgress progress;
     QObject window;
-    OperationContext ctx{state, dialogs, progress, &window, [] { return findDeviceDrive(); }};
+    OperationContext ctx{state, dialogs, progress, &window, findDeviceDrive()};
+    Operations operations{Operations::FrontEnd{&dialogs, &progress, &window}};
 };
 
 inline bool writeBytes(const QString &path, const QByteArray &content)

@@ -86,7 +86,7 @@ private slots:
         const Inventory player = treeContents(drive.root()), before = treeContents(pc);
 
         EngineRig rig(0, {chosen, "Ok"});
-        transfer::runBackup(rig.ctx);
+        rig.operations.backup();
         QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
         QCOMPARE(rig.dialogs.titles().last(), box);
         QCOMPARE(treeContents(drive.root()), player);
@@ -141,7 +141,7 @@ private slots:
             if (p.title == "BackUp")
                 QDir().rename(drive.dir.path(), away);
         };
-        transfer::runBackup(rig.ctx);
+        rig.operations.backup();
         if (fault == "unplugged")
             QDir().rename(away, drive.dir.path());
         QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
@@ -187,7 +187,7 @@ private slots:
         for (const QByteArray song : {"first song", "second song"}) {
             drive.writeFile("Basi/1.mid", song);
             EngineRig rig(backups.size(), {pc, "Ok"});   // one in each language
-            transfer::runBackup(rig.ctx);
+            rig.operations.backup();
             backups << newBackupIn(pc, backups);
             QVERIFY(!backups.last().isEmpty());
         }
@@ -214,7 +214,7 @@ private slots:
             expected.remove("Basi/1.mid");
         }
         EngineRig rig(0, QStringList{damage ? backups[1] : pc} + replies);
-        transfer::runRestore(rig.ctx);
+        rig.operations.restore();
         QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
         QCOMPARE(rig.dialogs.titles().mid(1), boxes);
         QVERIFY(readBytes(oplog::path()).trimmed().endsWith(boxes.last() == "Fatto" ? "\tend\tok" : "\tend\tFAILED"));

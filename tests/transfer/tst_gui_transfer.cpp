@@ -23,12 +23,14 @@ private slots:
     {
         QFETCH(int, language);
         QFETCH(QString, playlists);
-        const QStringList taken{"Images/cover.jpg", "Pop/Deep/c.kar", "Rock/a.cdg", "Rock/a.mid",
-                                playlists + "/.dot.pls", playlists + "/Hits.pls", playlists + "/marked.pls"};
-        // Left out: the player's folders at any depth in any case, dotless names, hidden entries.
+        // A user's folders named like the player's, deeper down, are the user's.
+        const QStringList taken{"Images/cover.jpg", "Old/AutoExec.bat", "Old/autoexec.BAT.mid", "Pop/Deep/c.kar",
+                                "Pop/EFFECTS/Deep/fx2.mid", "Pop/system/s.mid", "Rock/a.cdg", "Rock/a.mid",
+                                "Rock/bridges/b2.mid", playlists + "/.dot.pls", playlists + "/Hits.pls",
+                                playlists + "/marked.pls"};
+        // Left out: the player's own entries at the root in any case, dotless names, hidden entries.
         const QStringList left{"AUTOEXEC.BAT", playlists.section('/', 0, 0) + "/Corvel/settings.ini",
-                               "BRIDGES/br.mid", "Effects/fx.wav", "Rock/bridges/b2.mid", "Pop/EFFECTS/Deep/fx2.mid",
-                               "Pop/system/s.mid", "Old/AutoExec.bat", "Old/autoexec.BAT.mid", "Rock/README",
+                               "BRIDGES/br.mid", "Effects/fx.wav", "CorvelUpdate/up.bin", "Rock/README",
                                "Rock/.dot.mid", "Rock/marked.mid", ".Dot Folder/h.mid", "Marked Folder/m.mid"};
         DriveFixture drive;
         for (const QString &path : taken + left)

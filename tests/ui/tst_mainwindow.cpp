@@ -92,7 +92,7 @@ private slots:
         busy(false);
     }
 
-    void stopShowsTheBoxBeforeSettingTheFlag_data()
+    void stopSetsTheFlagBeforeShowingTheBox_data()
     {
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("text");
@@ -100,7 +100,8 @@ private slots:
         QTest::newRow("english") << 1 << "Operation Stopped";
         QTest::newRow("another language reads as english") << 3 << "Operation Stopped";
     }
-    void stopShowsTheBoxBeforeSettingTheFlag()
+    // The flag first: the run goes on off the window's thread while the box is open.
+    void stopSetsTheFlagBeforeShowingTheBox()
     {
         QFETCH(int, language);
         QFETCH(QString, text);
@@ -108,11 +109,11 @@ private slots:
         ScriptedDialogs dialogs;
         w.setDialogs(&dialogs);
         w.currentLanguage = language;
-        bool flagWhileOpen = true;
-        dialogs.onPrompt = [&](const ScriptedDialogs::Prompt &) { flagWhileOpen = w.stopRequested; };
+        bool flagWhileOpen = false;
+        dialogs.onPrompt = [&](const ScriptedDialogs::Prompt &) { flagWhileOpen = w.operations.state.stopRequested; };
         dialogs.answer("Ok");
         w.on_pushButtonStop_clicked();
-        QVERIFY(!flagWhileOpen && w.stopRequested);
+        QVERIFY(flagWhileOpen && w.operations.state.stopRequested);
         QVERIFY(dialogs.failures.isEmpty());
         QCOMPARE(dialogs.prompts.size(), 1);
         const ScriptedDialogs::Prompt &p = dialogs.prompts[0];

@@ -180,11 +180,12 @@ private slots:
         const auto unpacker = qScopeGuard([] { qunsetenv("CORVEL3_UNPACKER"); });
         DriveFixture drive;
         const auto songs = fillDrive(drive);
-        // What the backup leaves out and so no erase may take: a hidden file, a name without a dot,
-        // an effects folder deep in the library.
-        const QMap<QString, QByteArray> unsaved{
-            {".hidden.txt", "hidden"}, {"Dance/NOTES", "no dot"}, {"Dance/Effects/echo.fx", "deep effects"}};
-        for (auto it = unsaved.cbegin(); it != unsaved.cend(); ++it)
+        // What the backup leaves out and so no erase may take: a hidden file, a name without a dot;
+        // and a user's folder named like the player's deep in the library, which it takes.
+        const QMap<QString, QByteArray> unsaved{{".hidden.txt", "hidden"}, {"Dance/NOTES", "no dot"}},
+            userEffects{{"Dance/Effects/echo.fx", "deep effects"}};
+        const auto userFiles = merged(unsaved, userEffects);
+        for (auto it = userFiles.cbegin(); it != userFiles.cend(); ++it)
             drive.writeFile(it.key(), it.value());
         const auto before = treeContents(drive.root());
         if (c.fault == "absent")
@@ -243,7 +244,7 @@ private slots:
         for (const QString &title : dialogs.titles())
             QVERIFY2(worked || !kSuccessTitles.contains(title), qPrintable(title));
         auto expected = !worked ? before : c.result == "clean" ? merged(systemFiles, updateFiles)
-            : merged(merged(merged(c.result == "update" ? before : systemFiles, updateFiles), songs), unsaved);
+            : merged(merged(merged(c.result == "update" ? before : systemFiles, updateFiles), songs), userFiles);
         expected.remove(worked ? "corvelupdate/old.bin" : "");
         // The user's playlists survive the replaced system folder (they are in songs), and no
         // staging or old system is left behind.
@@ -252,7 +253,7 @@ private slots:
         // A system package that installed is kept for a day the server fails.
         QCOMPARE(QFileInfo(Reinstall::cachedPackagePath()).isFile(), worked && c.result != "update");
         if (c.result == "restore")
-            QCOMPARE(treeContents(pc.path(), false), songs);
+            QCOMPARE(treeContents(pc.path(), false), merged(songs, userEffects));
         // What ends before the download asks the server nothing.
         if (c.fault == "absent" || c.answers == QStringList{"No"} || c.answers == QStringList{""}
             || c.titles.contains("Error while BackUp"))
@@ -263,7 +264,7 @@ private slots:
         for (QWidget *busy : std::initializer_list<QWidget *>{stop, window->ui->progressBar, window->ui->labelAction})
             QVERIFY2(!busy->isVisible(), qPrintable(busy->objectName()));
         if (c.button == "pushBtnInstall" || c.button == "repair")
-            QCOMPARE(window->operationOk, worked);
+            QCOMPARE(window->operations.state.operationOk, worked);
         // Marked on the disk itself: the tool's own listings leave the system out.
         drive.unplug();
         QCOMPARE(platform::attributes(drive.path("System")).system, worked && c.result != "update");
@@ -281,7 +282,7 @@ private slots:
             "still has its previous one and starts.\nThe songs have been deleted."};
         // The songs come back whatever the install did, and the box says what the player holds.
         QTest::newRow("a failed swap after saving the songs brings them back") << Case{"pushBtnInstallAndRestore", "", 1,
-            {"<pc>", "Si", "Ok"}, {kChooser, "Cancellazione Drive", "ERROR"}, "still has its previous one.\nThe songs have been restored."};
+            {"Si", "Ok"}, {"Cancellazione Drive", "ERROR"}, "still has its previous one.\nThe songs have been restored."};
     }
 
     void failedSwaps()
@@ -299,23 +300,18 @@ private slots:
         Reinstall reinstall(h.ctx);
         for (const QString &path : {QString("/"), QDir::homePath(), pc.path() + "/", drive.path("Dance/")})
             QVERIFY2(!reinstall.eraseDrive(path), qPrintable(path));
-        h.state.operationOk = true;
         for (const QString &answer : c.answers)
-            h.dialogs.answer(answer == "<pc>" ? pc.path() : answer);
+            h.dialogs.answer(answer);
         reinstall.beforePlacing = [](const QString &name) { return name != "System"; };
         QString packagePath;
-        if (variant == 0)
-            reinstall.reinstallSystem(packagePath);
-        else
-            variant == 1 ? reinstall.reinstallAndClean() : reinstall.reinstallAndRestore();
+        const Outcome outcome = variant == 0 ? reinstall.keepSongs(packagePath)
+                                : variant == 1 ? reinstall.eraseSongs() : reinstall.saveAndRestore(pc.path());
 
         QVERIFY2(h.dialogs.failures.isEmpty(), qPrintable(h.dialogs.failures.join("; ")));
         QCOMPARE(h.dialogs.titles(), c.titles);
         QVERIFY2(h.dialogs.prompts.last().text.contains(c.endText), qPrintable(h.dialogs.prompts.last().text));
-        QVERIFY(!h.progress.busy());
-        // The start-up window reads this flag: no repair may be claimed that did not happen.
-        if (variant == 0)
-            QVERIFY(!h.state.operationOk);
+        // No repair may be claimed that did not happen, and the boxes have said why.
+        QVERIFY(outcome.status == Outcome::Status::Failed && outcome.told);
         QMap<QString, QByteArray> expected = before;
         for (const QString &path : before.keys())
             if (variant == 1 && !path.startsWith("System/") && !path.startsWith("corvelupdate/"))

@@ -56,14 +56,10 @@ private slots:
         const qint64 fill = QStorageInfo(root).bytesAvailable() - 24 * 1024;
         QVERIFY(runTool("fallocate", {"-l", QString::number(fill), root + "filler.bin"}));
         EngineHarness h;
-        h.ctx.findDeviceDrive = [] { return findDeviceDrive(); };
-        h.state.operationOk = true;
         h.dialogs.answer("Ok");
-        QString package;
-        Reinstall(h.ctx).reinstallSystem(package);
+        QCOMPARE(h.operations.reinstall(Operations::ReinstallKind::KeepSongs), Operations::Result::Failed);
         QCOMPARE(h.dialogs.titles(), QStringList{"Not enough space"});
         QVERIFY(h.dialogs.prompts[0].text.contains("The system on Corvel3 has not been changed."));
-        QVERIFY(!h.state.operationOk);
         QCOMPARE(QFileInfo(root + "filler.bin").size(), fill);
         QVERIFY(QFile::remove(root + "filler.bin"));
         QCOMPARE(treeContents(root), before);
@@ -72,7 +68,7 @@ private slots:
         h.dialogs.prompts.clear();
         for (const QString &answer : {pc.path(), QString("Si"), QString("Ok")})
             h.dialogs.answer(answer);
-        Reinstall(h.ctx).reinstallAndRestore();
+        QCOMPARE(h.operations.reinstall(Operations::ReinstallKind::SaveAndRestore), Operations::Result::Done);
         QVERIFY2(h.dialogs.failures.isEmpty(), qPrintable(h.dialogs.failures.join("; ")));
         QCOMPARE(h.dialogs.titles(), (QStringList{"Choose a folder to save your files", "Cancellazione Drive", "End operation"}));
         QCOMPARE(treeContents(pc.path(), false), songs);

@@ -12,6 +12,7 @@
 #include "tests/common/httptestserver.h"
 #include "tests/common/recordingprogress.h"
 #include "tests/common/scripteddialogs.h"
+#include "operations/operations.h"
 #include "update/reinstall.h"
 #include "update/updateserver.h"
 
@@ -69,13 +70,14 @@ inline QMap<QString, QByteArray> merged(QMap<QString, QByteArray> a, const QMap<
     return a;
 }
 
-// An engine context without widgets; drive is what findDeviceDrive answers.
+// An engine context without widgets on the drive given, and the runner on the same boxes and bar.
 struct EngineHarness {
     OperationState state;
     ScriptedDialogs dialogs;
     RecordingProgress progress;
-    QString drive;
     OperationContext ctx{state, dialogs, progress};
+    QString &drive = ctx.driveRoot;
+    Operations operations{Operations::FrontEnd{&dialogs, &progress}};
 
-    EngineHarness() { state.currentLanguage = 1; ctx.findDeviceDrive = [this] { return drive; }; }
+    EngineHarness() { state.currentLanguage = operations.state.currentLanguage = 1; }
 };

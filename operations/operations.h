@@ -8,11 +8,12 @@
 #include "core/dialogs.h"
 #include "core/operationcontext.h"
 #include "core/operationstate.h"
+#include "core/outcome.h"
 #include "core/progressview.h"
 #include "optimise/optimiserun.h"
 
 class QObject;
-class QProcess;
+class WorkerThread;
 
 // What the system check found.
 struct SystemCheck {
@@ -22,36 +23,38 @@ struct SystemCheck {
     bool clean() const { return playerFound() && missing.isEmpty(); }
 };
 
-// The operations core: the state every operation reads (language, Stop, success flag), the
-// optimisation's scan, title and split state, and every operation, each wired to its engines
-// through one OperationContext. Both windows and the command-line tool run operations only
-// through here, with their own dialogs, busy view and device lookup.
-//
-// Each operation returns how it ended. It is judged from what the engines report, the same way
-// for every front end:
-//   Stopped         Stop was pressed;
-//   PlayerNotFound  the drive lookup came back empty and the operation ended without its work;
-//   Declined        a question to go on (a confirmation, a deletion) got an answer other than
-//                   going on, or a folder chooser was cancelled;
-//   Failed          a box of kind Error, a copy that failed (the continue-after-error question),
-//                   operationOk cleared, or the engine's own success report missing (the update's
-//                   result, the closing "Done" box of backup and restore, the end-of-setup box
-//                   of the reinstalls);
-//   Done            none of these.
-// Keeping an existing file (an overwrite answered "No") is a choice, not a failure.
+// The operations runner: every front end (both windows, the command-line tool) runs every
+// operation through here, and only here is a run framed. For each run the runner, exactly once:
+// finds the player's drive (or shows the not-found box and ends), clears Stop, names the run,
+// writes one begin and one end line in the operation log, shows and hides the busy widgets,
+// asks for the folder when the front end gave none, runs the engine on a worker thread (its
+// questions and progress reach the front end's thread as data), and turns the engine's Outcome
+// into the closing box, operationOk, the Result and, for the command line, the exit code.
+// Nothing here or anywhere else judges a run by what a box said.
 class Operations {
 public:
     enum class Result { Done, Failed, Declined, Stopped, PlayerNotFound };
     enum class ReinstallKind { KeepSongs, Erase, SaveAndRestore };
+
+    // How a run ended, for the front ends' events.
+    struct RunEnd {
+        QString operation;
+        Result result = Result::Done;
+        Outcome outcome;
+        bool dryRun = false;
+    };
 
     struct FrontEnd {
         Dialogs *dialogs = nullptr;                 // not owned; null: every box takes its safe answer
         ProgressView *progress = nullptr;           // not owned; null: progress shows nowhere
         QObject *window = nullptr;                  // parent of the operations' boxes
         std::function<QString()> findDeviceDrive;   // null: the mounted volumes (device/devicedrive.h)
+        // Told on the front end's thread, in the order things happened.
         std::function<void(const QString &operation)> onStart;
-        std::function<void(const QString &operation, Result result)> onEnd;
+        std::function<void(const RunEnd &end)> onEnd;
         std::function<void(const QString &action, const QString &path, const QString &target, bool ok)> onFileAction;
+        // false: the engines run on the calling thread (benchmarks, engine tests).
+        bool workerThread = true;
     };
 
     Operations();
@@ -63,17 +66,18 @@ public:
     FrontEnd &frontEnd() { return front; }
     void setDialogs(Dialogs *dialogs) { front.dialogs = dialogs; }
 
-    // The one context every engine of an operation works with; progress: the busy view of this
-    // run (the front end's own when null).
-    OperationContext context(ProgressView *progress = nullptr);
+    // The player's drive root ending in "/", or "".
     QString deviceDrive() const;
+    // True while a run is under way (a second one is refused by the front ends).
+    bool running() const { return inRun; }
+    // Presses Stop: the run in hand ends at its next safe point (within half a second).
+    void requestStop() { state.pressStop(); }
 
-    // The three files a working system needs, relative to the drive root.
-    static QStringList systemFiles();
+    // Looks for the player and its system files; changes nothing.
     SystemCheck check() const;
-    // The start-up repair: the plain reinstall.
+    // The start-up repair: the plain reinstall, with the busy widgets given.
     Result repair(ProgressView *busy = nullptr);
-    Result update(bool showEndMessage = true, ProgressView *busy = nullptr);
+    Result update(ProgressView *busy = nullptr);
     // folder "": asked through the front end's folder chooser.
     Result backup(const QString &folder = QString(), ProgressView *busy = nullptr);
     Result restore(const QString &folder = QString(), ProgressView *busy = nullptr);
@@ -82,19 +86,29 @@ public:
     // A dry run lists through onFileAction every action a real run would take, and changes nothing.
     Result optimise(const OptimiseSteps &steps, bool dryRun = false, ProgressView *busy = nullptr);
 
+    // The outcome of the last run, as its engine reported it.
+    const Outcome &lastOutcome() const { return last.outcome; }
+    const RunEnd &lastRun() const { return last; }
+
     static QString resultName(Result result);
+    // The command line's exit code: 0 done, 1 failed, declined or stopped, 3 no player.
+    static int exitCode(Result result);
 
     OperationState state;
     OptimiseState optimiseState;    // the scan, title and split state, and the defragmenter
     QString packagePath;            // the full package of the last plain reinstall
 
 private:
-    class WatchingDialogs;
-    struct Run;
+    struct Plan;
+    // folder: the one the front end gave or the chooser returned ("" when the operation takes none).
+    using Work = std::function<Outcome(OperationContext &ctx, const QString &folder)>;
 
-    Result runOperation(const QString &name, const QString &presetFolder, ProgressView *busy, bool dryRun,
-                        const std::function<bool(OperationContext &ctx)> &work);
+    Result run(const Plan &plan, ProgressView *busy, const Work &work);
+    void closingBox(const Plan &plan, const Outcome &outcome);
+    Dialogs &dialogs();
 
     FrontEnd front;
-    std::unique_ptr<WatchingDialogs> watcher;
+    RunEnd last;
+    bool inRun = false;
+    std::unique_ptr<WorkerThread> worker;
 };

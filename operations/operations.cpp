@@ -1,0 +1,343 @@
+#include "operations/operations.h"
+
+#include <QDir>
+#include <QObject>
+
+#include "core/messagetable.h"
+#include "core/operationcontext.h"
+#include "core/operationlog.h"
+#include "device/devicedrive.h"
+#include "device/playerlayout.h"
+#include "operations/workerthread.h"
+#include "optimise/optimiserun.h"
+#include "transfer/backup.h"
+#include "transfer/restore.h"
+#include "update/reinstall.h"
+#include "update/systemupdate.h"
+
+// What the runner needs to know of an operation besides its engine.
+struct Operations::Plan {
+    enum class Closing { Backup, Restore, Update, Reinstall, Optimise };
+
+    QString name;            // in the log and the front ends' events
+    Closing closing;
+    QString folder;          // given by the front end; "" with a chooser caption: asked
+    const char *chooserItalian = nullptr;
+    const char *chooserEnglish = nullptr;
+    int statusBeforeChooser = -1;   // a message code shown while the chooser is open
+    bool dryRun = false;
+};
+
+namespace {
+
+// A sink for runs without a busy view of their own.
+class NoProgress : public ProgressView {};
+
+// Without dialogs every box takes its safe answer.
+class SafeAnswers : public Dialogs {
+public:
+    int showMessage(const MessageBoxRequest &request) override { return request.safeAnswer(); }
+    QString chooseFolder(const FolderRequest &) override { return QString(); }
+    void aboutToolkit(QObject *) override {}
+};
+
+QString pick(const OperationState &state, const char *italian, const char *english)
+{
+    return state.pick(italian, english);
+}
+
+} // namespace
+
+Operations::Operations(FrontEnd frontEnd) : front(std::move(frontEnd)) {}
+
+Operations::Operations() : Operations(FrontEnd()) {}
+
+Operations::~Operations()
+{
+    // What the worker started lives on the worker: it ends there too.
+    if (worker)
+        worker->run([this] { optimiseState.defragProcess.reset(); });
+}
+
+Dialogs &Operations::dialogs()
+{
+    static SafeAnswers safe;
+    return front.dialogs ? *front.dialogs : safe;
+}
+
+QString Operations::deviceDrive() const
+{
+    return front.findDeviceDrive ? front.findDeviceDrive() : findDeviceDrive();
+}
+
+SystemCheck Operations::check() const
+{
+    SystemCheck result;
+    result.drive = deviceDrive();
+    if (!result.drive.isEmpty())
+        result.missing = playerlayout::missingSystemFiles(result.drive);
+    return result;
+}
+
+Operations::Result Operations::run(const Plan &plan, ProgressView *busy, const Work &work)
+{
+    NoProgress nowhere;
+    ProgressView &view = busy ? *busy : front.progress ? *front.progress : nowhere;
+    Dialogs &asked = dialogs();
+    inRun = true;
+    state.stopRequested = false;
+    state.stopPressed = false;
+    state.operationOk = false;
+    last = RunEnd();
+    last.operation = plan.name;
+    last.dryRun = plan.dryRun;
+    if (front.onStart)
+        front.onStart(plan.name);
+    if (!plan.dryRun)
+        oplog::begin(plan.name);
+
+    view.showBusyWidgets(true);
+    view.setStatus(messageText(state.currentLanguage, MSG_SEARCHING_DEVICE));
+    const QString drive = deviceDrive();
+    Outcome outcome;
+    if (drive.isEmpty()) {
+        boxes::information(asked, front.window, messageText(state.currentLanguage, MSG_DEVICE_NOT_FOUND_TITLE),
+                           messageText(state.currentLanguage, MSG_DEVICE_NOT_FOUND_TEXT),
+                           QStringLiteral("device.notFound"));
+        outcome = Outcome::of(Outcome::Status::PlayerNotFound);
+    } else {
+        QString folder = plan.folder;
+        if (folder.isEmpty() && plan.chooserItalian) {
+            if (plan.statusBeforeChooser >= 0)
+                view.setStatus(messageText(state.currentLanguage, plan.statusBeforeChooser));
+            FolderRequest request;
+            request.caption = pick(state, plan.chooserItalian, plan.chooserEnglish);
+            request.parent = front.window;
+            folder = asked.chooseFolder(request);
+        }
+        if (plan.chooserItalian && folder.isEmpty()) {
+            outcome = Outcome::of(Outcome::Status::Declined);
+        } else {
+            QObject home;
+            DialogsBridge bridgedDialogs(asked, &home);
+            ProgressBridge bridgedProgress(view, &home);
+            OperationContext ctx{state, bridgedDialogs, bridgedProgress};
+            ctx.window = front.window;
+            ctx.driveRoot = drive;
+            ctx.operationName = plan.name;
+            ctx.dryRun = plan.dryRun;
+            if (front.onFileAction) {
+                const auto told = front.onFileAction;
+                ctx.onFileAction = [told, &home](const QString &action, const QString &path, const QString &target,
+                                                 bool ok) {
+                    if (QThread::currentThread() == home.thread())
+                        told(action, path, target, ok);
+                    else
+                        QMetaObject::invokeMethod(&home, [=] { told(action, path, target, ok); }, Qt::QueuedConnection);
+                };
+            }
+            ctx.progress.setStatus(view.status());
+            const auto engine = [&] { outcome = work(ctx, folder); };
+            if (front.workerThread) {
+                if (!worker)
+                    worker = std::make_unique<WorkerThread>();
+                worker->run(engine);
+            } else {
+                engine();
+            }
+            // Stop pressed while the last step was ending still makes the run a stopped one.
+            if ((state.stopRequested || state.stopPressed) && outcome.status == Outcome::Status::Done)
+                outcome.status = Outcome::Status::Stopped;
+        }
+    }
+    Result result = Result::Done;
+    switch (outcome.status) {
+    case Outcome::Status::Done: result = Result::Done; break;
+    case Outcome::Status::Failed: result = Result::Failed; break;
+    case Outcome::Status::Declined: result = Result::Declined; break;
+    case Outcome::Status::Stopped: result = Result::Stopped; break;
+    case Outcome::Status::PlayerNotFound: result = Result::PlayerNotFound; break;
+    }
+    // The closing box comes while the busy widgets still show the run it closes.
+    if (result != Result::PlayerNotFound || !drive.isEmpty())
+        closingBox(plan, outcome);
+    view.showBusyWidgets(false);
+    state.operationOk = result == Result::Done;
+    if (!plan.dryRun)
+        oplog::end(plan.name, state.operationOk);
+    last.result = result;
+    last.outcome = outcome;
+    inRun = false;
+    if (front.onEnd)
+        front.onEnd(last);
+    return result;
+}
+
+// The one box that closes a run: the operation's own success box, or, when the engine's boxes
+// have not said so already, what went wrong.
+void Operations::closingBox(const Plan &plan, const Outcome &outcome)
+{
+    if (plan.dryRun)
+        return;
+    Dialogs &asked = dialogs();
+    const int lang = state.currentLanguage;
+    const auto table = [lang](int code) { return messageText(lang, code); };
+    const QString log = QDir::toNativeSeparators(oplog::path());
+    const bool counted = outcome.failed > 0 && outcome.total > 0;
+
+    if (outcome.status == Outcome::Status::PlayerNotFound) {
+        boxes::information(asked, front.window, table(MSG_DEVICE_NOT_FOUND_TITLE), table(MSG_DEVICE_NOT_FOUND_TEXT),
+                           QStringLiteral("device.notFound"));
+        return;
+    }
+    if (outcome.status == Outcome::Status::Done) {
+        switch (plan.closing) {
+        case Plan::Closing::Backup:
+        case Plan::Closing::Restore: {
+            const QString done = pick(state, "Fatto", "Done");
+            boxes::information(asked, front.window, done, done, plan.name + QStringLiteral(".done"));
+            break;
+        }
+        case Plan::Closing::Update:
+            boxes::information(asked, front.window, table(MSG_UPDATE_END_TITLE), table(MSG_UPDATE_DOWNLOADED_TEXT),
+                               QStringLiteral("update.done"));
+            break;
+        case Plan::Closing::Reinstall:
+            boxes::information(asked, front.window, table(MSG_END_OPERATION_TITLE), table(MSG_SETUP_FINISHED_TEXT),
+                               QStringLiteral("reinstall.done"));
+            break;
+        case Plan::Closing::Optimise:
+            break;   // each step has said how it went
+        }
+        return;
+    }
+    if (outcome.status != Outcome::Status::Failed || outcome.told)
+        return;
+
+    MessageBoxRequest box;
+    box.kind = QuestionKind::Error;
+    box.icon = BoxIcon::Warning;
+    box.parent = front.window;
+    box.buttons = {{BoxRole::Ok, QStringLiteral("Ok")}};
+    box.code = plan.name + QStringLiteral(".failed");
+    switch (plan.closing) {
+    case Plan::Closing::Backup:
+    case Plan::Closing::Restore:
+        if (counted && plan.closing == Plan::Closing::Restore) {
+            box.code = QStringLiteral("restore.incomplete");
+            box.title = pick(state, "Ripristino incompleto", "Restore incomplete");
+            box.text = state.italian() ? QStringLiteral("%1 files su %2 non sono stati ripristinati sul Corvel3.\n"
+                                                        "L'elenco delle operazioni è in:\n%3")
+                                       : QStringLiteral("%1 of %2 files were not restored to the Corvel3.\n"
+                                                        "The log of operations is in:\n%3");
+        } else if (counted) {
+            box.code = QStringLiteral("backup.incomplete");
+            box.title = pick(state, "Backup incompleto", "Backup incomplete");
+            box.text = state.italian() ? QStringLiteral("%1 files su %2 non sono stati salvati nella copia di backup.\n"
+                                                        "L'elenco delle operazioni è in:\n%3")
+                                       : QStringLiteral("%1 of %2 files were not saved in the backup.\n"
+                                                        "The log of operations is in:\n%3");
+        } else {
+            box.icon = BoxIcon::Information;
+            box.title = table(MSG_BACKUP_ERROR_TITLE);
+            box.text = table(MSG_BACKUP_ERROR_TEXT);
+            asked.showMessage(box);
+            return;
+        }
+        box.text = box.text.arg(outcome.failed).arg(outcome.total).arg(log);
+        break;
+    case Plan::Closing::Optimise:
+        if (counted) {
+            box.title = pick(state, "Ottimizzazione incompleta", "Optimisation incomplete");
+            box.text = (state.italian() ? QStringLiteral("%1 operazioni su %2 sui files del Corvel3 non sono riuscite.\n"
+                                                         "L'elenco delle operazioni è in:\n%3")
+                                        : QStringLiteral("%1 of %2 actions on the Corvel3's files failed.\n"
+                                                         "The log of operations is in:\n%3"))
+                           .arg(outcome.failed)
+                           .arg(outcome.total)
+                           .arg(log);
+            break;
+        }
+        Q_FALLTHROUGH();
+    case Plan::Closing::Update:
+    case Plan::Closing::Reinstall:
+        box.title = box.text = pick(state, "ERRORE", "ERROR");
+        break;
+    }
+    asked.showMessage(box);
+}
+
+Operations::Result Operations::repair(ProgressView *busy)
+{
+    return reinstall(ReinstallKind::KeepSongs, QString(), busy);
+}
+
+Operations::Result Operations::update(ProgressView *busy)
+{
+    Plan plan{QStringLiteral("update"), Plan::Closing::Update};
+    return run(plan, busy, [](OperationContext &ctx, const QString &) { return SystemUpdate(ctx).run(); });
+}
+
+Operations::Result Operations::backup(const QString &folder, ProgressView *busy)
+{
+    Plan plan{QStringLiteral("backup"), Plan::Closing::Backup, folder, "Scegli una cartella per il salvataggio dei files",
+              "Choose a folder where save your files"};
+    return run(plan, busy, [](OperationContext &ctx, const QString &chosen) { return transfer::backup(ctx, chosen); });
+}
+
+Operations::Result Operations::restore(const QString &folder, ProgressView *busy)
+{
+    Plan plan{QStringLiteral("restore"), Plan::Closing::Restore, folder, "Scegli cartella da cui prendere i files salvati",
+              "Choose a folder where to get your saved files", MSG_RESTORING_BACKUP};
+    return run(plan, busy, [](OperationContext &ctx, const QString &chosen) { return transfer::restore(ctx, chosen); });
+}
+
+Operations::Result Operations::reinstall(ReinstallKind kind, const QString &folder, ProgressView *busy)
+{
+    Plan plan{QStringLiteral("reinstall"), Plan::Closing::Reinstall};
+    switch (kind) {
+    case ReinstallKind::KeepSongs:
+        return run(plan, busy, [this](OperationContext &ctx, const QString &) { return Reinstall(ctx).keepSongs(packagePath); });
+    case ReinstallKind::Erase:
+        plan.name = QStringLiteral("reinstall and delete songs");
+        return run(plan, busy, [](OperationContext &ctx, const QString &) { return Reinstall(ctx).eraseSongs(); });
+    case ReinstallKind::SaveAndRestore:
+        plan.name = QStringLiteral("reinstall and restore songs");
+        plan.folder = folder;
+        plan.chooserItalian = "Scegli una cartella per il salvataggio dei files";
+        plan.chooserEnglish = "Choose a folder to save your files";
+        plan.statusBeforeChooser = MSG_BACKUP_TO_PC;
+        return run(plan, busy, [](OperationContext &ctx, const QString &chosen) { return Reinstall(ctx).saveAndRestore(chosen); });
+    }
+    return Result::Failed;
+}
+
+Operations::Result Operations::optimise(const OptimiseSteps &steps, bool dryRun, ProgressView *busy)
+{
+    Plan plan{QStringLiteral("optimise"), Plan::Closing::Optimise};
+    plan.dryRun = dryRun;
+    return run(plan, busy, [this, steps](OperationContext &ctx, const QString &) {
+        return steps.any() ? optimise::run(ctx, optimiseState, steps) : Outcome();
+    });
+}
+
+QString Operations::resultName(Result result)
+{
+    switch (result) {
+    case Result::Done: return QStringLiteral("done");
+    case Result::Failed: return QStringLiteral("failed");
+    case Result::Declined: return QStringLiteral("declined");
+    case Result::Stopped: return QStringLiteral("stopped");
+    case Result::PlayerNotFound: return QStringLiteral("player-not-found");
+    }
+    return QString();
+}
+
+int Operations::exitCode(Result result)
+{
+    switch (result) {
+    case Result::Done: return 0;
+    case Result::PlayerNotFound: return 3;
+    default: return 1;
+    }
+}
