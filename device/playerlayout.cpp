@@ -11,6 +11,7 @@ const char kSystemFolder[] = "System";
 const char kPlaylistFolder[] = "System/Playlist";
 const char kUpdateFolder[] = "CorvelUpdate";
 const char kAttributeBatch[] = "MATTRB.BAT";
+const char kDriveLock[] = ".corvel3-lock";
 
 namespace {
 

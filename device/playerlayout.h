@@ -15,6 +15,7 @@ extern const char kSystemFolder[];     // "System"
 extern const char kPlaylistFolder[];   // "System/Playlist"
 extern const char kUpdateFolder[];     // "CorvelUpdate"
 extern const char kAttributeBatch[];   // "MATTRB.BAT", written beside a package, never left on the player
+extern const char kDriveLock[];        // ".corvel3-lock": held at the root while a run works on the player
 
 // The three files a working system needs, relative to the drive root.
 const QStringList &systemFiles();

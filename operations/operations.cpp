@@ -8,6 +8,7 @@
 #include "core/operationlog.h"
 #include "device/devicedrive.h"
 #include "device/playerlayout.h"
+#include "operations/runlock.h"
 #include "operations/workerthread.h"
 #include "optimise/optimiserun.h"
 #include "transfer/backup.h"
@@ -99,57 +100,26 @@ Operations::Result Operations::run(const Plan &plan, ProgressView *busy, const W
     view.showBusyWidgets(true);
     view.setStatus(messageText(state.currentLanguage, MSG_SEARCHING_DEVICE));
     const QString drive = deviceDrive();
+    RunLock lock;
+    QString folder = plan.folder;
     Outcome outcome;
     if (drive.isEmpty()) {
         boxes::information(asked, front.window, messageText(state.currentLanguage, MSG_DEVICE_NOT_FOUND_TITLE),
                            messageText(state.currentLanguage, MSG_DEVICE_NOT_FOUND_TEXT),
                            QStringLiteral("device.notFound"));
         outcome = Outcome::of(Outcome::Status::PlayerNotFound);
+    } else if (!lock.acquire(drive)) {
+        boxes::information(asked, front.window, pick(state, "Operazione in corso", "Operation in progress"),
+                           pick(state, "Un'altra operazione è in corso sul Corvel3.\nAttendere che finisca, poi riprovare.",
+                                "Another operation is running on the Corvel3.\nWait for it to end, then try again."),
+                           QStringLiteral("lock.busy"));
+        outcome = Outcome::failure(true);
+    } else if (!chooseFolder(plan, view, &folder)) {
+        outcome = Outcome::of(Outcome::Status::Declined);
     } else {
-        QString folder = plan.folder;
-        if (folder.isEmpty() && plan.chooserItalian) {
-            if (plan.statusBeforeChooser >= 0)
-                view.setStatus(messageText(state.currentLanguage, plan.statusBeforeChooser));
-            FolderRequest request;
-            request.caption = pick(state, plan.chooserItalian, plan.chooserEnglish);
-            request.parent = front.window;
-            folder = asked.chooseFolder(request);
-        }
-        if (plan.chooserItalian && folder.isEmpty()) {
-            outcome = Outcome::of(Outcome::Status::Declined);
-        } else {
-            QObject home;
-            DialogsBridge bridgedDialogs(asked, &home);
-            ProgressBridge bridgedProgress(view, &home);
-            OperationContext ctx{state, bridgedDialogs, bridgedProgress};
-            ctx.window = front.window;
-            ctx.driveRoot = drive;
-            ctx.operationName = plan.name;
-            ctx.dryRun = plan.dryRun;
-            if (front.onFileAction) {
-                const auto told = front.onFileAction;
-                ctx.onFileAction = [told, &home](const QString &action, const QString &path, const QString &target,
-                                                 bool ok) {
-                    if (QThread::currentThread() == home.thread())
-                        told(action, path, target, ok);
-                    else
-                        QMetaObject::invokeMethod(&home, [=] { told(action, path, target, ok); }, Qt::QueuedConnection);
-                };
-            }
-            ctx.progress.setStatus(view.status());
-            const auto engine = [&] { outcome = work(ctx, folder); };
-            if (front.workerThread) {
-                if (!worker)
-                    worker = std::make_unique<WorkerThread>();
-                worker->run(engine);
-            } else {
-                engine();
-            }
-            // Stop pressed while the last step was ending still makes the run a stopped one.
-            if ((state.stopRequested || state.stopPressed) && outcome.status == Outcome::Status::Done)
-                outcome.status = Outcome::Status::Stopped;
-        }
+        outcome = execute(plan, view, drive, folder, work);
     }
+
     Result result = Result::Done;
     switch (outcome.status) {
     case Outcome::Status::Done: result = Result::Done; break;
@@ -162,6 +132,7 @@ Operations::Result Operations::run(const Plan &plan, ProgressView *busy, const W
     if (result != Result::PlayerNotFound || !drive.isEmpty())
         closingBox(plan, outcome);
     view.showBusyWidgets(false);
+    lock.release();
     state.operationOk = result == Result::Done;
     if (!plan.dryRun)
         oplog::end(plan.name, state.operationOk);
@@ -171,6 +142,57 @@ Operations::Result Operations::run(const Plan &plan, ProgressView *busy, const W
     if (front.onEnd)
         front.onEnd(last);
     return result;
+}
+
+bool Operations::chooseFolder(const Plan &plan, ProgressView &view, QString *folder)
+{
+    if (!plan.chooserItalian)
+        return true;   // the operation takes no folder
+    if (folder->isEmpty()) {
+        if (plan.statusBeforeChooser >= 0)
+            view.setStatus(messageText(state.currentLanguage, plan.statusBeforeChooser));
+        FolderRequest request;
+        request.caption = pick(state, plan.chooserItalian, plan.chooserEnglish);
+        request.parent = front.window;
+        *folder = dialogs().chooseFolder(request);
+    }
+    return !folder->isEmpty();
+}
+
+Outcome Operations::execute(const Plan &plan, ProgressView &view, const QString &drive, const QString &folder,
+                            const Work &work)
+{
+    // The engine's questions and progress go to this thread as data; so do its file actions.
+    QObject home;
+    DialogsBridge bridgedDialogs(dialogs(), &home);
+    ProgressBridge bridgedProgress(view, &home);
+    OperationContext ctx{state, bridgedDialogs, bridgedProgress};
+    ctx.window = front.window;
+    ctx.driveRoot = drive;
+    ctx.operationName = plan.name;
+    ctx.dryRun = plan.dryRun;
+    if (front.onFileAction) {
+        const auto told = front.onFileAction;
+        ctx.onFileAction = [told, &home](const QString &action, const QString &path, const QString &target, bool ok) {
+            if (QThread::currentThread() == home.thread())
+                told(action, path, target, ok);
+            else
+                QMetaObject::invokeMethod(&home, [=] { told(action, path, target, ok); }, Qt::QueuedConnection);
+        };
+    }
+    Outcome outcome;
+    const auto engine = [&] { outcome = work(ctx, folder); };
+    if (front.workerThread) {
+        if (!worker)
+            worker = std::make_unique<WorkerThread>();
+        worker->run(engine);
+    } else {
+        engine();
+    }
+    // Stop pressed while the last step was ending still makes the run a stopped one.
+    if ((state.stopRequested || state.stopPressed) && outcome.status == Outcome::Status::Done)
+        outcome.status = Outcome::Status::Stopped;
+    return outcome;
 }
 
 // The one box that closes a run: the operation's own success box, or, when the engine's boxes

@@ -25,7 +25,8 @@ struct SystemCheck {
 
 // The operations runner: every front end (both windows, the command-line tool) runs every
 // operation through here, and only here is a run framed. For each run the runner, exactly once:
-// finds the player's drive (or shows the not-found box and ends), clears Stop, names the run,
+// finds the player's drive (or shows the not-found box and ends), takes the player's and the
+// user's run locks (another run under way: a box, and nothing is touched), clears Stop, names the run,
 // writes one begin and one end line in the operation log, shows and hides the busy widgets,
 // asks for the folder when the front end gave none, runs the engine on a worker thread (its
 // questions and progress reach the front end's thread as data), and turns the engine's Outcome
@@ -104,6 +105,10 @@ private:
     using Work = std::function<Outcome(OperationContext &ctx, const QString &folder)>;
 
     Result run(const Plan &plan, ProgressView *busy, const Work &work);
+    // The plan's folder, or the one the chooser gives; false when it takes one and has none.
+    bool chooseFolder(const Plan &plan, ProgressView &view, QString *folder);
+    // The engine's work on the worker thread, with this run's context.
+    Outcome execute(const Plan &plan, ProgressView &view, const QString &drive, const QString &folder, const Work &work);
     void closingBox(const Plan &plan, const Outcome &outcome);
     Dialogs &dialogs();
 

@@ -32,7 +32,8 @@ bool isPlayerLogName(const QString &name)
 
 bool isPlayerOwnName(const QString &name)
 {
-    return playerlayout::isOwnRootEntry(name);
+    // The tool's own working entries (the run's lock, a staging folder) are never the library's.
+    return playerlayout::isOwnRootEntry(name) || playerlayout::isToolEntry(name);
 }
 
 bool isInsidePlayerOwnEntry(const QString &deviceRoot, const QString &path)
