@@ -73,6 +73,7 @@ public slots:
 
 private:
     void runWithBusyWidgets(const std::function<void(ProgressView &)> &call);
+    void showPanel(bool visible);
 
     std::unique_ptr<Dialogs> realDialogs;
     Dialogs *dialogSeam = nullptr;

@@ -72,7 +72,18 @@ void MainWindow::on_pushBtnOptimize_clicked()
     for (QCheckBox *box : {ui->Check_Delete, ui->Check_Move, ui->Check_Split})
         box->setEnabled(false);
     ui->Btn_Opt_Ok->setEnabled(true);
-    ui->frame->show();
+    showPanel(true);
+}
+
+// While the panel is open nothing behind it can be reached, by the mouse or the keyboard.
+void MainWindow::showPanel(bool visible)
+{
+    for (QPushButton *button : findChildren<QPushButton *>())
+        if (!ui->frame->isAncestorOf(button))
+            button->setEnabled(!visible);
+    ui->frame->setVisible(visible);
+    if (visible)
+        ui->Btn_Opt_Ok->setFocus();
 }
 
 void MainWindow::on_Check_Optimize_clicked()
@@ -103,9 +114,9 @@ void MainWindow::on_Btn_Opt_Ok_clicked()
     const bool full = ui->Check_Optimize->isChecked();
     const OptimiseSteps steps{full || ui->Check_Delete->isChecked(), full || ui->Check_Move->isChecked(),
                               full || ui->Check_Split->isChecked()};
-    ui->frame->hide();
+    showPanel(false);
     runWithBusyWidgets([this, steps](ProgressView &p) { operations.optimise(steps, false, &p); });
 }
 
-void MainWindow::on_Btn_Opt_Cancel_clicked() { ui->frame->hide(); }
-void MainWindow::on_pushBtnQuit_2_clicked() { ui->frame->hide(); }
+void MainWindow::on_Btn_Opt_Cancel_clicked() { showPanel(false); }
+void MainWindow::on_pushBtnQuit_2_clicked() { showPanel(false); }

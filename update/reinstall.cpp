@@ -46,7 +46,9 @@ MessageBoxRequest yesNoQuestion(const QString &title, const QString &text, const
     question.text = text;
     question.icon = BoxIcon::Question;
     question.buttons = {BoxButton{BoxRole::Yes, yesCaption}, BoxButton{BoxRole::No, QStringLiteral("No")}};
-    question.defaultButton = 0;
+    // Erasing the player is never what Enter or Escape does.
+    question.defaultButton = 1;
+    question.escapeButton = 1;
     question.parent = nullptr;
     return question;
 }

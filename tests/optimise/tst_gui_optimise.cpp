@@ -75,8 +75,18 @@ private slots:
         clickBox(ui->Check_Optimize);
         QCOMPARE(win.boxes(), opened);
         clickBox(ui->Check_Optimize);
+        // Nothing behind the open panel takes a click or the focus: Space would start a backup.
+        const auto reachableBehind = [&] {
+            QStringList names;
+            for (QPushButton *b : win.w.findChildren<QPushButton *>())
+                if (!ui->frame->isAncestorOf(b) && b->isEnabled())
+                    names << b->objectName();
+            return names;
+        };
+        QCOMPARE(reachableBehind(), QStringList());
         QTest::mouseClick(ui->Btn_Opt_Cancel, Qt::LeftButton);
         QVERIFY(ui->frame->isHidden());
+        QVERIFY(reachableBehind().contains("pushBtnBackup"));
         QTest::mouseClick(ui->pushBtnOptimize, Qt::LeftButton);   // opens afresh
         QCOMPARE(win.boxes(), opened);
         saveScreenshot(&win.w, "optimise-panel");

@@ -204,7 +204,9 @@ private slots:
         dialogs.onPrompt = [&](const ScriptedDialogs::Prompt &p) {
             if (p.title == "End operation" || p.title == "Fine operazioni")
                 busySeen = stop->isVisible();
-            if (p.title == "Package not available")
+            // Enter never erases, nor takes a package the user did not choose: "No" is the default.
+            if (QStringList{"Package not available", "Cancellazione Drive", "Format Corvel3 HD", "Azzeramento HD Corvel3"}
+                    .contains(p.title))
                 QCOMPARE(p.defaultButton, 1);
             if (p.title == "Cancellazione Drive")
                 QCOMPARE(window->ui->labelAction->text(), messageText(c.language, MSG_FORMATTING));
