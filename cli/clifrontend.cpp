@@ -1,8 +1,9 @@
 #include "cli/clifrontend.h"
 
-#include <cstdio>
+#include <string>
 
 #include "cli/cliformatter.h"
+#include "cli/terminal.h"
 
 QString CliDialogs::kindName(QuestionKind kind)
 {
@@ -43,13 +44,12 @@ int CliDialogs::askOnTerminal(const MessageBoxRequest &request, int fallback)
                         .arg(language == 0 ? QStringLiteral("Invio") : QStringLiteral("Enter"))
                         .arg(fallback + 1),
                     false);
-        char line[64];
-        if (!std::fgets(line, sizeof line, stdin)) {
-            std::clearerr(stdin);
+        std::string line;
+        if (!terminal::readLine(line, interrupted)) {
             console.err(QString());
             return -1;
         }
-        const QString reply = QString::fromLocal8Bit(line).trimmed();
+        const QString reply = QString::fromLocal8Bit(line.c_str()).trimmed();
         if (reply.isEmpty())
             return fallback;
         bool number = false;

@@ -11,10 +11,13 @@ class CliFormatter;
 // Boxes and folder choosers answered on the terminal when there is one, otherwise by meaning:
 // the safe answer, or with --yes the answer that lets the operation go on. Every box reaches
 // the formatter as a message (one button) or a question (with the answer and who gave it).
+// Ctrl-C (interrupted() true) during a question on the terminal gives it its safe answer.
 class CliDialogs : public Dialogs {
 public:
-    CliDialogs(CliFormatter &formatter, CliConsole &console, int language, bool yes, bool askOnTerminal)
-        : formatter(formatter), console(console), language(language), yes(yes), ask(askOnTerminal) {}
+    CliDialogs(CliFormatter &formatter, CliConsole &console, int language, bool yes, bool askOnTerminal,
+               bool (*interrupted)())
+        : formatter(formatter), console(console), language(language), yes(yes), ask(askOnTerminal),
+          interrupted(interrupted) {}
 
     int showMessage(const MessageBoxRequest &request) override;
     QString chooseFolder(const FolderRequest &request) override;
@@ -24,7 +27,7 @@ public:
 
 private:
     QString caption(const BoxButton &button) const;
-    // The answer typed, or -1 when the input ended (or Ctrl-C cut the read short).
+    // The answer typed, or -1 when the input ended or Ctrl-C was pressed.
     int askOnTerminal(const MessageBoxRequest &request, int fallback);
 
     CliFormatter &formatter;
@@ -32,6 +35,7 @@ private:
     int language;
     bool yes;
     bool ask;
+    bool (*interrupted)();
 };
 
 // Progress as data for the formatter: each new status and each whole percent.

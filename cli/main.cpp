@@ -84,7 +84,7 @@ int main(int argc, char *argv[])
     TextFormatter text(console, language);
     JsonFormatter json(console);
     CliFormatter &formatter = line.json ? static_cast<CliFormatter &>(json) : text;
-    CliDialogs dialogs(formatter, console, language, line.yes, terminal::isTerminal(0));
+    CliDialogs dialogs(formatter, console, language, line.yes, terminal::isTerminal(0), [] { return interrupted != 0; });
     CliProgress progress(formatter);
     const auto exitCode = [](Operations::Result result) { return interrupted ? 130 : Operations::exitCode(result); };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 // What the command-line tool needs of the console; one implementation per platform.
 namespace terminal {
@@ -14,10 +15,12 @@ void allowEscapes(int standardStream);
 // Keeps standard output for the tool's own lines and sends whatever else writes there (the
 // download's own chatter) to standard error; returns the stream to write the tool's lines to.
 FILE *takeStandardOutput();
-// Calls handler on Ctrl-C; a read from the terminal under way then ends, so that a question
-// being asked takes its safe answer.
+// Calls handler on Ctrl-C, on whichever thread; system calls under way go on.
 void onInterrupt(void (*handler)(int));
 // From inside the handler: the next Ctrl-C ends the program at once.
 void nextInterruptEnds();
+// One line from standard input, without its line end; false when the input ended or, while
+// waiting, stop() became true.
+bool readLine(std::string &line, bool (*stop)());
 
 } // namespace terminal

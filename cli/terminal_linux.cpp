@@ -1,6 +1,8 @@
 #include "cli/terminal.h"
 
+#include <cerrno>
 #include <csignal>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -37,7 +39,7 @@ void onInterrupt(void (*handler)(int))
     struct sigaction action{};
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = 0;   // no SA_RESTART: a read from the terminal returns
+    action.sa_flags = SA_RESTART;   // the worker's reads and writes are not cut short
     ::sigaction(SIGINT, &action, nullptr);
 }
 
@@ -47,6 +49,31 @@ void nextInterruptEnds()
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGINT, &action, nullptr);
+}
+
+bool readLine(std::string &line, bool (*stop)())
+{
+    line.clear();
+    for (;;) {
+        pollfd input{0, POLLIN, 0};
+        const int ready = ::poll(&input, 1, 100);
+        if (stop())
+            return false;
+        if (ready < 0 && errno != EINTR)
+            return false;
+        if (ready <= 0)
+            continue;
+        // Read directly, not through stdio, so that nothing typed waits in a buffer poll cannot see.
+        char c = 0;
+        const ssize_t n = ::read(0, &c, 1);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return !line.empty();
+        if (c == '\n')
+            return true;
+        line += c;
+    }
 }
 
 } // namespace terminal

@@ -4,6 +4,10 @@
 #include <io.h>
 #include <windows.h>
 
+#ifndef ENABLE_VIRTUAL_TERMINAL_PROCESSING
+#define ENABLE_VIRTUAL_TERMINAL_PROCESSING 0x0004
+#endif
+
 namespace terminal {
 
 namespace {
@@ -47,8 +51,7 @@ FILE *takeStandardOutput()
     return stream;
 }
 
-// The console calls the handler on a thread of its own; a read under way is not interrupted, so
-// a question being asked waits for its answer or a second Ctrl-C.
+// The console calls the handler on a thread of its own.
 void onInterrupt(void (*handler)(int))
 {
     std::signal(SIGINT, handler);
@@ -57,6 +60,21 @@ void onInterrupt(void (*handler)(int))
 void nextInterruptEnds()
 {
     std::signal(SIGINT, SIG_DFL);
+}
+
+// Ctrl-C aborts the console read under way, so stop() is asked once it returns.
+bool readLine(std::string &line, bool (*stop)())
+{
+    line.clear();
+    char buffer[256];
+    if (!std::fgets(buffer, sizeof buffer, stdin) || stop()) {
+        std::clearerr(stdin);
+        return false;
+    }
+    line = buffer;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.pop_back();
+    return true;
 }
 
 } // namespace terminal
