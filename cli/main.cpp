@@ -14,6 +14,11 @@
 #include "core/languagefile.h"
 #include "operations/operations.h"
 
+// The build gives the project's version; a bare compile (the Windows syntax check) has none.
+#ifndef CORVEL3_VERSION
+#define CORVEL3_VERSION "0"
+#endif
+
 namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
