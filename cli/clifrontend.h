@@ -1,82 +1,53 @@
 #pragma once
 
-#include <QElapsedTimer>
-#include <QJsonObject>
 #include <QString>
-#include <QTextStream>
 
 #include "core/dialogs.h"
-#include "core/operationstate.h"
 #include "core/progressview.h"
 
-#include <cstdio>
-
-// True when the standard stream (0 in, 2 error) is a terminal; one implementation per platform.
-bool isTerminal(int standardStream);
-// Keeps standard output for the tool's own lines and sends whatever else writes there (the
-// download's own chatter) to standard error; returns the stream to write the tool's lines to.
-FILE *takeStandardOutput();
-
-// Where the command-line tool says things: plain text (messages on stdout, progress and
-// questions on stderr) or, with --json, one JSON object per line on stdout per event.
-class CliOutput {
-public:
-    CliOutput(FILE *standardOutput, bool json, const OperationState &state);
-
-    bool json() const { return jsonLines; }
-    void event(const QString &name, QJsonObject fields);
-    // A line of text for the user: stdout in plain mode, nothing in JSON mode.
-    void say(const QString &text);
-    // A line on stderr in either mode (progress, prompts, usage).
-    void note(const QString &text, bool newline = true);
-    const OperationState &state;
-
-private:
-    bool jsonLines;
-    QTextStream out;
-    QTextStream err;
-};
+class CliConsole;
+class CliFormatter;
 
 // Boxes and folder choosers answered on the terminal when there is one, otherwise by meaning:
-// the safe answer, or with --yes the answer that lets the operation go on.
+// the safe answer, or with --yes the answer that lets the operation go on. Every box reaches
+// the formatter as a message (one button) or a question (with the answer and who gave it).
+// Ctrl-C (interrupted() true) during a question on the terminal gives it its safe answer.
 class CliDialogs : public Dialogs {
 public:
-    CliDialogs(CliOutput &output, bool yes, bool askOnTerminal) : output(output), yes(yes), ask(askOnTerminal) {}
+    CliDialogs(CliFormatter &formatter, CliConsole &console, int language, bool yes, bool askOnTerminal,
+               bool (*interrupted)())
+        : formatter(formatter), console(console), language(language), yes(yes), ask(askOnTerminal),
+          interrupted(interrupted) {}
 
     int showMessage(const MessageBoxRequest &request) override;
     QString chooseFolder(const FolderRequest &request) override;
     void aboutToolkit(QObject *) override {}
 
     static QString kindName(QuestionKind kind);
-    QString caption(const BoxButton &button) const;
 
 private:
+    QString caption(const BoxButton &button) const;
+    // The answer typed, or -1 when the input ended or Ctrl-C was pressed.
     int askOnTerminal(const MessageBoxRequest &request, int fallback);
 
-    CliOutput &output;
+    CliFormatter &formatter;
+    CliConsole &console;
+    int language;
     bool yes;
     bool ask;
+    bool (*interrupted)();
 };
 
-// Progress on stderr: a redrawn bar on a terminal, else one line per status; in JSON mode a
-// progress event per status and per whole percent.
+// Progress as data for the formatter: each new status and each whole percent.
 class CliProgress : public ProgressView {
 public:
-    CliProgress(CliOutput &output, bool barOnTerminal) : output(output), bar(barOnTerminal) { sinceDraw.start(); }
-    // Ends a bar line left open.
-    void finish();
+    explicit CliProgress(CliFormatter &formatter) : formatter(formatter) {}
 
 protected:
     void changed(Change what) override;
 
 private:
-    int percent() const;
-    void draw();
-
-    CliOutput &output;
-    bool bar;
-    bool lineOpen = false;
-    int lastPercent = -1;
+    CliFormatter &formatter;
+    int lastPercent = -2;
     QString lastStatus;
-    QElapsedTimer sinceDraw;
 };
