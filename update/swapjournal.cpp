@@ -87,9 +87,17 @@ bool SwapJournal::read(const QString &driveRoot)
             return false;
         }
     }
-    bool safe = ended && safeRelative(aside) && safeRelative(staging) && !renames.isEmpty();
-    for (const Rename &rename : renames)
-        safe = safe && safeRelative(rename.from) && safeRelative(rename.to);
+    // Only the tool's own folders and the root entries renamed through them: a damaged journal
+    // must not send a song folder aside, where the clean-up would delete it.
+    bool safe = ended && safeRelative(aside) && safeRelative(staging) && !aside.contains(QLatin1Char('/'))
+                && !staging.contains(QLatin1Char('/')) && aside.startsWith(QLatin1String(".corvel3-"))
+                && staging.startsWith(QLatin1String(".corvel3-")) && !renames.isEmpty();
+    for (const Rename &rename : renames) {
+        const bool goingAside = rename.to == aside + QLatin1Char('/') + rename.from;
+        const bool placing = rename.from == staging + QLatin1Char('/') + rename.to;
+        const QString name = goingAside ? rename.from : rename.to;
+        safe = safe && (goingAside || placing) && safeRelative(name) && !name.contains(QLatin1Char('/'));
+    }
     for (const File &file : files)
         safe = safe && safeRelative(file.path);
     return safe;

@@ -19,6 +19,8 @@ bool present(const QString &path)
 }
 
 class Recovery {
+    OperationContext &ctx;
+
 public:
     explicit Recovery(OperationContext &ctx)
         : ctx(ctx), drive(ctx.driveRoot.endsWith(QLatin1Char('/')) ? ctx.driveRoot : ctx.driveRoot + QLatin1Char('/'))
@@ -69,8 +71,6 @@ private:
         return removed;
     }
     bool newEntriesWhole(const SwapJournal &journal, int made) const;
-
-    OperationContext &ctx;
 };
 
 // Every file of the new entries is where the renames made so far put it, with its size.

@@ -29,7 +29,8 @@ QStringList ScriptedDialogs::titles() const
 
 int ScriptedDialogs::showMessage(const MessageBoxRequest &request)
 {
-    Prompt p{request.title, request.text, request.icon, request.buttons, request.defaultButton, request.parent, {}};
+    Prompt p{request.title, request.text, request.icon, request.buttons, request.defaultButton, request.parent, {},
+             request.code};
     if (onPrompt)
         onPrompt(p);
     int chosen = request.defaultButton;

@@ -21,6 +21,7 @@ public:
         int defaultButton = 0;
         QObject *parent = nullptr;
         QString answer;             // the caption (or folder) given back
+        QString code;               // the box's own name, "" when it has none
 
         QStringList captions() const;   // captions, standard ones as "<Yes>", "<No>", "<Yes to All>", ...
     };

@@ -281,6 +281,10 @@ private slots:
         QTest::newRow("a failed swap after deleting the songs keeps the old system") << Case{"pushBtnInstallAndClean", "", 1,
             {"Yes", "Si", "Ok"}, {"Format Corvel3 HD", "Cancellazione Drive", "ERROR"},
             "still has its previous one and starts.\nThe songs have been deleted."};
+        // The staged system is checked again just before the swap: a file cut short since is no system.
+        QTest::newRow("a staged file cut short before the swap keeps the old system") << Case{"pushBtnInstallAndClean",
+            "cut", 1, {"Yes", "Si", "Ok"}, {"Format Corvel3 HD", "Cancellazione Drive", "ERROR"},
+            "still has its previous one and starts.\nThe songs have been deleted."};
         // The songs come back whatever the install did, and the box says what the player holds.
         QTest::newRow("a failed swap after saving the songs brings them back") << Case{"pushBtnInstallAndRestore", "", 1,
             {"Si", "Ok"}, {"Cancellazione Drive", "ERROR"}, "still has its previous one.\nThe songs have been restored."};
@@ -303,7 +307,13 @@ private slots:
             QVERIFY2(!reinstall.eraseDrive(path), qPrintable(path));
         for (const QString &answer : c.answers)
             h.dialogs.answer(answer);
-        reinstall.beforePlacing = [](const QString &name) { return name != "System"; };
+        if (c.fault == "cut")
+            h.dialogs.onPrompt = [&](const ScriptedDialogs::Prompt &p) {
+                if (p.title == "Cancellazione Drive")
+                    QVERIFY(QFile::resize(drive.path(".corvel3-staging/System/Corvel/Corvel.exe"), 10));
+            };
+        else
+            reinstall.beforePlacing = [](const QString &name) { return name != "System"; };
         QString packagePath;
         const Outcome outcome = variant == 0 ? reinstall.keepSongs(packagePath)
                                 : variant == 1 ? reinstall.eraseSongs() : reinstall.saveAndRestore(pc.path());
