@@ -68,7 +68,7 @@ int main(int argc, char **argv)
         const long before = benchmemory::currentKiB();
         QElapsedTimer clock;
         clock.start();
-        const QString saved = downloadPackage(ctx, url, true);
+        const QString saved = downloadPackage(ctx, url, temp.filePath(QStringLiteral("tool")));
         toolSeconds.push_back(clock.nsecsElapsed() / 1e9);
         toolPeakDelta = std::max(toolPeakDelta, benchmemory::peakKiB() - before);
         if (QFileInfo(saved).size() != size) {

@@ -88,6 +88,11 @@ int copyFileContents(QFile &source, QFile &destination, qint64 *copied);
 // when the system says it could not.
 bool syncFile(QFile &file);
 
+// Pushes a folder's own entries (the names created, renamed or removed in it) out to its disk, so
+// a rename survives a power cut. False when the system could not; a caller that must be sure then
+// flushes the files concerned (flushToDevice).
+bool syncFolder(const QString &folder);
+
 // Moves a file or folder within one volume, never over an entry already at to, in one step
 // where the system allows. False when nothing was moved.
 bool moveNoReplace(const QString &from, const QString &to);

@@ -339,6 +339,16 @@ bool syncFile(QFile &file)
     return file.handle() >= 0 && ::fsync(file.handle()) == 0;
 }
 
+bool syncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
 bool moveNoReplace(const QString &from, const QString &to)
 {
     if (::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD, QFile::encodeName(to).constData(),

@@ -164,6 +164,20 @@ bool syncFile(QFile &file)
     return handle != -1 && FlushFileBuffers(reinterpret_cast<HANDLE>(handle));
 }
 
+bool syncFolder(const QString &folder)
+{
+    // A folder opens only with backup semantics; its buffers flush where the file system allows it
+    // (NTFS, FAT), and anywhere else the caller flushes the files themselves.
+    const HANDLE handle = CreateFileW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(folder).utf16()),
+                                      GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const bool ok = FlushFileBuffers(handle) != 0;
+    CloseHandle(handle);
+    return ok;
+}
+
 bool moveNoReplace(const QString &from, const QString &to)
 {
     return QFile::rename(from, to);   // MoveFileEx without MOVEFILE_REPLACE_EXISTING

@@ -13,7 +13,10 @@ constexpr qint64 kReadBufferBytes = 1024 * 1024;
 constexpr int kMaxRedirects = 5;
 }
 
-DownloadManager::DownloadManager(QObject *parent) : QObject(parent) {}
+DownloadManager::DownloadManager(const QString &saveFolder, QObject *parent)
+    : QObject(parent), folder(QDir::cleanPath(saveFolder))
+{
+}
 
 DownloadManager::~DownloadManager()
 {
@@ -27,19 +30,14 @@ DownloadManager::~DownloadManager()
     outputFile.close();
 }
 
-QString DownloadManager::saveFolder()
-{
-    return QDir::cleanPath(QDir::tempPath() + QDir::separator() + QStringLiteral("Corvel"));
-}
-
 QString DownloadManager::makeSavePath(const QUrl &url)
 {
     const QString path = url.path(QUrl::FullyDecoded);
-    QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    if (name.isEmpty())
+    // Only a name: no separator of any system leads out of the save folder.
+    QString name = path.mid(qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1);
+    if (name.isEmpty() || name == QLatin1String("..") || name == QLatin1String(".") || name.contains(QLatin1Char(':')))
         name = QStringLiteral("download");
-    const QString full = QDir::cleanPath(QDir::tempPath() + QDir::separator() + QStringLiteral("Corvel")
-                                         + QDir::separator() + name);
+    const QString full = folder + QLatin1Char('/') + name;
     if (QFile::exists(full))
         QFile::remove(full);
     return full;

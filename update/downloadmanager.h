@@ -9,19 +9,19 @@
 
 class QNetworkReply;
 
-// Writes the body of one HTTP GET into the save folder "Corvel" of the temporary directory and
-// publishes a percentage and a done flag for the operation that polls them. Bytes go to the
+// Writes the body of one HTTP GET into the save folder it is given (a run's own, see
+// update/runfolder.h) and publishes a percentage and a done flag for the operation that polls them. Bytes go to the
 // file as they arrive, so memory stays flat whatever the package size. The queue form
 // (appendUrl/appendAddress) downloads its addresses one after the other by itself.
 class DownloadManager : public QObject {
     Q_OBJECT
 
 public:
-    explicit DownloadManager(QObject *parent = nullptr);
+    explicit DownloadManager(const QString &saveFolder, QObject *parent = nullptr);
     ~DownloadManager() override;
 
     // The folder every download is saved to.
-    static QString saveFolder();
+    QString saveFolder() const { return folder; }
 
     // The save path for url (its last path component, "download" when empty) in the save
     // folder; a file already there is deleted. The folder itself is not created.
@@ -57,6 +57,7 @@ private:
     void writeAvailable();
     bool replyComplete();
 
+    QString folder;
     QNetworkAccessManager networkManager;
     QQueue<QUrl> urlQueue;
     QNetworkReply *reply = nullptr;

@@ -22,7 +22,6 @@
 #include "transfer/folderremoval.h"
 #include "transfer/restore.h"
 #include "transfer/transferlistings.h"
-#include "update/downloadmanager.h"
 #include "update/stagedinstall.h"
 #include "update/systemupdate.h"
 #include "update/unpack.h"
@@ -101,6 +100,12 @@ void Reinstall::removeSaveFolder(const QString &packagePath)
     transfer::removeFolderTree(ctx, QFileInfo(packagePath).absolutePath(), {});
 }
 
+Outcome Reinstall::finished(const Outcome &outcome)
+{
+    keptArchive.clear();
+    work.reset();
+    return outcome;
+}
 
 
 QString Reinstall::cachedPackagePath()
@@ -108,18 +113,17 @@ QString Reinstall::cachedPackagePath()
     return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/CorvelAll.zip");
 }
 
-QString Reinstall::downloadFullSystem()
+QString Reinstall::downloadFullSystem(const QString &folder)
 {
-    return downloadPackage(ctx, updateServerAddress(QString::fromLatin1(kFullPackagePath)), true);
+    return downloadPackage(ctx, updateServerAddress(QString::fromLatin1(kFullPackagePath)), folder);
 }
 
 bool Reinstall::unpackAndVerify(const QString &package)
 {
     status(MSG_CREATING_SYSTEM_COPY);
-    // The archive is kept aside before unpacking deletes it, so that it can be cached once it
-    // has installed.
-    keptArchive = cachedPackagePath() + QStringLiteral(".new");
-    QDir().mkpath(QFileInfo(keptArchive).absolutePath());
+    // The archive is kept aside, in the run's own folder, before unpacking deletes it, so that it
+    // can be cached once it has installed.
+    keptArchive = work->filePath(QStringLiteral("kept.zip"));
     QFile::remove(keptArchive);
     if (!QFile::copy(package, keptArchive))
         keptArchive.clear();
@@ -150,7 +154,8 @@ bool Reinstall::useCachedPackage(QString &package)
     question.parent = ctx.window;
     if (ctx.dialogs.showMessage(question) != 0)
         return false;
-    const QString folder = DownloadManager::saveFolder();
+    // What the damaged package left goes first: the kept one must not be unpacked over it.
+    const QString folder = work->filePath(QStringLiteral("package"));
     transfer::recreateFolder(ctx, folder);
     QDir().mkpath(folder);
     package = folder + QStringLiteral("/CorvelAll.zip");
@@ -171,7 +176,12 @@ void Reinstall::keepPackage()
 bool Reinstall::fetchAndVerify(QString &package)
 {
     status(MSG_DOWNLOADING_RELEASE);
-    package = downloadFullSystem();
+    work = std::make_unique<RunFolder>();
+    if (!work->isValid()) {
+        genericError();
+        return false;
+    }
+    package = downloadFullSystem(work->filePath(QStringLiteral("package")));
     if (ctx.state.stopRequested)
         return false;
     bool good = !package.isEmpty() && unpackAndVerify(package);
@@ -199,6 +209,8 @@ Reinstall::Install Reinstall::install(const QString &packageFolder, const QStrin
 
     StagedInstall staged(ctx, drivePath);
     staged.beforePlacing = beforePlacing;
+    staged.atStep = atSwapStep;
+    staged.isComplete = isCompleteSystemPackage;
     if (!staged.stage(source, names, keepPlaylists)) {
         if (!staged.reported && !ctx.state.stopRequested)
             genericError();
@@ -206,6 +218,10 @@ Reinstall::Install Reinstall::install(const QString &packageFolder, const QStrin
     }
     if (ctx.state.stopRequested)
         return Install::NothingChanged;
+    // Marked before the swap, so that a system the recovery puts in place after a crash is marked
+    // too; the marks are set and checked again once it is in place.
+    for (const char *entry : {playerlayout::kSystemFolder, playerlayout::kStartFile})
+        platform::setHiddenSystem(entries::resolve(staged.stagingFolder(), QLatin1String(entry)));
     if (erase && !erase())
         return Install::NothingChanged;   // reported by the erase; the staging folder goes
     const Install failed = erase ? Install::FailedAfterErase : Install::NothingChanged;
@@ -270,9 +286,7 @@ Outcome Reinstall::keepSongs(QString &packagePath)
             return stoppedOr(Outcome::failure(true));
         return finishWithUpdate();
     }();
-    if (!keptArchive.isEmpty())
-        QFile::remove(keptArchive);
-    return outcome;
+    return finished(outcome);
 }
 
 bool Reinstall::confirmErase(const QString &drivePath)
@@ -317,9 +331,7 @@ Outcome Reinstall::eraseSongs()
             return stoppedOr(Outcome::failure(true));
         return finishWithUpdate();
     }();
-    if (!keptArchive.isEmpty())
-        QFile::remove(keptArchive);
-    return outcome;
+    return finished(outcome);
 }
 
 bool Reinstall::verifyBackup(const QString &folder, QStringList &saved)
@@ -409,7 +421,7 @@ Outcome Reinstall::saveAndRestore(const QString &chosen)
         status(MSG_BACKUP_TO_PC);
         // The songs must outlive the erase and the download: a folder on the drive, or one that
         // the download empties, would take them along.
-        if (!isSafeBackupFolder(chosen, drive, DownloadManager::saveFolder())) {
+        if (!isSafeBackupFolder(chosen, drive, RunFolder::base())) {
             informationBox(MSG_BACKUP_ERROR_TITLE, MSG_BACKUP_ERROR_TEXT);
             return Outcome::failure(true);
         }
@@ -488,9 +500,7 @@ Outcome Reinstall::saveAndRestore(const QString &chosen)
         }
         return finishWithUpdate();
     }();
-    if (!keptArchive.isEmpty())
-        QFile::remove(keptArchive);
-    return outcome;
+    return finished(outcome);
 }
 
 bool Reinstall::eraseDrive(const QString &drivePath, bool *declined)
@@ -526,9 +536,9 @@ bool Reinstall::eraseDrive(const QString &drivePath, bool *declined)
     return erased;
 }
 
-bool Reinstall::isSafeBackupFolder(const QString &folder, const QString &drivePath, const QString &saveFolder)
+bool Reinstall::isSafeBackupFolder(const QString &folder, const QString &drivePath, const QString &workFolder)
 {
     if (folder.isEmpty())
         return false;
-    return !entries::overlap(folder, drivePath) && !entries::overlap(folder, saveFolder);
+    return !entries::overlap(folder, drivePath) && !entries::overlap(folder, workFolder);
 }

@@ -11,11 +11,12 @@
 #include "device/platform.h"
 #include "transfer/copyengine.h"
 #include "transfer/folderremoval.h"
+#include "update/swapjournal.h"
 
 const char StagedInstall::kStagingName[] = ".corvel3-staging";
+const char StagedInstall::kAsidePrefix[] = ".corvel3-previous-";
 
 namespace {
-const char kAsidePrefix[] = ".corvel3-previous-";
 
 bool hasContent(const QString &path)
 {
@@ -72,7 +73,8 @@ StagedInstall::~StagedInstall()
 
 void StagedInstall::discard()
 {
-    if (!exists(staging))
+    // Under a journal the staged entries may be all the drive's new system has: the recovery's.
+    if (!exists(staging) || SwapJournal::exists(drive))
         return;
     // The removal stops at a Stop: the staging folder must go all the same.
     const bool stop = ctx.state.stopRequested;
@@ -84,6 +86,10 @@ void StagedInstall::discard()
 bool StagedInstall::stage(const QString &packageFolder, const QStringList &names, bool keepPlaylists)
 {
     const QString source = QDir::cleanPath(QFileInfo(packageFolder).absoluteFilePath());
+    stagedFiles.clear();
+    // A swap a crash cut short is finished or undone first, never built upon.
+    if (SwapJournal::exists(drive))
+        return false;
     discard();   // what an earlier, interrupted run left
 
     QStorageInfo volume(drive);
@@ -147,73 +153,133 @@ bool StagedInstall::stage(const QString &packageFolder, const QStringList &names
     // A file skipped after a copy error is as bad as a copy that stopped.
     bool whole = copied;
     for (int i = 0; whole && i < files.size(); ++i) {
-        const QFileInfo staged(staging + files[i].mid(source.size()));
-        whole = staged.isFile() && staged.size() == QFileInfo(files[i]).size();
+        const QString path = files[i].mid(source.size() + 1);
+        const qint64 size = QFileInfo(files[i]).size();
+        const QFileInfo staged(staging + QLatin1Char('/') + path);
+        whole = staged.isFile() && staged.size() == size;
+        stagedFiles << StagedFile{path, size};
     }
     if (whole && !playlists.isEmpty()) {
         // The user's playlists win over any of the same name the package brings.
         const QString target = entries::resolve(staging, QLatin1String(playerlayout::kPlaylistFolder));
         whole = QDir().mkpath(target);
-        for (const QString &playlist : playlists)
-            whole = whole
-                    && transfer::copyWholeFile(playlist, target + QLatin1Char('/') + QFileInfo(playlist).fileName());
+        for (const QString &playlist : playlists) {
+            const QString copy = target + QLatin1Char('/') + QFileInfo(playlist).fileName();
+            qint64 size = 0;
+            whole = whole && transfer::copyWholeFile(playlist, copy, &size);
+            // A playlist of the package under the same name was just replaced: one entry per file.
+            const QString path = copy.mid(staging.size() + 1);
+            for (int i = stagedFiles.size() - 1; i >= 0; --i)
+                if (stagedFiles[i].path == path)
+                    stagedFiles.remove(i);
+            stagedFiles << StagedFile{path, size};
+        }
     }
     if (!whole) {
+        stagedFiles.clear();
         discard();
         return false;
     }
     return true;
 }
 
+bool StagedInstall::stagedWhole() const
+{
+    if (stagedFiles.isEmpty() || (isComplete && !isComplete(staging)))
+        return false;
+    for (const StagedFile &file : stagedFiles) {
+        const QFileInfo staged(staging + QLatin1Char('/') + file.path);
+        if (!staged.isFile() || staged.size() != file.size)
+            return false;
+    }
+    return true;
+}
+
+void StagedInstall::step(const QString &name) const
+{
+    if (atStep)
+        atStep(name);
+}
+
 bool StagedInstall::swap(const QStringList &replaced)
 {
-    const QString aside = drive + QLatin1String(kAsidePrefix) + QString::number(QDateTime::currentMSecsSinceEpoch());
+    // What goes in is checked once more as it lies on the drive now, and is on its disk before
+    // the journal promises it to the recovery.
+    QStringList stagedPaths;
+    for (const StagedFile &file : stagedFiles)
+        stagedPaths << staging + QLatin1Char('/') + file.path;
+    if (SwapJournal::exists(drive) || !stagedWhole() || !platform::flushToDevice(stagedPaths, drive)) {
+        discard();
+        return false;
+    }
+    step(QStringLiteral("staged"));
+
+    SwapJournal journal;
+    journal.aside = QLatin1String(kAsidePrefix) + QString::number(QDateTime::currentMSecsSinceEpoch());
+    journal.staging = QLatin1String(kStagingName);
+    const QStringList newEntries =
+        QDir(staging).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    QStringList moved;
+    for (const QString &name : replaced + newEntries) {
+        const QString old = entries::resolve(drive, name);
+        const QString oldName = QFileInfo(old).fileName();
+        // The same entry may be named twice, under two spellings.
+        if (!exists(old) || moved.contains(oldName))
+            continue;
+        moved << oldName;
+        journal.renames << SwapJournal::Rename{oldName, journal.aside + QLatin1Char('/') + oldName};
+    }
+    const int moves = journal.renames.size();
+    for (const QString &name : newEntries)
+        journal.renames << SwapJournal::Rename{journal.staging + QLatin1Char('/') + name, name};
+    for (const StagedFile &file : stagedFiles)
+        journal.files << SwapJournal::File{file.path, file.size};
+
+    const QString aside = drive + journal.aside;
+    const QString journalPath = SwapJournal::path(drive);
+    const bool written = journal.write(drive);
+    ctx.fileAction(QStringLiteral("create"), journalPath, QString(), written);
     QDir dir;
-    QList<QPair<QString, QString>> moves;   // done renames, from -> to
+    int made = 0;
+    // Puts back what was renamed, newest first. The journal stays when that fails too: the
+    // recovery then has the last word.
     const auto undo = [&] {
-        for (int i = moves.size() - 1; i >= 0; --i) {
-            const bool back = dir.rename(moves[i].second, moves[i].first);
-            ctx.fileAction(QStringLiteral("rename"), moves[i].second, moves[i].first, back);
+        bool back = true;
+        for (int i = made - 1; back && i >= 0; --i) {
+            const SwapJournal::Rename &rename = journal.renames.at(i);
+            back = platform::moveNoReplace(drive + rename.to, drive + rename.from);
+            ctx.fileAction(QStringLiteral("rename"), drive + rename.to, drive + rename.from, back);
         }
-        dir.rmdir(aside);
         placed.clear();
+        if (!back)
+            return false;
+        platform::syncFolder(drive);
+        dir.rmdir(aside);
+        const bool removed = SwapJournal::remove(drive);
+        if (written)
+            ctx.fileAction(QStringLiteral("delete"), journalPath, QString(), removed);
         discard();
         return false;
     };
-
-    if (!dir.mkpath(aside)) {
-        discard();
-        return false;
-    }
+    if (!written || !dir.mkpath(aside))
+        return undo();
     platform::setHiddenSystem(aside);
-    QDir stagingDir(staging);
-    const QStringList newEntries =
-        stagingDir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    QStringList names = replaced;
-    names << newEntries;
-    for (const QString &name : names) {
-        const QString old = entries::resolve(drive, name);
-        if (!exists(old) || old.startsWith(aside))
-            continue;
-        const QString target = aside + QLatin1Char('/') + QFileInfo(old).fileName();
-        if (exists(target))
-            continue;   // the same entry under another spelling
-        const bool moved = dir.rename(old, target);
-        ctx.fileAction(QStringLiteral("rename"), old, target, moved);
-        if (!moved)
+    step(QStringLiteral("journal"));
+
+    for (const SwapJournal::Rename &rename : journal.renames) {
+        const bool placing = made >= moves;
+        const bool ok = (!placing || !beforePlacing || beforePlacing(rename.to))
+                        && platform::moveNoReplace(drive + rename.from, drive + rename.to);
+        ctx.fileAction(QStringLiteral("rename"), drive + rename.from, drive + rename.to, ok);
+        if (!ok)
             return undo();
-        moves.append({old, target});
+        ++made;
+        if (placing)
+            placed << drive + rename.to;
+        step(QStringLiteral("renamed %1").arg(made));
     }
-    for (const QString &name : newEntries) {
-        const QString from = staging + QLatin1Char('/') + name;
-        const QString to = drive + name;
-        const bool moved = (!beforePlacing || beforePlacing(name)) && !exists(to) && dir.rename(from, to);
-        ctx.fileAction(QStringLiteral("rename"), from, to, moved);
-        if (!moved)
-            return undo();
-        moves.append({from, to});
-        placed << to;
-    }
+    // The renames reach the disk before the old system goes.
+    platform::syncFolder(drive);
 
     // The new system is in place; the old one goes, and what cannot be deleted stays hidden.
     const bool stop = ctx.state.stopRequested;
@@ -221,6 +287,10 @@ bool StagedInstall::swap(const QStringList &replaced)
     transfer::removeFolderTree(ctx, aside, {});
     ctx.state.stopRequested = stop;
     dir.rmdir(staging);
+    step(QStringLiteral("cleaned"));
+    const bool removed = SwapJournal::remove(drive);
+    ctx.fileAction(QStringLiteral("delete"), journalPath, QString(), removed);
+    step(QStringLiteral("journal removed"));
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "device/playerlayout.h"
 #include "transfer/folderremoval.h"
 #include "update/downloadmanager.h"
+#include "update/runfolder.h"
 #include "update/stagedinstall.h"
 #include "update/unpack.h"
 #include "update/updateserver.h"
@@ -21,13 +22,11 @@ constexpr int kPollMs = 200;
 constexpr qint64 kSmallestPackage = 10000;
 } // namespace
 
-QString downloadPackage(OperationContext &ctx, const QString &address, bool clearFolder)
+QString downloadPackage(OperationContext &ctx, const QString &address, const QString &folder)
 {
-    DownloadManager manager;
-    if (clearFolder) {
-        const QString path = manager.makeSavePath(QUrl(address, QUrl::TolerantMode));
-        transfer::recreateFolder(ctx, QFileInfo(path).absolutePath());
-    }
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return QString();
+    DownloadManager manager(folder);
     if (!manager.download(address))
         return QString();
 
@@ -57,9 +56,9 @@ QString downloadPackage(OperationContext &ctx, const QString &address, bool clea
     return QString();
 }
 
-QString SystemUpdate::downloadUpdate()
+QString SystemUpdate::downloadUpdate(const QString &folder)
 {
-    return downloadPackage(ctx, updateServerAddress(QString::fromLatin1(kUpdatePackagePath)), true);
+    return downloadPackage(ctx, updateServerAddress(QString::fromLatin1(kUpdatePackagePath)), folder);
 }
 
 void SystemUpdate::downloadError(int code)
@@ -80,7 +79,9 @@ Outcome SystemUpdate::run()
         return stopped();
 
     progress.setStatus(messageText(lang, MSG_DOWNLOADING_RELEASE));
-    const QString archive = downloadUpdate();
+    // Removed with everything in it however the update ends.
+    const RunFolder work;
+    const QString archive = work.isValid() ? downloadUpdate(work.filePath(QStringLiteral("package"))) : QString();
     // A Stop ends the update silently, even when too little had arrived to keep.
     if (ctx.state.stopRequested)
         return stopped();
@@ -124,6 +125,8 @@ Outcome SystemUpdate::run()
 bool SystemUpdate::copyUpdateFiles(const QString &packageFolder, const QString &drivePath)
 {
     StagedInstall install(ctx, drivePath);
+    install.isComplete = isCompleteUpdatePackage;
+    install.atStep = atSwapStep;
     const QString name = QLatin1String(playerlayout::kUpdateFolder);
     if (!install.stage(packageFolder, {name}, false)) {
         copyReported = install.reported;

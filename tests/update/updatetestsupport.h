@@ -14,10 +14,11 @@
 #include "tests/common/scripteddialogs.h"
 #include "operations/operations.h"
 #include "update/reinstall.h"
+#include "update/runfolder.h"
 #include "update/updateserver.h"
 
-// A temporary folder of its own (the save folder "Corvel" of parallel tests never meets; the kept
-// package of one test never serves another) and the loopback server as the update server.
+// A temporary folder of its own, for the user's cache (the runs' own folders and the kept package
+// of one test never meet another's) and the loopback server as the update server.
 struct UpdateBed {
     QTemporaryDir holder;
     const QByteArray previousTmp = qgetenv("TMPDIR"), previousCache = qgetenv("XDG_CACHE_HOME");
@@ -31,7 +32,8 @@ struct UpdateBed {
         qputenv("CORVEL3_UPDATE_SERVER", server.baseUrl().toUtf8());
     }
     ~UpdateBed() { qputenv("TMPDIR", previousTmp); qputenv("XDG_CACHE_HOME", previousCache); }
-    QString saveFolder() const { return holder.path() + QStringLiteral("/Corvel"); }
+    // Where the runs' own folders are made: empty again once a run has ended.
+    QString saveFolder() const { return RunFolder::base(); }
     void serveFull(const QString &zip) { server.serveFile(QString::fromLatin1(kFullPackagePath), zip); }
     void serveUpdate(const QString &zip) { server.serveFile(QString::fromLatin1(kUpdatePackagePath), zip); }
 };
