@@ -14,6 +14,7 @@
 #include "transfer/backup.h"
 #include "transfer/restore.h"
 #include "update/reinstall.h"
+#include "update/swaprecovery.h"
 #include "update/systemupdate.h"
 
 // What the runner needs to know of an operation besides its engine.
@@ -71,13 +72,34 @@ QString Operations::deviceDrive() const
     return front.findDeviceDrive ? front.findDeviceDrive() : findDeviceDrive();
 }
 
-SystemCheck Operations::check() const
+SystemCheck Operations::check()
 {
     SystemCheck result;
     result.drive = deviceDrive();
-    if (!result.drive.isEmpty())
-        result.missing = playerlayout::missingSystemFiles(result.drive);
+    if (result.drive.isEmpty())
+        return result;
+    // A swap a crash interrupted is finished or undone first, unless a run elsewhere holds the
+    // player: then the check only looks.
+    RunLock lock;
+    if (lock.acquire(result.drive)) {
+        NoProgress nowhere;
+        Plan plan{QStringLiteral("check"), Plan::Closing::Update};
+        recoverSwap(plan, front.progress ? *front.progress : nowhere, result.drive);
+    }
+    result.missing = playerlayout::missingSystemFiles(result.drive);
     return result;
+}
+
+SwapRecovery Operations::recoverSwap(const Plan &plan, ProgressView &view, const QString &drive)
+{
+    SwapRecovery recovery = SwapRecovery::Nothing;
+    Plan recovering = plan;
+    recovering.dryRun = false;   // finishing an interrupted swap is never a rehearsal
+    execute(recovering, view, drive, QString(), [&recovery](OperationContext &ctx, const QString &) {
+        recovery = recoverInterruptedSwap(ctx);
+        return Outcome();
+    });
+    return recovery;
 }
 
 Operations::Result Operations::run(const Plan &plan, ProgressView *busy, const Work &work)
@@ -114,6 +136,9 @@ Operations::Result Operations::run(const Plan &plan, ProgressView *busy, const W
                                 "Another operation is running on the Corvel3.\nWait for it to end, then try again."),
                            QStringLiteral("lock.busy"));
         outcome = Outcome::failure(true);
+    } else if (recoverSwap(plan, view, drive) == SwapRecovery::Failed
+               && (plan.closing == Plan::Closing::Update || plan.closing == Plan::Closing::Reinstall)) {
+        outcome = Outcome::failure(true);   // no new system goes on a player whose last swap is unsettled
     } else if (!chooseFolder(plan, view, &folder)) {
         outcome = Outcome::of(Outcome::Status::Declined);
     } else {

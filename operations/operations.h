@@ -14,6 +14,7 @@
 
 class QObject;
 class WorkerThread;
+enum class SwapRecovery;
 
 // What the system check found.
 struct SystemCheck {
@@ -26,7 +27,8 @@ struct SystemCheck {
 // The operations runner: every front end (both windows, the command-line tool) runs every
 // operation through here, and only here is a run framed. For each run the runner, exactly once:
 // finds the player's drive (or shows the not-found box and ends), takes the player's and the
-// user's run locks (another run under way: a box, and nothing is touched), clears Stop, names the run,
+// user's run locks (another run under way: a box, and nothing is touched), finishes or undoes a
+// system swap a crash interrupted, clears Stop, names the run,
 // writes one begin and one end line in the operation log, shows and hides the busy widgets,
 // asks for the folder when the front end gave none, runs the engine on a worker thread (its
 // questions and progress reach the front end's thread as data), and turns the engine's Outcome
@@ -74,8 +76,9 @@ public:
     // Presses Stop: the run in hand ends at its next safe point (within half a second).
     void requestStop() { state.pressStop(); }
 
-    // Looks for the player and its system files; changes nothing.
-    SystemCheck check() const;
+    // Looks for the player and its system files, after finishing or undoing a system swap that a
+    // crash interrupted (one box says which, when there was one).
+    SystemCheck check();
     // The start-up repair: the plain reinstall, with the busy widgets given.
     Result repair(ProgressView *busy = nullptr);
     Result update(ProgressView *busy = nullptr);
@@ -107,6 +110,8 @@ private:
     Result run(const Plan &plan, ProgressView *busy, const Work &work);
     // The plan's folder, or the one the chooser gives; false when it takes one and has none.
     bool chooseFolder(const Plan &plan, ProgressView &view, QString *folder);
+    // Finishes or undoes a swap a crash left on the drive (update/swaprecovery.h).
+    SwapRecovery recoverSwap(const Plan &plan, ProgressView &view, const QString &drive);
     // The engine's work on the worker thread, with this run's context.
     Outcome execute(const Plan &plan, ProgressView &view, const QString &drive, const QString &folder, const Work &work);
     void closingBox(const Plan &plan, const Outcome &outcome);

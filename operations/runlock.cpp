@@ -1,8 +1,10 @@
 #include "operations/runlock.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSet>
 #include <QStandardPaths>
 #include <QSysInfo>
 
@@ -10,8 +12,16 @@
 
 namespace {
 
+// The locks this process holds now. A lock file naming this process that is not among them was
+// left by one of its earlier runs (a player unplugged mid-run takes the lock along).
+QSet<QString> &heldHere()
+{
+    static QSet<QString> paths;
+    return paths;
+}
+
 // Takes the lock, or a stale one over. held: another live run has it.
-bool take(QLockFile &lock, bool *held)
+bool take(QLockFile &lock, const QString &path, bool *held)
 {
     *held = false;
     lock.setStaleLockTime(0);   // only a dead holder makes a lock stale, never its age
@@ -21,10 +31,14 @@ bool take(QLockFile &lock, bool *held)
         return false;   // cannot be written at all
     qint64 pid = 0;
     QString host, application;
-    // A lock from another PC: that PC no longer has the player.
-    if (lock.getLockInfo(&pid, &host, &application) && !host.isEmpty() && host != QSysInfo::machineHostName()
-        && lock.removeStaleLockFile() && lock.tryLock(0))
-        return true;
+    // A lock from another PC: that PC no longer has the player. One of this process's own that no
+    // run of it holds: a run that lost its player.
+    if (lock.getLockInfo(&pid, &host, &application)) {
+        const bool otherPc = !host.isEmpty() && host != QSysInfo::machineHostName();
+        const bool oursAndLeft = pid == QCoreApplication::applicationPid() && !heldHere().contains(path);
+        if ((otherPc || oursAndLeft) && lock.removeStaleLockFile() && lock.tryLock(0))
+            return true;
+    }
     *held = true;
     return false;
 }
@@ -56,15 +70,19 @@ bool RunLock::acquire(const QString &driveRoot)
     release();
     QDir().mkpath(QFileInfo(userLockPath()).absolutePath());
     bool held = false;
-    auto userLock = std::make_unique<QLockFile>(userLockPath());
+    const QString userPath = userLockPath(), drivePath = driveLockPath(driveRoot);
+    auto userLock = std::make_unique<QLockFile>(userPath);
     // A user folder that cannot be written takes nothing from the player's own lock.
-    if (!take(*userLock, &held) && held)
+    if (!take(*userLock, userPath, &held) && held)
         return false;
-    auto driveLock = std::make_unique<QLockFile>(driveLockPath(driveRoot));
-    if (!take(*driveLock, &held) && held)
+    auto driveLock = std::make_unique<QLockFile>(drivePath);
+    if (!take(*driveLock, drivePath, &held) && held)
         return false;
     user = std::move(userLock);
     drive = std::move(driveLock);
+    paths = QStringList{userPath, drivePath};
+    for (const QString &path : paths)
+        heldHere().insert(path);
     return true;
 }
 
@@ -72,4 +90,7 @@ void RunLock::release()
 {
     drive.reset();   // QLockFile removes what it holds
     user.reset();
+    for (const QString &path : paths)
+        heldHere().remove(path);
+    paths.clear();
 }

@@ -127,6 +127,7 @@ private slots:
         QTest::newRow("a live run of this PC") << "live" << true;
         QTest::newRow("a process that has died") << "dead" << false;
         QTest::newRow("another PC") << "other" << false;
+        QTest::newRow("an earlier run of this process that lost its player") << "ours" << false;
     }
     void oneRunPerPlayer()
     {
@@ -148,8 +149,9 @@ private slots:
             QVERIFY(ended.waitForFinished(10000));
             QFile lock(lockPath);
             QVERIFY(lock.open(QIODevice::WriteOnly));
-            lock.write(QByteArray::number(holder == "dead" ? pid : 1) + "\ncorvel3\n"
-                       + (holder == "dead" ? QSysInfo::machineHostName().toUtf8() : QByteArray("another-pc")) + "\n");
+            const qint64 holderPid = holder == "dead" ? pid : holder == "ours" ? QCoreApplication::applicationPid() : 1;
+            lock.write(QByteArray::number(holderPid) + "\ncorvel3\n"
+                       + (holder == "other" ? QByteArray("another-pc") : QSysInfo::machineHostName().toUtf8()) + "\n");
         }
         auto before = treeContents(drive.root());
         before.remove(".corvel3-lock");
