@@ -599,6 +599,9 @@ bool FolderSplit::resumeUnfinished(OperationContext &ctx, const QString &deviceR
                             .arg(QDir::toNativeSeparators(SplitJournal::pathFor(deviceRoot))));
         return false;
     }
+    // Copies a cut-short rewrite left: removed once their playlists hold every line the journal
+    // covers (rewriting a playlist takes its copy's name, and so its place, too).
+    const QStringList copies = playlists::strayCopies(deviceRoot);
     if (found == SplitJournal::Unfinished::Entries) {
         playlists::PendingUpdates updates(ctx, deviceRoot, dryRunTexts);
         for (const playlists::LineRule &rule : rules)
@@ -616,13 +619,11 @@ bool FolderSplit::resumeUnfinished(OperationContext &ctx, const QString &deviceR
         if (!ctx.dryRun)
             SplitJournal::discard(deviceRoot);
     }
-    // The copies a cut-short rewrite left: their playlists now hold every line the journal covers.
+    for (const QString &copy : playlists::strayCopies(deviceRoot))
+        ctx.fileAction(QStringLiteral("delete"), copy, QString(), ctx.dryRun || QFile::remove(copy));
     int removed = 0;
-    for (const QString &copy : playlists::strayCopies(deviceRoot)) {
-        const bool ok = ctx.dryRun || QFile::remove(copy);
-        ctx.fileAction(QStringLiteral("delete"), copy, QString(), ok);
-        removed += ok ? 1 : 0;
-    }
+    for (const QString &copy : copies)
+        removed += QFileInfo::exists(copy) && !ctx.dryRun ? 0 : 1;
     QStringList said;
     if (!rules.isEmpty())
         said << ctx.pick("Una suddivisione delle basi si era interrotta: le playlist sono state completate per le %1 "

@@ -132,6 +132,12 @@ bool LibraryScanner::scanLibrary()
     followRenamedSongs();
     journal.finish();
     ctx.progress.setMaximum(100);
+    if (playlistsFailed)
+        boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
+                        ctx.pick("Non è stato possibile aggiornare tutte le playlist per le basi con nomi troppo lunghi "
+                                 "che sono state rinominate; alla prossima ottimizzazione le playlist verranno completate.",
+                                 "Not every playlist could be updated for the songs whose too long names were "
+                                 "shortened; the next optimization will complete the playlists."));
     return !playlistsFailed;
 }
 
