@@ -218,25 +218,41 @@ bool FolderSplit::splitFoldersByTitle()
             break;
     }
     resetFolder();
+    journal.finish();   // kept on the player while a batch is unmarked: the next run completes it
     if (failed) {
-        // The journal stays: the next run completes the playlists.
-        boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
-                        ctx.pick("Non è stato possibile aggiornare tutte le playlist. La suddivisione è stata "
-                                 "interrotta; alla prossima ottimizzazione le playlist verranno completate.",
-                                 "Not every playlist could be updated. The split has been interrupted; the next "
-                                 "optimization will complete the playlists."));
+        // A player that went away needs no box of ours: the run says it is not found.
+        if (QFileInfo(scan.libraryDevicePath).isDir())
+            boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
+                            ctx.pick("Non è stato possibile aggiornare tutte le playlist. La suddivisione è stata "
+                                     "interrotta; alla prossima ottimizzazione le playlist verranno completate.",
+                                     "Not every playlist could be updated. The split has been interrupted; the next "
+                                     "optimization will complete the playlists."));
         return false;
     }
-    journal.finish();
     if (ctx.state.stopRequested) {
         ctx.state.stopRequested = false;
         return false;
     }
 
+    const QString title = ctx.pick("Operazione Completata", "Operation completed");
+    const QString rebuild = ctx.pick("ATTENZIONE: Si consiglia di ricostruire il Database per migliorare le prestazioni.",
+                                     "WARNING: It is recommended to rebuild your Database to improve performance");
+    if (songsNotMoved > 0) {
+        // No defragmentation of a disk that has just refused moves.
+        ctx.progress.setStatus(ctx.pick("Operazione non completata", "Operation not completed"));
+        boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
+                        ctx.pick("Basi spostate: %1. Non è stato possibile spostare %2 basi, che restano nelle loro "
+                                 "cartelle; le playlist le indicano dove sono.\n",
+                                 "Songs moved: %1. %2 songs could not be moved and stay in their folders; the "
+                                 "playlists name them where they are.\n")
+                                .arg(songsMoved)
+                                .arg(songsNotMoved)
+                            + rebuild);
+        return false;
+    }
     if (defragment && !ctx.dryRun)
         defragment();
     ctx.progress.setStatus(ctx.pick("Operazione completata", "Operation completed"));
-    const QString title = ctx.pick("Operazione Completata", "Operation completed");
     if (ctx.dryRun) {
         // Nothing moved: the box says what a real run would do.
         boxes::information(ctx.dialogs, ctx.window, title,
@@ -248,9 +264,7 @@ bool FolderSplit::splitFoldersByTitle()
     }
     boxes::information(ctx.dialogs, ctx.window, title,
                        ctx.pick("Basi divise correttamente", "Songs successfully divided"));
-    boxes::information(ctx.dialogs, ctx.window, title,
-                       ctx.pick("ATTENZIONE: Si consiglia di ricostruire il Database per migliorare le prestazioni.",
-                                "WARNING: It is recommended to rebuild your Database to improve performance"));
+    boxes::information(ctx.dialogs, ctx.window, title, rebuild);
     return true;
 }
 
@@ -454,6 +468,12 @@ bool FolderSplit::moveBatch(const QVector<Move> &batch)
             if (afterSongMoved)
                 afterSongMoved(songsMoved);
         } else {
+            ++songsNotMoved;
+            if (!QFileInfo(scan.libraryDevicePath).isDir()) {
+                // The player went away: the rest of the batch cannot move either.
+                failed = true;
+                return false;
+            }
             // The song stays, and its companions go back beside it.
             for (const QString &name : moved) {
                 const bool back = platform::moveNoReplace(target + name, source + name);
@@ -565,31 +585,57 @@ void FolderSplit::addDigitsGroup()
 
 bool FolderSplit::resumeUnfinished(OperationContext &ctx, const QString &deviceRoot, QHash<QString, QByteArray> *dryRunTexts)
 {
-    QVector<playlists::LineRule> entries;
-    if (deviceRoot.isEmpty() || !SplitJournal::unfinished(deviceRoot, &entries))
-        return false;
-    playlists::PendingUpdates updates(ctx, deviceRoot, dryRunTexts);
-    for (const playlists::LineRule &entry : entries) {
-        if (entry.kind == playlists::LineRule::Song)
-            updates.addSong(entry.oldRelative, entry.newRelative);
-        else
-            updates.addFolder(entry.oldRelative, entry.newRelative);
-    }
-    if (!updates.flush()) {
-        boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
-                        ctx.pick("Una suddivisione delle basi si era interrotta e non è stato possibile aggiornare "
-                                 "tutte le playlist.",
-                                 "A split of the songs had been interrupted and not every playlist could be "
-                                 "updated."));
+    if (deviceRoot.isEmpty())
         return true;
+    QVector<playlists::LineRule> rules;
+    const SplitJournal::Unfinished found = SplitJournal::unfinished(deviceRoot, &rules);
+    if (found == SplitJournal::Unfinished::Unreadable) {
+        boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
+                        ctx.pick("Una suddivisione delle basi si era interrotta, ma il suo registro sul Corvel3 non "
+                                 "può essere letto:\n%1\nNessun file è stato modificato; riprovare dopo aver "
+                                 "ricollegato il Corvel3.",
+                                 "A split of the songs had been interrupted, but its journal on the Corvel3 cannot be "
+                                 "read:\n%1\nNothing has been changed; try again after reconnecting the Corvel3.")
+                            .arg(QDir::toNativeSeparators(SplitJournal::pathFor(deviceRoot))));
+        return false;
     }
-    if (!ctx.dryRun)
-        SplitJournal::discard(deviceRoot);
-    boxes::information(ctx.dialogs, ctx.window, ctx.pick("ATTENZIONE", "WARNING"),
-                       ctx.pick("Una suddivisione delle basi si era interrotta: le playlist sono state completate "
-                                "per le %1 basi e cartelle già spostate.",
-                                "A split of the songs had been interrupted: the playlists have been completed for "
-                                "the %1 songs and folders already moved.")
-                           .arg(entries.size()));
+    // Copies a cut-short rewrite left: removed once their playlists hold every line the journal
+    // covers (rewriting a playlist takes its copy's name, and so its place, too).
+    const QStringList copies = playlists::strayCopies(deviceRoot);
+    if (found == SplitJournal::Unfinished::Entries) {
+        playlists::PendingUpdates updates(ctx, deviceRoot, dryRunTexts);
+        for (const playlists::LineRule &rule : rules)
+            updates.add(rule);
+        if (!updates.flush()) {
+            // The journal stays, so that nothing it covers is lost: the next run tries again.
+            boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
+                            ctx.pick("Una suddivisione delle basi si era interrotta e non è stato possibile "
+                                     "aggiornare tutte le playlist. Nient'altro è stato modificato; la prossima "
+                                     "ottimizzazione riproverà.",
+                                     "A split of the songs had been interrupted and not every playlist could be "
+                                     "updated. Nothing else has been changed; the next optimization will try again."));
+            return false;
+        }
+        if (!ctx.dryRun)
+            SplitJournal::discard(deviceRoot);
+    }
+    for (const QString &copy : playlists::strayCopies(deviceRoot))
+        ctx.fileAction(QStringLiteral("delete"), copy, QString(), ctx.dryRun || QFile::remove(copy));
+    int removed = 0;
+    for (const QString &copy : copies)
+        removed += QFileInfo::exists(copy) && !ctx.dryRun ? 0 : 1;
+    QStringList said;
+    if (!rules.isEmpty())
+        said << ctx.pick("Una suddivisione delle basi si era interrotta: le playlist sono state completate per le %1 "
+                         "basi e cartelle già spostate.",
+                         "A split of the songs had been interrupted: the playlists have been completed for the %1 "
+                         "songs and folders already moved.")
+                    .arg(rules.size());
+    if (removed > 0)
+        said << ctx.pick("Sono state rimosse %1 copie incomplete di playlist lasciate da un'interruzione.",
+                         "%1 unfinished copies of playlists left by an interruption have been removed.")
+                    .arg(removed);
+    if (!said.isEmpty())
+        boxes::information(ctx.dialogs, ctx.window, ctx.pick("ATTENZIONE", "WARNING"), said.join(QLatin1Char('\n')));
     return true;
 }

@@ -38,7 +38,8 @@ public:
     static constexpr int batchSize = 500;
     static constexpr int eventIntervalMs = 50;
 
-    // False when stopped or when the journal or a playlist could not be written.
+    // False when stopped, when a song could not be moved, or when the journal or a playlist
+    // could not be written.
     bool splitFoldersByTitle();
     // Gives the full letter group state.fullGroup the range of titles it holds as its name and
     // appends its successor, named after the current song's title, to the groups.
@@ -52,8 +53,10 @@ public:
     // A title made fit to be part of a folder name on the player's FAT disk and on every PC.
     static QString safeTitle(const QString &title);
 
-    // Completes the playlist rewrite of a split that a crash interrupted on this drive, and says
-    // so. False when there was nothing to complete.
+    // Completes the playlist rewrite of a split (or of the scan's renames) that a crash or a
+    // power cut interrupted on this drive, removes the copies of playlists the interrupted
+    // rewrite left, and says so once. False when an unfinished journal could not be read or
+    // completed: nothing more may move then, and a box has said why.
     // dryRunTexts: the run's dry-run playlists (see playlists::PendingUpdates).
     static bool resumeUnfinished(OperationContext &ctx, const QString &deviceRoot,
                                  QHash<QString, QByteArray> *dryRunTexts = nullptr);
@@ -72,7 +75,8 @@ private:
     // Plans one song: its group, or the full group that must be retired first.
     Choice planSong(const QFileInfo &song, Move *move);
     Choice chooseGroup(QChar family, QString *group);
-    // Journals and makes the moves of a batch; false when the journal cannot be written.
+    // Journals and makes the moves of a batch; false when the journal cannot be written or the
+    // player went away.
     bool moveBatch(const QVector<Move> &batch);
     // The playlists follow what moved, and the journal marks it; false when either failed.
     bool finishBatch();
@@ -95,6 +99,7 @@ private:
     SplitJournal journal;
     EventPump pump{eventIntervalMs};
     int songsMoved = 0;
+    int songsNotMoved = 0;
     int groupsMade = 0;    // group folders made (or, in a dry run, that would be)
     int batchLimit = batchSize;
     bool failed = false;

@@ -23,6 +23,11 @@ QString JunkAndImages::numberedName(const QString &fileName, int n)
     return base + QLatin1Char('_') + QString::number(n) + QLatin1Char('.') + suffix;
 }
 
+bool JunkAndImages::playerGone() const
+{
+    return !QFileInfo(state.libraryDevicePath).isDir();
+}
+
 void JunkAndImages::showDone(const QString &text)
 {
     ctx.progress.setStatus(ctx.pick("Operazione completata", "Operation completed"));
@@ -49,6 +54,8 @@ void JunkAndImages::deleteUnsupportedFiles()
         if (!scanrules::isInsidePlayerOwnEntry(state.libraryDevicePath, path)) {
             const bool removed = ctx.dryRun || QFile::remove(state.realPath(path));
             ctx.fileAction(QStringLiteral("delete"), path, QString(), removed);
+            if (!removed && playerGone())
+                return;   // the run says the player is not found
             if (!removed)
                 failed << path;
         }
@@ -123,6 +130,8 @@ void JunkAndImages::moveImagesToFolder()
         else
             ok = QFile::rename(source, target);
         ctx.fileAction(QStringLiteral("move"), image.absoluteFilePath(), target, ok);
+        if (!ok && playerGone())
+            return;
         if (ok)
             ++moved;
         else

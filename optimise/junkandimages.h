@@ -29,6 +29,8 @@ private:
     // Moves source to target through a temporary name in the source folder and then in "Images".
     bool moveThroughTemporaryName(const QString &source, const QString &imagesFolder, const QString &target);
     void showDone(const QString &text);
+    // The drive went away: the steps end without boxes of their own.
+    bool playerGone() const;
 
     OperationContext &ctx;
     LibraryScanState &state;

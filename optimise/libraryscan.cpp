@@ -106,7 +106,7 @@ QFileInfoList listFiles(const QString &folder, bool isRoot)
 
 using namespace scanrules;
 
-void LibraryScanner::scanLibrary()
+bool LibraryScanner::scanLibrary()
 {
     boxes::information(ctx.dialogs, ctx.window, ctx.pick("ATTENZIONE", "WARNING"),
                        ctx.pick("ATTENZIONE: Scansione delle cartelle in corso.\n"
@@ -120,7 +120,7 @@ void LibraryScanner::scanLibrary()
     // Without a device an empty root would name the working folder, and the later steps would
     // delete and move files there: scan nothing instead.
     if (state.libraryDevicePath.isEmpty())
-        return;
+        return true;
     imagesFolder = entries::resolve(state.libraryDevicePath, QStringLiteral("Images"));
 
     ctx.progress.setMinimum(0);
@@ -131,7 +131,15 @@ void LibraryScanner::scanLibrary()
     listFolder(state.libraryDevicePath, nullptr, &topFolders, true);
     walkFolders(topFolders);
     followRenamedSongs();
+    journal.finish();
     ctx.progress.setMaximum(100);
+    if (playlistsFailed)
+        boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
+                        ctx.pick("Non è stato possibile aggiornare tutte le playlist per le basi con nomi troppo lunghi "
+                                 "che sono state rinominate; alla prossima ottimizzazione le playlist verranno completate.",
+                                 "Not every playlist could be updated for the songs whose too long names were "
+                                 "shortened; the next optimization will complete the playlists."));
+    return !playlistsFailed;
 }
 
 void LibraryScanner::scanRootFolder()
@@ -225,7 +233,9 @@ void LibraryScanner::followRenamedSongs()
     for (const playlists::LineRule &rule : renamedSongs)
         updates.add(rule);
     renamedSongs.clear();
-    updates.flush();
+    // After one failure no mark: the next run completes every rename since the last one.
+    if (!updates.flush() || (journal.isOpen() && !playlistsFailed && !journal.markDone()))
+        playlistsFailed = true;
 }
 
 void LibraryScanner::closeFolder(const QString &folderPath)
@@ -255,13 +265,20 @@ QString LibraryScanner::shortenLongName(int index)
     const auto taken = [this](const QString &path) { return QFileInfo::exists(path) || state.realPaths.contains(path); };
     for (int n = 1; taken(candidate); ++n)
         candidate = folder + QLatin1Char('/') + base + QStringLiteral(" (%1).").arg(n) + suffix;
+    const bool song = endsWithAny(candidate, state.songExtensions);
     bool renamed = true;
-    if (ctx.dryRun)
+    if (ctx.dryRun) {
         state.realPaths.insert(candidate, file.absoluteFilePath());
-    else
-        renamed = QFile::rename(file.absoluteFilePath(), candidate);
+    } else {
+        // A song's lines must be able to follow it after a crash: journalled first, or not renamed.
+        const playlists::LineRule planned{playlists::LineRule::Song, file.absoluteFilePath(), candidate};
+        if (song && ((!journal.isOpen() && !journal.start(state.libraryDevicePath)) || !journal.plan({planned})))
+            renamed = false;
+        else
+            renamed = QFile::rename(file.absoluteFilePath(), candidate);
+    }
     ctx.fileAction(QStringLiteral("rename"), file.absoluteFilePath(), candidate, renamed);
-    if (renamed && endsWithAny(candidate, state.songExtensions)) {
+    if (renamed && song) {
         const QString oldRelative = playlists::relativeToRoot(state.libraryDevicePath, file.absoluteFilePath());
         const QString newRelative = playlists::relativeToRoot(state.libraryDevicePath, candidate);
         renamedSongs << playlists::LineRule{playlists::LineRule::Song, oldRelative, newRelative};

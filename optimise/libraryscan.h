@@ -9,6 +9,7 @@
 #include "core/operationcontext.h"
 #include "optimise/eventpump.h"
 #include "optimise/playlists.h"
+#include "optimise/splitjournal.h"
 
 // How the scan sorts one file, by its name alone.
 enum class FileKind { Song, Image, Kept, Unsupported };
@@ -46,13 +47,16 @@ QFileInfoList listFiles(const QString &folder, bool isRoot = false);
 
 // Walks the device once and fills the scan state: the root files first, then every folder below
 // the root. Touches nothing on the drive except file names that are too long, whose playlist
-// lines follow them; in a dry run it only reports those renames. Events are processed between
-// files and folders, never waited for.
+// lines follow them (journalled as the split's moves are, so that a crash loses no line); in a
+// dry run it only reports those renames. Events are processed between files and folders, never
+// waited for.
 class LibraryScanner {
 public:
     LibraryScanner(OperationContext &ctx, LibraryScanState &state) : ctx(ctx), state(state) {}
 
-    void scanLibrary();
+    // False when the playlists could not follow every renamed song: the journal stays on the
+    // player for the next run, and nothing more should move in this one.
+    bool scanLibrary();
     void scanRootFolder();
     // Gives the file at index of the listing in hand a shorter name; returns its new absolute path.
     QString shortenLongName(int index);
@@ -75,4 +79,6 @@ private:
     QString imagesFolder;   // the root "Images" folder, whatever its case on the drive
     EventPump pump{scanrules::kEventIntervalMs};
     QVector<playlists::LineRule> renamedSongs;
+    SplitJournal journal;
+    bool playlistsFailed = false;
 };

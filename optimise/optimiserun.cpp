@@ -1,6 +1,9 @@
 #include "optimise/optimiserun.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include "core/dialogs.h"
 
 #include "optimise/defrag.h"
 #include "optimise/foldersplit.h"
@@ -19,6 +22,21 @@ void defragment(OperationContext &ctx, OptimiseState &state)
     defrag::defragmentDrive(ctx, *state.defragProcess, root);
 }
 
+namespace {
+
+// Whether a file can be made at the drive's root: a player mounted read-only, or one whose disk
+// refuses writes, would otherwise fail file after file, or have nothing to do and seem fine.
+bool rootWritable(const QString &root)
+{
+    QFile probe(root + QStringLiteral(".corvel3-write-check"));
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    probe.close();
+    return probe.remove();
+}
+
+} // namespace
+
 Outcome run(OperationContext &ctx, OptimiseState &state, const OptimiseSteps &steps)
 {
     // The run is judged by what was done to the files: every action counts, every failed one too.
@@ -34,32 +52,45 @@ Outcome run(OperationContext &ctx, OptimiseState &state, const OptimiseSteps &st
     };
     state.scan.clearForRun();
     state.split.resetForFolder();
+    const auto present = [&ctx] { return !ctx.driveRoot.isEmpty() && QFileInfo(ctx.driveRoot).isDir(); };
+    if (!present())
+        return Outcome::of(Outcome::Status::PlayerNotFound);
+    if (!ctx.dryRun && !rootWritable(ctx.driveRoot)) {
+        boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
+                        ctx.pick("Il disco del Corvel3 è di sola lettura o non può essere scritto: nessun file è "
+                                 "stato modificato.\nControllare il collegamento del Corvel3 e riprovare.",
+                                 "The Corvel3's disk is read-only or cannot be written: no file has been changed.\n"
+                                 "Check the Corvel3's connection and try again."),
+                        QStringLiteral("optimise.readOnly"));
+        return Outcome::failure(true);
+    }
 
-    FolderSplit::resumeUnfinished(counted, ctx.driveRoot, &state.scan.dryRunPlaylists);
-    bool ok = true;
-    if (steps.deleteUnsupported || steps.moveImages || steps.split)
-        LibraryScanner(counted, state.scan).scanLibrary();
-    if (steps.deleteUnsupported && !ctx.state.stopRequested)
+    // A step that could not keep the playlists in line ends the run: nothing more moves.
+    bool ok = FolderSplit::resumeUnfinished(counted, ctx.driveRoot, &state.scan.dryRunPlaylists);
+    const auto goOn = [&] { return ok && !ctx.state.stopRequested && present(); };
+    if (goOn() && steps.any())
+        ok = LibraryScanner(counted, state.scan).scanLibrary();
+    if (steps.deleteUnsupported && goOn())
         JunkAndImages(counted, state.scan).deleteUnsupportedFiles();
-    if (steps.moveImages && !ctx.state.stopRequested)
+    if (steps.moveImages && goOn())
         JunkAndImages(counted, state.scan).moveImagesToFolder();
-    if (steps.split && !ctx.state.stopRequested) {
+    if (steps.split && goOn()) {
         FolderSplit split(counted, state.scan, state.titles, state.split);
         if (steps.defragment)
             split.defragment = [&counted, &state] { defragment(counted, state); };
-        ok = split.splitFoldersByTitle() && ok;
+        ok = split.splitFoldersByTitle();
     }
 
     Outcome outcome;
     outcome.total = actions;
     for (const QString &line : notDone)
         outcome.addNotDone(line, QString());
-    if (ctx.state.stopRequested || ctx.state.stopPressed)
-        outcome.status = Outcome::Status::Stopped;
-    else if (!QFileInfo(ctx.driveRoot).isDir())
+    if (!present())
         outcome.status = Outcome::Status::PlayerNotFound;
+    else if (ctx.state.stopRequested || ctx.state.stopPressed)
+        outcome.status = Outcome::Status::Stopped;
     else if (!ok && outcome.status == Outcome::Status::Done)
-        outcome = Outcome::failure(true);   // the split's own box said why
+        outcome = Outcome::failure(true);   // the step's own box said why
     return outcome;
 }
 

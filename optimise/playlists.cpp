@@ -9,34 +9,86 @@
 
 #include "core/operationcontext.h"
 #include "device/entries.h"
+#include "device/playerlayout.h"
+#include "device/platform.h"
 
 namespace playlists {
 
-QStringList playlistFiles(const QString &deviceRoot)
+namespace {
+
+const QString temporarySuffix = QStringLiteral(".corvel3-new");
+
+std::filesystem::path nativePath(const QString &path) { return std::filesystem::path(path.toStdU16String()); }
+// A name as the system gives it: bytes in the locale's encoding, or UTF-16 on Windows.
+QString fromNative(const std::string &name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
+QString fromNative(const std::wstring &name) { return QString::fromStdWString(name); }
+
+// The plain files directly in folder, in listing order, with the error that cut the listing
+// short. Qt's listings say nothing of errors: an unreadable folder would look empty.
+QStringList filesIn(const QString &folder, bool *listed)
 {
-    const QString folder = entries::resolve(deviceRoot, QStringLiteral("System/Playlist"));
-    entries::ListOptions options;
-    options.recursive = false;
-    options.folders = false;
-    options.nameFilters = QStringList{QStringLiteral("*.pls")};
-    return entries::list(folder, options);
+    QStringList files;
+    std::error_code error;
+    std::filesystem::directory_iterator it(nativePath(folder), error);
+    for (const std::filesystem::directory_iterator end; !error && it != end; it.increment(error)) {
+        if (it->is_regular_file(error))
+            files << folder + QLatin1Char('/') + fromNative(it->path().filename().native());
+        else if (error)
+            break;
+    }
+    *listed = !error;
+    return files;
+}
+
+QString playlistFolder(const QString &deviceRoot)
+{
+    return entries::resolve(deviceRoot, QLatin1String(playerlayout::kPlaylistFolder));
+}
+
+} // namespace
+
+QStringList playlistFiles(const QString &deviceRoot, bool *listed)
+{
+    bool ok = true;
+    QStringList playlists;
+    const QString folder = playlistFolder(deviceRoot);
+    if (QFileInfo(folder).isDir()) {
+        const platform::AttributeReader attributes(folder);
+        for (const QString &file : filesIn(folder, &ok))
+            if (file.endsWith(QLatin1String(".pls"), Qt::CaseInsensitive) && !attributes.hiddenOrSystem(file))
+                playlists << file;
+    }
+    if (listed)
+        *listed = ok;
+    return playlists;
+}
+
+QStringList strayCopies(const QString &deviceRoot)
+{
+    const QString folder = playlistFolder(deviceRoot);
+    if (!QFileInfo(folder).isDir())
+        return {};
+    bool listed = true;
+    QStringList copies;
+    for (const QString &file : filesIn(folder, &listed))
+        if (file.endsWith(temporarySuffix) && QFileInfo(file.chopped(temporarySuffix.size())).isFile())
+            copies << file;
+    return copies;
+}
+
+QString temporaryPathFor(const QString &playlistPath)
+{
+    return playlistPath + temporarySuffix;
 }
 
 bool replaceFile(const QString &playlistPath, const QByteArray &text)
 {
-    // "Rock_(1).pls" beside "Rock.pls"; a further number when that name is taken, so that a
-    // playlist which happens to bear the name is never overwritten.
-    const QFileInfo info(playlistPath);
-    const QString stem = info.absolutePath() + QLatin1Char('/') + info.baseName();
-    const QString suffix = info.completeSuffix().isEmpty() ? QString() : QLatin1Char('.') + info.completeSuffix();
-    QString temporary;
-    for (int n = 1; temporary.isEmpty() || QFileInfo::exists(temporary); ++n)
-        temporary = stem + QStringLiteral("_(%1)").arg(n) + suffix;
-
+    // The name is the tool's own: a copy an interruption left is overwritten.
+    const QString temporary = temporaryPathFor(playlistPath);
     QFile out(temporary);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    const bool written = out.write(text) == text.size() && out.flush();
+    const bool written = out.write(text) == text.size() && out.flush() && platform::syncFile(out);
     out.close();
     if (!written || out.error() != QFileDevice::NoError) {
         QFile::remove(temporary);
@@ -45,8 +97,7 @@ bool replaceFile(const QString &playlistPath, const QByteArray &text)
     // Renaming over the old playlist replaces it in one step: it is never gone without its
     // replacement in place.
     std::error_code error;
-    std::filesystem::rename(std::filesystem::path(temporary.toStdU16String()),
-                            std::filesystem::path(playlistPath.toStdU16String()), error);
+    std::filesystem::rename(nativePath(temporary), nativePath(playlistPath), error);
     if (error)
         QFile::remove(temporary);
     return !error;
@@ -74,19 +125,27 @@ bool PendingUpdates::flush()
 {
     if (rules.isEmpty())
         return true;
-    bool ok = true;
+    bool listed = true;
+    const QStringList files = playlistFiles(root, &listed);
+    // Moved songs whose lines cannot be followed now: the caller keeps their journal for later.
+    bool ok = listed;
+    if (!listed)
+        ctx.fileAction(QStringLiteral("rewrite"), playlistFolder(root), QString(), false);
     const CompiledRules compiled(rules);
-    for (const QString &playlist : playlistFiles(root)) {
+    for (const QString &playlist : files) {
         QByteArray text;
         if (ctx.dryRun && dryRunTexts->contains(playlist)) {
             text = dryRunTexts->value(playlist);
         } else {
             QFile in(playlist);
-            if (!in.open(QIODevice::ReadOnly))
-                continue;   // unreadable: left as it is
-            text = in.readAll();
-            if (in.error() != QFileDevice::NoError)
+            if (in.open(QIODevice::ReadOnly))
+                text = in.readAll();
+            if (!in.isOpen() || in.error() != QFileDevice::NoError) {
+                // Left as it was; its lines may name songs that have moved.
+                ctx.fileAction(QStringLiteral("rewrite"), playlist, QString(), false);
+                ok = false;
                 continue;
+            }
         }
         if (text.isEmpty())
             continue;

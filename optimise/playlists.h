@@ -30,9 +30,15 @@ struct LineRule {
 // not lie below deviceRoot. The root may be a drive ("E:/") or a mount point ("/media/x/CORVEL3/").
 QString relativeToRoot(const QString &deviceRoot, const QString &path);
 
-// Every "*.pls" (any case) directly in deviceRoot + "System/Playlist", the folder names resolved
-// without regard to case; hidden and system files left out. Listing order.
-QStringList playlistFiles(const QString &deviceRoot);
+// Every "*.pls" (any case) directly in the player's playlist folder below deviceRoot, the folder
+// names resolved without regard to case; hidden and system files left out. Listing order.
+// *listed: false when the folder is there but could not be read whole (a drive without one
+// has no playlists, which is no failure).
+QStringList playlistFiles(const QString &deviceRoot, bool *listed = nullptr);
+
+// The copies of playlists that a rewrite cut short left in the playlist folder (see
+// replaceFile), each beside the playlist it was meant to replace.
+QStringList strayCopies(const QString &deviceRoot);
 
 // The rewritten text of one playlist, in one pass whatever the number of rules. Lines no rule
 // matches keep their bytes, except that every "/" becomes "\". A song line is replaced whole by
@@ -78,7 +84,8 @@ public:
     void add(const LineRule &rule) { rules << rule; }
     int size() const { return rules.size(); }
     // Rewrites every playlist with every rule queued, in order, and empties the queue. False
-    // when a playlist that had to change could not be written.
+    // when the playlist folder or a playlist could not be read, or a playlist that had to change
+    // could not be written: that playlist is left as it was, and reported as a failed "rewrite".
     bool flush();
 
 private:
@@ -89,8 +96,10 @@ private:
     QHash<QString, QByteArray> *dryRunTexts;
 };
 
-// Writes text over a playlist: whole into a temporary file beside it ("Rock_(1).pls" for
-// "Rock.pls") first, then renamed into place.
+// Writes text over a playlist: whole into a temporary file beside it ("Rock.pls.corvel3-new" for
+// "Rock.pls", a name no player lists and no user's file bears), pushed to the disk, then renamed
+// into place. A power cut leaves either the old playlist or the new one, and at worst the copy.
 bool replaceFile(const QString &playlistPath, const QByteArray &text);
+QString temporaryPathFor(const QString &playlistPath);
 
 } // namespace playlists

@@ -8,6 +8,6 @@ apt-get install -y -q --no-install-recommends \
   qtbase5-dev qtbase5-dev-tools libqt5network5 libqt5test5 \
   libblkid-dev fonts-bebas-neue unar zip unzip python3 curl \
   xvfb xauth libgl1 \
-  dosfstools fusefat e2fsprogs util-linux attr \
+  dosfstools fusefat e2fsprogs util-linux attr libfiu-dev fiu-utils \
   libbenchmark-dev libtag1-dev clang libclang-rt-14-dev \
   g++-mingw-w64-x86-64 appstream desktop-file-utils dpkg-dev xdotool x11-apps netpbm libssl-dev
