@@ -181,12 +181,14 @@ bool copyWholeFile(const QString &source, const QString &destination, qint64 *by
     }
     // The rest in pieces sized to the pace (a song read over USB, or from memory), watched between
     // them; inside the system where it can, through the buffer where it cannot.
-    const qint64 size = watch ? in.size() : 0;
+    qint64 size = -1;   // asked only of a file that takes more than one piece
     bool bySystem = true;
     bool systemCopied = false;
     qint64 piece = kFirstPiece;
     QElapsedTimer pace;
     while (whole && !atEnd) {
+        if (watch && total > 0 && size < 0)
+            size = in.size();
         if (watch && total > 0 && total < size) {   // all there: only the end is left to see
             if (watch->bytes)
                 watch->bytes(total, size);
@@ -286,7 +288,7 @@ CopyReport copyRun(OperationContext &ctx, const QStringList &files, const QStrin
     CopyWatch watch;
     watch.stop = [&ctx] { return ctx.state.stopRequested.load(); };
     watch.bytes = [&](qint64 copied, qint64 size) {
-        if (sinceEvents.elapsed() < 100)
+        if (sinceEvents.elapsed() < 50)
             return;
         bar.setFormat(QStringLiteral("%v  (%1 / %2 MB)").arg(copied >> 20).arg(size >> 20));
         showingBytes = true;

@@ -36,8 +36,8 @@ struct CopyReport {
 // while the next files are copied; a copy that cannot be read back counts as failed and is left
 // out of copied. Pending events are processed about every 50 ms and the bar follows at the same
 // pace. A long file is watched between its pieces: Stop ends it, not copied, and the run with it;
-// and once it has taken 100 ms the bar's format adds its MB copied to the count of files
-// ("%v  (45 / 200 MB)"), every 100 ms, until it ends. A failed copy whose source or destination
+// and once it has taken 50 ms the bar's format adds its MB copied to the count of files
+// ("%v  (45 / 200 MB)"), at the same pace, until it ends. A failed copy whose source or destination
 // folder has gone (a drive unplugged) ends the run with the folder box, as a folder that cannot
 // be created does.
 CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QString &destinationRoot,
