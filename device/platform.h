@@ -79,10 +79,11 @@ QString unpackerProgram();
 Command defragCommand(const QString &root);
 
 // Copies the rest of source into destination (both open, unbuffered) inside the system, without
-// passing the data through the program's memory. 1: done; 0: the system cannot do it for these
-// files and nothing was written (copy them another way); -1: the copy failed (a full disk, say).
-// *copied counts the bytes copied.
-int copyFileContents(QFile &source, QFile &destination, qint64 *copied);
+// passing the data through the program's memory; with limit, no more than limit bytes, so a long
+// copy can be watched between pieces (fewer than limit copied: the source's end was reached).
+// 1: done; 0: the system cannot do it for these files and nothing was written (copy them another
+// way); -1: the copy failed (a full disk, say). *copied counts the bytes copied.
+int copyFileContents(QFile &source, QFile &destination, qint64 *copied, qint64 limit = -1);
 
 // Pushes what was written to an open file out to its disk, so it survives a power cut. False
 // when the system says it could not.

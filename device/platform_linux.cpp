@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QStorageInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -307,7 +308,7 @@ bool removeEntry(const QString &path)
     return QFile::remove(path);   // unlink: a link goes, its target stays
 }
 
-int copyFileContents(QFile &source, QFile &destination, qint64 *copied)
+int copyFileContents(QFile &source, QFile &destination, qint64 *copied, qint64 limit)
 {
     *copied = 0;
     const int in = source.handle();
@@ -316,7 +317,10 @@ int copyFileContents(QFile &source, QFile &destination, qint64 *copied)
         return 0;
     bool first = true;
     for (;;) {
-        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, size_t(1) << 30, 0);
+        const qint64 piece = limit < 0 ? qint64(1) << 30 : std::min(limit - *copied, qint64(1) << 30);
+        if (piece <= 0)
+            return 1;
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, size_t(piece), 0);
         if (n > 0) {
             first = false;
             *copied += n;

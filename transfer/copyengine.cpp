@@ -115,8 +115,27 @@ bool createFoldersFor(const QString &destination, QString *lastFolder)
     return true;
 }
 
+namespace {
+
+// A piece of a long copy takes about this long, so Stop and the bytes shown never wait much more.
+constexpr qint64 kPieceNanoseconds = 50 * 1000 * 1000;
+constexpr qint64 kFirstPiece = 1 << 20;
+constexpr qint64 kSmallestPiece = 256 << 10;
+constexpr qint64 kLargestPiece = 16 << 20;
+
+// The next piece, from the pace of the last whole one, in whole 64 KiB.
+qint64 nextPiece(qint64 copied, qint64 nanoseconds)
+{
+    if (nanoseconds <= 0)
+        return kLargestPiece;
+    const qint64 piece = qint64(double(copied) * double(kPieceNanoseconds) / double(nanoseconds)) & ~qint64(0xffff);
+    return std::clamp(piece, kSmallestPiece, kLargestPiece);
+}
+
+} // namespace
+
 bool copyWholeFile(const QString &source, const QString &destination, qint64 *bytes, bool nothingToReplace,
-                   QByteArray *sha256)
+                   QByteArray *sha256, const CopyWatch *watch)
 {
     constexpr qint64 kHashedOnTheWay = 32 * 1024;
     // One buffer for every copy: large enough for full-speed transfers, and memory stays flat
@@ -140,7 +159,7 @@ bool copyWholeFile(const QString &source, const QString &destination, qint64 *by
         // Up to a buffer's worth first. A small file is hashed on its way: opening and reading it
         // again would cost more than hashing it. A larger one is left to the caller, whose other
         // threads hash it while the next files are copied; one longer than the buffer is finished
-        // by the system's copy.
+        // in pieces below.
         sha256->clear();
         qint64 filled = 0;
         while (filled < buffer.size()) {
@@ -160,27 +179,44 @@ bool copyWholeFile(const QString &source, const QString &destination, qint64 *by
             *sha256 = hasher.hex();
         }
     }
-    // Inside the system where it can.
-    int direct = 1;
-    if (whole && !atEnd) {
-        qint64 copied = 0;
-        direct = platform::copyFileContents(in, out, &copied);
-        total += copied;
-        whole = direct >= 0;
-    }
-    while (whole && direct == 0) {
-        const qint64 got = in.read(buffer.data(), buffer.size());
-        if (got < 0) {
-            whole = false;
-            break;
+    // The rest in pieces sized to the pace (a song read over USB, or from memory), watched between
+    // them; inside the system where it can, through the buffer where it cannot.
+    qint64 size = -1;   // asked only of a file that takes more than one piece
+    bool bySystem = true;
+    bool systemCopied = false;
+    qint64 piece = kFirstPiece;
+    QElapsedTimer pace;
+    while (whole && !atEnd) {
+        if (watch && total > 0 && size < 0)
+            size = in.size();
+        if (watch && total > 0 && total < size) {   // all there: only the end is left to see
+            if (watch->bytes)
+                watch->bytes(total, size);
+            if (watch->stop && watch->stop()) {
+                whole = false;
+                break;
+            }
         }
-        if (got == 0)
-            break;
-        total += got;
-        if (out.write(buffer.constData(), got) != got) {   // a full disk shows up here
-            whole = false;
-            break;
+        pace.start();
+        qint64 got = 0;
+        const int direct = bySystem ? platform::copyFileContents(in, out, &got, piece) : 0;
+        if (direct == 0 && !systemCopied)
+            bySystem = false;   // nothing written: this piece, and the rest, through the buffer
+        const qint64 wanted = bySystem ? piece : std::min<qint64>(piece, buffer.size());
+        if (bySystem) {
+            whole = direct > 0;
+            systemCopied = true;
+            atEnd = got < wanted;
+        } else {
+            got = in.read(buffer.data(), wanted);
+            // A full disk shows up in the write.
+            whole = got >= 0 && (got == 0 || out.write(buffer.constData(), got) == got);
+            atEnd = got == 0;
         }
+        if (whole && got > 0)
+            total += got;
+        if (got == wanted)   // a short piece, the last, tells nothing of the pace
+            piece = nextPiece(got, pace.nsecsElapsed());
     }
     if (bytes)
         *bytes = total;
@@ -242,9 +278,22 @@ CopyReport copyRun(OperationContext &ctx, const QStringList &files, const QStrin
     if (hash)
         report.copied.reserve(files.size());
 
-    bar.setFormat(QStringLiteral("%v"));
+    const QString countFormat = QStringLiteral("%v");
+    bar.setFormat(countFormat);
     bar.setMaximum(files.size());
     bar.setValue(0);
+
+    // A long file shows its MB beside the count, at the bar's pace; Stop ends it between pieces.
+    bool showingBytes = false;
+    CopyWatch watch;
+    watch.stop = [&ctx] { return ctx.state.stopRequested.load(); };
+    watch.bytes = [&](qint64 copied, qint64 size) {
+        if (sinceEvents.elapsed() < 50)
+            return;
+        bar.setFormat(QStringLiteral("%v  (%1 / %2 MB)").arg(copied >> 20).arg(size >> 20));
+        showingBytes = true;
+        sinceEvents.restart();
+    };
 
     const auto endEarly = [&] {
         report.result = false;
@@ -279,7 +328,16 @@ CopyReport copyRun(OperationContext &ctx, const QStringList &files, const QStrin
             ctx.fileAction(exists ? QStringLiteral("replace") : QStringLiteral("copy"), destination, source);
         } else if (!skip) {
             backupmanifest::Entry entry;
-            report.result = copyWholeFile(source, destination, &entry.size, folderIsNew, hash ? &entry.sha256 : nullptr);
+            report.result = copyWholeFile(source, destination, &entry.size, folderIsNew, hash ? &entry.sha256 : nullptr,
+                                          &watch);
+            if (showingBytes) {
+                bar.setFormat(countFormat);
+                showingBytes = false;
+            }
+            if (!report.result && ctx.state.stopRequested) {   // not copied, and not a failure to ask about
+                report.stopped = true;
+                return endEarly();
+            }
             if (exists || !report.result)   // the log names every replacement and every failed copy
                 ctx.fileAction(exists ? QStringLiteral("replace") : QStringLiteral("copy"), destination, source,
                                report.result);

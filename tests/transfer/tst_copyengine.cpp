@@ -32,6 +32,23 @@ class TestCopyEngine : public QObject {
         return out;
     }
 
+    // A 40 MiB song, each 32-bit word its own offset (a piece lost or out of place shows), written
+    // once for every test, beside a small one.
+    const QString longFolder = tmp.path() + "/long/";
+    static constexpr qint64 longSize = 40 << 20;
+    QString longSong()
+    {
+        const QString path = longFolder + "long.mp3";
+        if (QFileInfo(path).size() != longSize) {
+            QByteArray pattern(longSize, Qt::Uninitialized);
+            for (qint64 i = 0; i < longSize / 4; ++i)
+                reinterpret_cast<quint32 *>(pattern.data())[i] = quint32(i * 4);
+            writeBytes(path, pattern);
+            writeBytes(longFolder + "after.mid", "after");
+        }
+        return path;
+    }
+
 private slots:
     void init() { QDir(src).removeRecursively(); QDir(dst).removeRecursively(); }
 
@@ -103,6 +120,67 @@ private slots:
         QTimer::singleShot(0, [&rig] { rig.state.stopRequested = true; });   // Stop pressed during the run
         QVERIFY(!copyFileList(rig.ctx, sources({"1.mid", "2.mid", "3.mid"}), dst, src));
         QCOMPARE(QDir(dst).entryList(QDir::Files), QStringList{"1.mid"});
+    }
+
+    // A long file goes in pieces, its bytes told between them. Stop pressed from that callback
+    // ends it not copied: a file it was to replace keeps its bytes, and nothing is left beside it.
+    void longFileInPieces_data()
+    {
+        QTest::addColumn<bool>("replacing");
+        QTest::addColumn<bool>("hashed");   // the first MiB goes through the buffer
+        QTest::addColumn<int>("stopAt");    // the callback that presses Stop, 0: none
+        QTest::newRow("whole") << false << false << 0;
+        QTest::newRow("whole, hashed, over an existing file") << true << true << 0;
+        QTest::newRow("Stop, over an existing file") << true << false << 2;
+        QTest::newRow("Stop, over an existing file, hashed") << true << true << 1;
+        QTest::newRow("Stop, into a folder the run made") << false << false << 2;
+        QTest::newRow("Stop, into a folder the run made, hashed") << false << true << 2;
+    }
+    void longFileInPieces()
+    {
+        QFETCH(bool, replacing);
+        QFETCH(bool, hashed);
+        QFETCH(int, stopAt);
+        const QString song = longSong(), copy = dst + "long.mp3";
+        QDir().mkpath(dst);
+        if (replacing)
+            writeBytes(copy, "old");
+        QList<qint64> told;
+        transfer::CopyWatch watch;
+        watch.bytes = [&](qint64 done, qint64 size) {
+            QVERIFY(done > (told.isEmpty() ? 0 : told.last()) && done < longSize && size == longSize);
+            told << done;
+        };
+        watch.stop = [&] { return told.size() == stopAt; };
+        QByteArray sha256;
+        qint64 bytes = 0;
+        const bool copied = transfer::copyWholeFile(song, copy, &bytes, !replacing, hashed ? &sha256 : nullptr, &watch);
+        QCOMPARE(copied, stopAt == 0);
+        QCOMPARE(QDir(dst).entryList(QDir::Files | QDir::Hidden), copied || replacing ? QStringList{"long.mp3"} : QStringList());
+        if (stopAt) {
+            QCOMPARE(told.size(), stopAt);   // not a piece more once Stop was seen
+            if (replacing)
+                QCOMPARE(readBytes(copy), QByteArray("old"));
+        } else {
+            QVERIFY(told.size() > 1);
+            QCOMPARE(bytes, longSize);
+            QVERIFY(readBytes(copy) == readBytes(song));
+            QCOMPARE(QFileInfo(copy).lastModified(), QFileInfo(song).lastModified());
+        }
+    }
+
+    // A file ended by Stop is neither a failed copy to ask about nor a saved one.
+    void stopInALongFileEndsTheRunWithoutABox()
+    {
+        EngineRig rig;
+        rig.state.stopRequested = true;
+        const transfer::CopyReport report =
+            transfer::copyFiles(rig.ctx, {longSong(), longFolder + "after.mid"}, dst, longFolder, true);
+        QVERIFY(report.stopped && !report.result);
+        QCOMPARE(report.failed + report.done + report.copied.size(), 0);
+        QCOMPARE(rig.dialogs.prompts.size(), 0);
+        QCOMPARE(QDir(dst).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(rig.progress.format(), QStringLiteral("%v"));
     }
 
     void folderThatCannotBeCreatedEndsTheRunWithOneBox()
