@@ -112,6 +112,8 @@ bool walkFolder(const QString &folder, const ListOptions &options, const QVector
     QDir::SortFlags sort = options.foldersFirstByName ? (QDir::Name | QDir::DirsFirst) : QDir::NoSort;
     const QFileInfoList list = QDir(folder).entryInfoList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, sort);
+    if (ListingWatch::active() && platform::countEntries(folder) != list.size())
+        ListingWatch::report(folder);
     const platform::AttributeReader attributes(folder);
     for (const QFileInfo &info : list) {
         if (!options.includeHiddenSystem && attributes.hiddenOrSystem(info.absoluteFilePath()))
@@ -132,8 +134,37 @@ bool walkFolder(const QString &folder, const ListOptions &options, const QVector
 
 } // namespace
 
+namespace {
+thread_local ListingWatch *currentWatch = nullptr;
+} // namespace
+
+ListingWatch::ListingWatch() : outer(currentWatch)
+{
+    currentWatch = this;
+}
+
+ListingWatch::~ListingWatch()
+{
+    currentWatch = outer;
+    if (outer)
+        outer->folders << folders;
+}
+
+void ListingWatch::report(const QString &folder)
+{
+    if (currentWatch && !currentWatch->folders.contains(folder))
+        currentWatch->folders << folder;
+}
+
+bool ListingWatch::active()
+{
+    return currentWatch != nullptr;
+}
+
 bool walk(const QString &folder, const ListOptions &options, const std::function<bool(const QFileInfo &)> &visit)
 {
+    if (!QFileInfo(folder).isDir())
+        return true;   // nothing to walk; a folder gone mid-walk is another matter
     return walkFolder(folder, options, compileFilters(options.nameFilters), visit);
 }
 

@@ -40,6 +40,24 @@ bool overlap(const QString &a, const QString &b);
 // paths; the home folder is the user's. deviceRoot is "" when no player is connected.
 bool isProtectedFolder(const QString &folder, const QString &deviceRoot);
 
+// Gathers, while it lives, the folders that the walks and lists of its thread could not read
+// whole (a read error, or names the PC's encoding cannot show, which the listings leave out).
+// Code that must not miss a file (a backup, a staged system) looks at it after its listing.
+class ListingWatch {
+public:
+    ListingWatch();
+    ~ListingWatch();
+    ListingWatch(const ListingWatch &) = delete;
+    ListingWatch &operator=(const ListingWatch &) = delete;
+    const QStringList &unreadable() const { return folders; }
+    static void report(const QString &folder);
+    static bool active();
+
+private:
+    ListingWatch *outer;
+    QStringList folders;
+};
+
 // All matching entries' absolute paths, in walk order.
 QStringList list(const QString &folder, const ListOptions &options);
 

@@ -110,6 +110,10 @@ bool flushToDevice(const QStringList &files, const QString &root);
 // True for a link: a symbolic link, or on Windows an NTFS junction or other reparse point. A
 // link is never entered by a walk or a removal.
 bool isLink(const QString &path);
+// The entries of folder besides "." and "..", as the system counts them; -1 when the folder
+// cannot be read to its end. Qt's own listings say nothing of a read error, and leave out names
+// the PC's encoding cannot show: a count that differs from theirs tells.
+qint64 countEntries(const QString &folder);
 // Removes a file, or a link itself (to a file or a folder), never what a link points to.
 bool removeEntry(const QString &path);
 

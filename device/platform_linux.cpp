@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <linux/msdos_fs.h>
@@ -306,6 +308,25 @@ bool isLink(const QString &path)
 bool removeEntry(const QString &path)
 {
     return QFile::remove(path);   // unlink: a link goes, its target stays
+}
+
+qint64 countEntries(const QString &folder)
+{
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return -1;
+    qint64 count = 0;
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(dir);
+        if (!entry)
+            break;
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            ++count;
+    }
+    const bool whole = errno == 0;
+    ::closedir(dir);
+    return whole ? count : -1;
 }
 
 int copyFileContents(QFile &source, QFile &destination, qint64 *copied, qint64 limit)

@@ -141,6 +141,23 @@ bool isLink(const QString &path)
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
+qint64 countEntries(const QString &folder)
+{
+    const std::wstring pattern = QDir::toNativeSeparators(folder + QStringLiteral("/*")).toStdWString();
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return -1;
+    qint64 count = 0;
+    do {
+        if (wcscmp(data.cFileName, L".") != 0 && wcscmp(data.cFileName, L"..") != 0)
+            ++count;
+    } while (FindNextFileW(find, &data));
+    const bool whole = GetLastError() == ERROR_NO_MORE_FILES;
+    FindClose(find);
+    return whole ? count : -1;
+}
+
 bool removeEntry(const QString &path)
 {
     const std::wstring native = QDir::toNativeSeparators(path).toStdWString();

@@ -1,8 +1,12 @@
 #include "operations/workerthread.h"
 
+#include <atomic>
+
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QObject>
+#include <QTimer>
 
 WorkerThread::WorkerThread() : context(new QObject)
 {
@@ -21,24 +25,28 @@ WorkerThread::~WorkerThread()
 void WorkerThread::run(const std::function<void()> &work)
 {
     QEventLoop loop;
-    bool ended = false;
+    std::atomic<bool> ended{false};
     // The end is posted to the loop's thread after everything the work posted there (progress,
-    // file actions), so those have all been delivered when run() returns.
+    // file actions), so those have all been delivered when run() returns. The timer looks at the
+    // flag too: a wake-up that never arrives must not leave this thread waiting for ever.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+        if (ended)
+            loop.quit();
+    });
+    watch.start(50);
     QMetaObject::invokeMethod(
         context,
         [&] {
             work();
-            QMetaObject::invokeMethod(
-                &loop,
-                [&] {
-                    ended = true;
-                    loop.quit();
-                },
-                Qt::QueuedConnection);
+            QMetaObject::invokeMethod(&loop, [&] { loop.quit(); }, Qt::QueuedConnection);
+            ended = true;
         },
         Qt::QueuedConnection);
     while (!ended)
         loop.exec();
+    // What the work posted before it ended is delivered before run() returns.
+    QCoreApplication::sendPostedEvents();
 }
 
 void DialogsBridge::onHome(const std::function<void()> &call)

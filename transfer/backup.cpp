@@ -126,12 +126,18 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
     progress.setValue(0);
 
     const QString root = folderWithSeparator(deviceRoot);
+    // A folder that could not be read whole (a read error, names the PC cannot show) counts as a
+    // file not saved and is named in the log: the backup is then incomplete, never "Done".
+    entries::ListingWatch listing;
     const QStringList files = backupList(ctx, root, &report.stopped);
     if (report.stopped) {
         dropFolder();
         return report;
     }
-    report.listed = files.size();
+    const QStringList unread = listing.unreadable();
+    for (const QString &folder : unread)
+        ctx.fileAction(QStringLiteral("list"), folder, QString(), false);
+    report.listed = files.size() + unread.size();
 
     if (files.size() > 1000) {
         const QString text = ctx.state.italian()
@@ -148,7 +154,7 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
     const CopyReport copy = copyFiles(ctx, files, report.folder + QLatin1Char('/'), root, true);
     report.copied = true;
     report.stopped = copy.stopped;
-    report.notSaved = countNotSaved(report.folder, copy.copied, files.size());
+    report.notSaved = countNotSaved(report.folder, copy.copied, files.size()) + unread.size();
     const bool written = backupmanifest::write(report.folder, copy.copied, report.notSaved == 0);
     ctx.fileAction(QStringLiteral("create"), report.folder + QLatin1Char('/') + QLatin1String(backupmanifest::kFileName),
                    QString(), written);

@@ -232,7 +232,9 @@ bool copyWholeFile(const QString &source, const QString &destination, qint64 *by
     if (whole && !nothingToReplace)
         fs::rename(nativePath(temporary), nativePath(destination), error);   // replaces in one step
     if (!whole || error) {
-        QFile::remove(temporary);
+        // A second try: a temporary name left behind would sit among the songs for good.
+        if (!QFile::remove(temporary))
+            QFile::remove(temporary);
         return false;
     }
     return true;

@@ -152,6 +152,11 @@ RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, 
         bool found = false;
         for (const backupmanifest::Entry &e : backupmanifest::read(folder, &found))
             files << folder + QLatin1Char('/') + e.path;
+        if (!found) {   // checked a moment ago, unreadable now: nothing is written
+            refuseDamagedBackup(ctx, backupmanifest::Check());
+            report.reported = true;
+            return report;
+        }
         sourceRoot = folder + QLatin1Char('/');
         destinationRoot = folderWithSeparator(deviceRoot);
     } else {
@@ -162,9 +167,17 @@ RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, 
         // Each relative part starts with "/" and follows the drive root's own (a doubled
         // separator is accepted everywhere).
         bool stopped = false;
+        entries::ListingWatch listing;   // a backup folder not read whole is not restored as if it were
         files = restoreList(ctx, folder, &stopped);
         if (stopped)
             return report;
+        if (!listing.unreadable().isEmpty()) {
+            for (const QString &unread : listing.unreadable())
+                ctx.fileAction(QStringLiteral("list"), unread, QString(), false);
+            report.total = files.size() + listing.unreadable().size();
+            report.failed = listing.unreadable().size();
+            return report;
+        }
         sourceRoot = folder;
         destinationRoot = deviceRoot;
     }

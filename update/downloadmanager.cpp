@@ -137,6 +137,7 @@ void DownloadManager::startNextDownload()
 
 void DownloadManager::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
+    received = bytesReceived;
     // No length announced (-1) or an empty body: the percentage stays where it was.
     if (bytesTotal <= 0)
         return;

@@ -39,6 +39,7 @@ public:
     // redirects) was 200, every byte reached the save file, and as many arrived as announced.
     bool downloadOk = false;
     int downloadPercent = 0;
+    qint64 received = 0;   // bytes of the reply so far, whether or not its length was announced
     QString savePath;
 
 signals:

@@ -205,6 +205,12 @@ Reinstall::Install Reinstall::install(const QString &packageFolder, const QStrin
         return Install::NothingChanged;
     }
     QStringList names = QDir(source).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    // A listing cut short would install part of the package as if it were all of it.
+    if (platform::countEntries(source) != names.size()) {
+        ctx.fileAction(QStringLiteral("list"), source, QString(), false);
+        genericError();
+        return Install::NothingChanged;
+    }
     names.removeAll(QLatin1String(playerlayout::kAttributeBatch));
 
     StagedInstall staged(ctx, drivePath);

@@ -96,6 +96,7 @@ bool StagedInstall::stage(const QString &packageFolder, const QStringList &names
     const qint64 block = qMax<qint64>(volume.blockSize(), 4096);
     qint64 needed = 0;
     QStringList files, folders;
+    entries::ListingWatch listing;   // a package folder not read whole is never staged
     for (const QString &name : names) {
         const QString top = entries::resolve(source, name);
         if (QFileInfo(top).isDir()) {
@@ -116,6 +117,11 @@ bool StagedInstall::stage(const QString &packageFolder, const QStringList &names
         playlists = entries::list(entries::resolve(drive, QLatin1String(playerlayout::kPlaylistFolder)), options);
         for (const QString &playlist : playlists)
             needed += (QFileInfo(playlist).size() + block - 1) / block * block;
+    }
+    if (!listing.unreadable().isEmpty()) {
+        for (const QString &folder : listing.unreadable())
+            ctx.fileAction(QStringLiteral("list"), folder, QString(), false);
+        return false;
     }
 
     volume.refresh();

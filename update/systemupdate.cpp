@@ -1,6 +1,7 @@
 #include "update/systemupdate.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -18,6 +19,9 @@
 
 namespace {
 constexpr int kPollMs = 200;
+// A server that sends nothing for this long (a link that went dead, a proxy holding the
+// connection) has failed: the wait must end without Stop too.
+constexpr qint64 kStalledMs = 60000;
 // Anything shorter is an error page or a cut-off answer, never a package.
 constexpr qint64 kSmallestPackage = 10000;
 } // namespace
@@ -35,11 +39,18 @@ QString downloadPackage(OperationContext &ctx, const QString &address, const QSt
     bar.setMaximum(100);
     bar.setMinimum(0);
     int shown = -1;
+    qint64 lastReceived = -1;
+    QElapsedTimer sinceBytes;
+    sinceBytes.start();
     while (!manager.downloadDone) {
         const int percent = manager.downloadPercent;
         if (percent != shown)
             bar.setValue(percent);
-        if (ctx.state.stopRequested)
+        if (manager.received != lastReceived) {
+            lastReceived = manager.received;
+            sinceBytes.restart();
+        }
+        if (ctx.state.stopRequested || sinceBytes.elapsed() >= kStalledMs)
             break;
         delay(kPollMs);
         shown = percent;

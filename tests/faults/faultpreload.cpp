@@ -1,0 +1,69 @@
+// Loaded into corvel3-cli beside libfiu's POSIX wrappers (LD_PRELOAD), it decides which system
+// calls fail: CORVEL3_FAULTS="random:SEED:PERMILLE:NAMES" fails about PERMILLE calls in a
+// thousand, drawn from a generator seeded with SEED; "nth:N:0:NAMES" fails the N-th call only.
+// NAMES are libfiu failure points separated by commas ("posix/io/rw/*,posix/io/oc/open"). Only
+// calls from the operations' own thread (and the threads it starts, which inherit its name) fail:
+// the program's start and the toolkit's network thread stay out of the way. The same seed fails the same calls of a run that makes the
+// same calls in the same order.
+// Without it fiu.h turns its calls into nothing.
+#define FIU_ENABLE 1
+#include <fiu-control.h>
+#include <fiu.h>
+#include <pthread.h>
+#include <stdlib.h>
+#include <string.h>
+
+static pthread_mutex_t guard = PTHREAD_MUTEX_INITIALIZER;
+static unsigned long long state;
+static long calls;
+static long nth = -1;
+static int permille;
+
+extern "C" {
+
+static int decide(const char *name, int *failnum, void **failinfo, unsigned int *flags)
+{
+    (void)name, (void)failnum, (void)failinfo, (void)flags;
+    char thread[16] = {};
+    if (pthread_getname_np(pthread_self(), thread, sizeof thread) != 0 || strncmp(thread, "corvel3 operati", 15) != 0)
+        return 0;
+    pthread_mutex_lock(&guard);
+    int fail;
+    if (nth >= 0) {
+        fail = ++calls == nth;
+    } else {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        fail = (int)((state >> 33) % 1000) < permille;
+    }
+    pthread_mutex_unlock(&guard);
+    return fail;
+}
+
+} // extern "C"
+
+__attribute__((constructor)) static void setUp(void)
+{
+    const char *spec = getenv("CORVEL3_FAULTS");
+    if (!spec)
+        return;
+    char *copy = strdup(spec);
+    char *rest = copy;
+    const char *mode = strsep(&rest, ":");
+    const char *number = strsep(&rest, ":");
+    const char *value = strsep(&rest, ":");
+    if (!mode || !number || !value || !rest) {
+        free(copy);
+        return;
+    }
+    if (strcmp(mode, "nth") == 0) {
+        nth = atol(number);
+    } else {
+        state = strtoull(number, NULL, 10) * 2654435761ULL + 1;
+        permille = atoi(value);
+    }
+    fiu_init(0);
+    for (char *name = strsep(&rest, ","); name; name = strsep(&rest, ","))
+        if (*name)
+            fiu_enable_external(name, 1, NULL, 0, decide);
+    free(copy);
+}
