@@ -1,6 +1,7 @@
 // Linux side of the platform layer: mounted volumes instead of drive letters, FAT attributes or
 // the Samba-style extended attribute instead of Windows file attributes, /bin/sh for batches.
 #include "device/platform.h"
+#include "device/playerlayout.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -142,9 +143,10 @@ bool isVolumeRoot(const QString &folder)
 
 bool isPlayerSystemName(const QString &name)
 {
-    return name.compare(QLatin1String("AUTOEXEC.BAT"), Qt::CaseInsensitive) == 0
-        || name.compare(QLatin1String("System"), Qt::CaseInsensitive) == 0
-        || name.compare(QLatin1String("CorvelUpdate"), Qt::CaseInsensitive) == 0;
+    for (const char *own : {playerlayout::kStartFile, playerlayout::kSystemFolder, playerlayout::kUpdateFolder})
+        if (name.compare(QLatin1String(own), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
 QString findOnPath(const QString &name)
