@@ -20,6 +20,9 @@ struct OperationContext {
     // The player's drive root, ending in "/", as the runner found it at the start of the run;
     // guards compare against it ("" outside a run).
     QString driveRoot;
+    // The volume the drive was on when the run found it (platform::volumeIdentity): a copy onto
+    // the drive checks it is still there, not a mount point the unplugged player left behind.
+    QByteArray driveVolume;
 
     // The operation's name in the log and in front ends' events ("backup", "optimise", ...).
     QString operationName;

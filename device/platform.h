@@ -114,6 +114,9 @@ bool isLink(const QString &path);
 // cannot be read to its end. Qt's own listings say nothing of a read error, and leave out names
 // the PC's encoding cannot show: a count that differs from theirs tells.
 qint64 countEntries(const QString &folder);
+// What tells the volume path is on from any other (the device number, the volume's serial); ""
+// when path cannot be looked at. A mount point left behind by an unplugged drive is on another.
+QByteArray volumeIdentity(const QString &path);
 // Removes a file, or a link itself (to a file or a folder), never what a link points to.
 bool removeEntry(const QString &path);
 

@@ -312,6 +312,14 @@ bool removeEntry(const QString &path)
     return QFile::remove(path);   // unlink: a link goes, its target stays
 }
 
+QByteArray volumeIdentity(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QByteArray();
+    return QByteArray::number(quint64(info.st_dev));
+}
+
 qint64 countEntries(const QString &folder)
 {
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());

@@ -141,6 +141,18 @@ bool isLink(const QString &path)
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
+QByteArray volumeIdentity(const QString &path)
+{
+    wchar_t volume[MAX_PATH + 1];
+    DWORD serial = 0;
+    const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
+    if (GetFileAttributesW(native.c_str()) == INVALID_FILE_ATTRIBUTES
+        || !GetVolumePathNameW(native.c_str(), volume, MAX_PATH + 1)
+        || !GetVolumeInformationW(volume, nullptr, 0, &serial, nullptr, nullptr, nullptr, 0))
+        return QByteArray();
+    return QByteArray::number(quint64(serial));
+}
+
 qint64 countEntries(const QString &folder)
 {
     const std::wstring pattern = QDir::toNativeSeparators(folder + QStringLiteral("/*")).toStdWString();

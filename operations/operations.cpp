@@ -7,6 +7,7 @@
 #include "core/operationcontext.h"
 #include "core/operationlog.h"
 #include "device/devicedrive.h"
+#include "device/platform.h"
 #include "device/playerlayout.h"
 #include "operations/runlock.h"
 #include "operations/workerthread.h"
@@ -122,6 +123,7 @@ Operations::Result Operations::run(const Plan &plan, ProgressView *busy, const W
     view.showBusyWidgets(true);
     view.setStatus(messageText(state.currentLanguage, MSG_SEARCHING_DEVICE));
     const QString drive = deviceDrive();
+    driveVolume = drive.isEmpty() ? QByteArray() : platform::volumeIdentity(drive);
     RunLock lock;
     QString folder = plan.folder;
     Outcome outcome;
@@ -143,6 +145,9 @@ Operations::Result Operations::run(const Plan &plan, ProgressView *busy, const W
         outcome = Outcome::of(Outcome::Status::Declined);
     } else {
         outcome = execute(plan, view, drive, folder, work);
+        // A player that went away (or left only its mount point behind) explains the failure.
+        if (outcome.status == Outcome::Status::Failed && platform::volumeIdentity(drive) != driveVolume)
+            outcome.status = Outcome::Status::PlayerNotFound;
     }
 
     Result result = Result::Done;
@@ -194,6 +199,7 @@ Outcome Operations::execute(const Plan &plan, ProgressView &view, const QString 
     OperationContext ctx{state, bridgedDialogs, bridgedProgress};
     ctx.window = front.window;
     ctx.driveRoot = drive;
+    ctx.driveVolume = driveVolume;
     ctx.operationName = plan.name;
     ctx.dryRun = plan.dryRun;
     if (front.onFileAction) {
@@ -232,7 +238,9 @@ void Operations::closingBox(const Plan &plan, const Outcome &outcome)
     const QString log = QDir::toNativeSeparators(oplog::path());
     const bool counted = outcome.failed > 0 && outcome.total > 0;
 
-    if (outcome.status == Outcome::Status::PlayerNotFound) {
+    // A backup cut short by the player going away still says how many files it could not save.
+    const bool savedPart = plan.closing == Plan::Closing::Backup && counted;
+    if (outcome.status == Outcome::Status::PlayerNotFound && !savedPart) {
         boxes::information(asked, front.window, table(MSG_DEVICE_NOT_FOUND_TITLE), table(MSG_DEVICE_NOT_FOUND_TEXT),
                            QStringLiteral("device.notFound"));
         return;
@@ -258,7 +266,7 @@ void Operations::closingBox(const Plan &plan, const Outcome &outcome)
         }
         return;
     }
-    if (outcome.status != Outcome::Status::Failed || outcome.told)
+    if ((outcome.status != Outcome::Status::Failed && !savedPart) || outcome.told)
         return;
 
     MessageBoxRequest box;

@@ -120,5 +120,6 @@ private:
     FrontEnd front;
     RunEnd last;
     bool inRun = false;
+    QByteArray driveVolume;   // the run's drive's volume as the run found it
     std::unique_ptr<WorkerThread> worker;
 };

@@ -263,10 +263,58 @@ bool folderWentAway(const QString &source, const QString &destination)
 
 namespace {
 
+// Where a run may write: below its destination root as the run found it, on the volume it was on
+// then. A root still to be made is judged by the deepest folder on its way that exists.
+class DestinationGuard {
+public:
+    enum Verdict { Inside, Outside, Gone };
+
+    // expectedVolume: the one the root must be on (the player's, as the run found it), "" for
+    // the one it is on now.
+    DestinationGuard(const QString &root, const QByteArray &expectedVolume)
+    {
+        anchor = QDir::cleanPath(root);
+        QString rest;
+        while (!QFileInfo(anchor).exists() && QFileInfo(anchor).absolutePath() != anchor) {
+            rest = QFileInfo(anchor).fileName() + (rest.isEmpty() ? QString() : QLatin1Char('/') + rest);
+            anchor = QFileInfo(anchor).absolutePath();
+        }
+        volume = expectedVolume.isEmpty() ? platform::volumeIdentity(anchor) : expectedVolume;
+        const QString canonical = QFileInfo(anchor).canonicalFilePath();
+        canonicalRoot = rest.isEmpty() ? canonical : QDir::cleanPath(canonical + QLatin1Char('/') + rest);
+    }
+
+    Verdict check(const QString &folder) const
+    {
+        if (volume.isEmpty() || platform::volumeIdentity(anchor) != volume)
+            return Gone;
+        // The deepest folder on the way that exists: what is still to be made is made inside it.
+        QString existing = QDir::cleanPath(folder);
+        while (!QFileInfo(existing).exists() && QFileInfo(existing).absolutePath() != existing)
+            existing = QFileInfo(existing).absolutePath();
+        const QString canonical = QFileInfo(existing).canonicalFilePath();
+        const bool below = canonical == canonicalRoot || canonicalRoot == QLatin1String("/")
+                           || canonical.startsWith(canonicalRoot + QLatin1Char('/'))
+                           || canonicalRoot.startsWith(canonical + QLatin1Char('/'));   // the root, not made yet
+        return below && platform::volumeIdentity(existing) == volume ? Inside : Outside;
+    }
+
+private:
+    QString anchor;          // the root, or the deepest folder on its way that exists
+    QString canonicalRoot;   // the root with links resolved
+    QByteArray volume;
+};
+
 // With hashing: queued lists, by hash number, the copies whose hashing went to the queue.
 CopyReport copyRun(OperationContext &ctx, const QStringList &files, const QString &destinationRoot,
-                   const QString &sourceRoot, backupmanifest::HashQueue *hashing, std::vector<int> *queued)
+                   const QString &sourceRoot, backupmanifest::HashQueue *hashing, std::vector<int> *queued,
+                   const std::function<Existing(const QString &, const QString &)> &judgeExisting)
 {
+    const QString driveRoot = QDir::cleanPath(ctx.driveRoot);
+    const QString cleanRoot = QDir::cleanPath(destinationRoot);
+    const bool ontoDrive = !ctx.driveRoot.isEmpty()
+                           && (cleanRoot == driveRoot || cleanRoot.startsWith(driveRoot + QLatin1Char('/')));
+    const DestinationGuard guard(destinationRoot, ontoDrive ? ctx.driveVolume : QByteArray());
     const bool hash = hashing != nullptr;
     ProgressView &bar = ctx.progress;
     CopyReport report;
@@ -309,6 +357,19 @@ CopyReport copyRun(OperationContext &ctx, const QStringList &files, const QStrin
         const QString destination = destinationRoot + relative;
 
         const QString folder = folderOf(destination);
+        if (folder != lastFolder && !ctx.dryRun) {
+            switch (guard.check(folder)) {
+            case DestinationGuard::Inside: break;
+            case DestinationGuard::Gone:
+                showFolderError(ctx);
+                return endEarly();
+            case DestinationGuard::Outside:   // a link out of the destination: never written through
+                ++report.failed;
+                report.result = false;
+                ctx.fileAction(QStringLiteral("copy"), destination, source, false);
+                continue;
+            }
+        }
         if (folder != lastFolder)
             folderIsNew = !QFileInfo(folder).isDir();
         if (!ctx.dryRun && !createFoldersFor(destination, &lastFolder)) {
@@ -318,7 +379,12 @@ CopyReport copyRun(OperationContext &ctx, const QStringList &files, const QStrin
 
         bool skip = false;
         const bool exists = !folderIsNew && QFileInfo::exists(destination);
-        if (exists && !replaceAll) {
+        const Existing verdict = exists && judgeExisting ? judgeExisting(source, destination) : Existing::Ask;
+        if (verdict == Existing::Keep) {
+            skip = true;
+            report.result = true;
+            ++report.done;
+        } else if (exists && !replaceAll && verdict == Existing::Ask) {
             switch (askReplace(ctx, destination)) {
             case ExistsAnswer::Replace: break;
             case ExistsAnswer::ReplaceAll: replaceAll = true; break;
@@ -330,8 +396,8 @@ CopyReport copyRun(OperationContext &ctx, const QStringList &files, const QStrin
             ctx.fileAction(exists ? QStringLiteral("replace") : QStringLiteral("copy"), destination, source);
         } else if (!skip) {
             backupmanifest::Entry entry;
-            report.result = copyWholeFile(source, destination, &entry.size, folderIsNew, hash ? &entry.sha256 : nullptr,
-                                          &watch);
+            report.result = copyWholeFile(source, destination, &entry.size, folderIsNew && hash,
+                                          hash ? &entry.sha256 : nullptr, &watch);
             if (showingBytes) {
                 bar.setFormat(countFormat);
                 showingBytes = false;
@@ -395,13 +461,14 @@ CopyReport copyRun(OperationContext &ctx, const QStringList &files, const QStrin
 } // namespace
 
 CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QString &destinationRoot,
-                     const QString &sourceRoot, bool hash)
+                     const QString &sourceRoot, bool hash,
+                     const std::function<Existing(const QString &, const QString &)> &existing)
 {
     if (!hash || ctx.dryRun)
-        return copyRun(ctx, files, destinationRoot, sourceRoot, nullptr, nullptr);
+        return copyRun(ctx, files, destinationRoot, sourceRoot, nullptr, nullptr, existing);
     backupmanifest::HashQueue hashing(QThread::idealThreadCount());
     std::vector<int> queued;
-    CopyReport report = copyRun(ctx, files, destinationRoot, sourceRoot, &hashing, &queued);
+    CopyReport report = copyRun(ctx, files, destinationRoot, sourceRoot, &hashing, &queued, existing);
     const std::vector<QByteArray> hashes = hashing.finish();
     for (size_t n = 0; n < hashes.size(); ++n)
         report.copied[queued[n]].sha256 = hashes[n];

@@ -40,8 +40,18 @@ struct CopyReport {
 // ("%v  (45 / 200 MB)"), at the same pace, until it ends. A failed copy whose source or destination
 // folder has gone (a drive unplugged) ends the run with the folder box, as a folder that cannot
 // be created does.
+//
+// Every file goes below destinationRoot as it is when the run starts: a destination folder that a
+// link takes elsewhere is refused (that file fails), and a root that has gone or now lies on
+// another volume (a drive unplugged, its mount point left behind) ends the run with the folder
+// box: no folder of the root is ever made again. Into a folder the run made itself, a backup
+// (hash) writes each file under its own name; every other copy writes a temporary file and
+// renames it, so a file on the destination is whole or absent whatever happens.
+// existing, when given, judges a file already at a destination before anyone is asked.
+enum class Existing { Ask, Replace, Keep };
 CopyReport copyFiles(OperationContext &ctx, const QStringList &files, const QString &destinationRoot,
-                     const QString &sourceRoot, bool hash = false);
+                     const QString &sourceRoot, bool hash = false,
+                     const std::function<Existing(const QString &source, const QString &destination)> &existing = {});
 
 // What watches a long copy: a file goes in pieces of about a twentieth of a second each (at most
 // a few MiB), and between two pieces bytes hears how far it got and stop may end it.

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
@@ -130,6 +131,30 @@ backupmanifest::Check checkBackup(OperationContext &ctx, const QString &folder)
     });
 }
 
+// A file on the player against the backup's: the same size and date is a file restored before
+// (kept as it is, nothing asked); a shorter one that holds the start of the backup's is a copy
+// cut short (an older version of this tool wrote under the file's own name), replaced without a
+// question; anything else is the user's to decide.
+Existing judgeExisting(const QString &source, const QString &destination)
+{
+    const QFileInfo from(source), to(destination);
+    if (!to.isFile())
+        return Existing::Ask;
+    if (to.size() == from.size() && to.lastModified() == from.lastModified())
+        return Existing::Keep;
+    if (to.size() >= from.size())
+        return Existing::Ask;
+    QFile cut(destination), whole(source);
+    if (!cut.open(QIODevice::ReadOnly) || !whole.open(QIODevice::ReadOnly))
+        return Existing::Ask;
+    while (!cut.atEnd()) {
+        const QByteArray piece = cut.read(1 << 20);
+        if (piece.isEmpty() || whole.read(piece.size()) != piece)
+            return Existing::Ask;
+    }
+    return Existing::Replace;
+}
+
 } // namespace
 
 RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, const QString &deviceRoot)
@@ -183,7 +208,7 @@ RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, 
     }
 
     report.total = files.size();
-    const CopyReport copy = copyFiles(ctx, files, destinationRoot, sourceRoot);
+    const CopyReport copy = copyFiles(ctx, files, destinationRoot, sourceRoot, false, judgeExisting);
     report.copied = !copy.endedEarly;
     report.failed = report.total - copy.done;   // failed, or never tried after the run ended
     report.ok = copy.result && report.failed == 0;

@@ -8,6 +8,8 @@
 #include "transfer/backupmanifest.h"
 #include "transfer/restore.h"
 
+#include <memory>
+
 using Inventory = QMap<QString, QByteArray>;
 
 class TestBackupRestore : public QObject {
@@ -224,6 +226,69 @@ private slots:
         QCOMPARE(treeContents(drive.root()), damage && boxes.last() != "Fatto" ? player : expected);
         if (fault == "missing" || fault == "altered")
             QVERIFY(rig.dialogs.prompts[1].text.contains("Basi/1.mid"));
+    }
+
+    // A restore writes on the player only, and leaves every song whole: a song folder that is a
+    // link out of the player gets nothing; a player unmounted mid-run (its mount point left behind
+    // on the PC's disk) gets nothing written there; a song cut short by an earlier run is replaced
+    // without a question, a song restored before is left as it is.
+    void restoreStaysOnThePlayer_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("a song folder linked out of the player") << "link";
+        QTest::newRow("a song cut short and one restored before") << "cut";
+        QTest::newRow("the player unmounted, its mount point left") << "unmounted";
+    }
+    void restoreStaysOnThePlayer()
+    {
+        QFETCH(QString, fault);
+        const QString pc = pcFolder();
+        QString root;
+        DriveFixture fixture;
+        std::unique_ptr<DriveFixture> mounted;
+        if (fault == "unmounted") {
+            root = tmp.path() + "/mounted/";   // beside the PC folder, never inside it
+            if (!mountDiskImage(tmp.path() + "/disk.img", root, "8M"))
+                QSKIP("mounting a disk image needs root and a free loop device");
+            qputenv("CORVEL3_VOLUMES", ("corvel3=" + root).toUtf8());
+        } else {
+            root = fixture.root();
+        }
+        const auto unmount = qScopeGuard([&] { if (fault == "unmounted") runTool("umount", {"-l", root}); });
+        for (int i = 0; i < 3; ++i)
+            writeBytes(root + QString("Basi/%1.mid").arg(i), QByteArray(3000, char('a' + i)));
+        EngineRig saving(1, {pc, "Ok"});
+        QVERIFY(saving.operations.backup() == Operations::Result::Done);
+        const Inventory whole = treeContents(root);
+        const QString outside = pc + "/outside";
+        QDir().mkpath(outside);
+        QStringList replies{pc, "Ok"};
+        if (fault == "link") {
+            QDir(root + "Basi").removeRecursively();
+            QVERIFY(QFile::link(outside, root + "Basi"));
+        } else if (fault == "cut") {
+            writeBytes(root + "Basi/1.mid", QByteArray(1000, 'b'));   // the start of the song, cut
+            QFile::remove(root + "Basi/2.mid");
+        }
+        EngineRig rig(1, replies);
+        rig.dialogs.onPrompt = [&](const ScriptedDialogs::Prompt &p) {
+            if (fault == "unmounted" && p.title == "Backups")
+                QVERIFY(runTool("umount", {"-l", root}));   // yanked: the mount point stays, a folder of the PC
+        };
+        rig.dialogs.answer("Ok");   // the closing box (after the copy's own, for a player gone)
+        if (fault == "unmounted")
+            rig.dialogs.answer("Ok");
+        const Operations::Result result = rig.operations.restore();
+        QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
+        QCOMPARE(result, fault == "cut" ? Operations::Result::Done
+                         : fault == "link" ? Operations::Result::Failed : Operations::Result::PlayerNotFound);
+        QCOMPARE(treeContents(outside), Inventory());
+        if (fault == "cut")
+            QCOMPARE(treeContents(root), whole);
+        if (fault == "unmounted")
+            QCOMPARE(QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        else
+            QVERIFY(!rig.dialogs.titles().contains("File Already Exists"));
     }
 };
 
