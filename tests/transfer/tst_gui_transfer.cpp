@@ -2,6 +2,7 @@
 // songs, restore from the folder that holds the backup, compare.
 #include <QtTest>
 
+#include "core/operationlog.h"
 #include "device/platform.h"
 #include "tests/common/drivefixture.h"
 #include "tests/transfer/transfertesting.h"
@@ -11,7 +12,11 @@
 class TestGuiTransfer : public QObject {
     Q_OBJECT
 
+    QTemporaryDir data;
+
 private slots:
+    void initTestCase() { qputenv("XDG_DATA_HOME", QFile::encodeName(data.path())); }   // the operation log
+
     void backUpEraseRestoreComesBackWhole_data()
     {
         QTest::addColumn<int>("language");
@@ -68,6 +73,11 @@ private slots:
                                : (QStringList{"Choose a folder where save your files", "Done",
                                               "Choose a folder where to get your saved files", "Backups", "File Already Exists", "Done"}));
         QCOMPARE(treeContents(drive.root()), before);
+        // Each button's run is framed once in the log, whatever its engines did in between.
+        const QString log = QString::fromUtf8(readBytes(oplog::path()));
+        for (const QString operation : {"backup", "restore"})
+            QCOMPARE((QList<int>{log.count("\t" + operation + "\tstart"), log.count("\t" + operation + "\tend")}),
+                     (QList<int>{language + 1, language + 1}));
     }
 };
 
