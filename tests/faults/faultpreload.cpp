@@ -43,10 +43,10 @@ static int decide(const char *name, int *failnum, void **failinfo, unsigned int 
 
 __attribute__((constructor)) static void setUp(void)
 {
-    const char *spec = getenv("CORVEL3_FAULTS");
-    if (!spec)
+    const char *faults = getenv("CORVEL3_FAULTS");
+    if (!faults)
         return;
-    char *copy = strdup(spec);
+    char *copy = strdup(faults);
     char *rest = copy;
     const char *mode = strsep(&rest, ":");
     const char *number = strsep(&rest, ":");
