@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <memory>
 
+#include <csignal>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using Inventory = QMap<QString, QByteArray>;
@@ -360,6 +362,71 @@ private slots:
         QCOMPARE(restoring.operations.restore(), Operations::Result::Done);
         QCOMPARE(readRaw(song), content);
         QCOMPARE(treeContents(drive.root()), player);
+    }
+
+    // A restore killed in the middle of a long song leaves no song cut short on the player (the
+    // song is absent or whole, nothing else changed), and the next restore brings everything back.
+    void killedRestore()
+    {
+        DriveFixture drive;
+        fillPlayer(drive);
+        const qint64 size = qint64(300) << 20;
+        QFile big(drive.path("Big/long.mp3"));
+        QVERIFY(QDir().mkpath(drive.path("Big")) && big.open(QIODevice::WriteOnly));
+        QVERIFY(big.write("ID3 the start of a long song") > 0 && big.resize(size));   // sparse
+        big.close();
+        const QString pc = pcFolder();
+        EngineRig saving(0, {pc, "Ok"});
+        QCOMPARE(saving.operations.backup(), Operations::Result::Done);
+        const QString backup = newBackupIn(pc);
+        const QByteArray longSong = backupmanifest::fileSha256(big.fileName());
+        QVERIFY(big.remove());   // lost on the player
+        // The player's files with their contents (the long song's hash), our hidden temporaries apart.
+        QStringList temporaries;
+        const auto inventory = [&] {
+            Inventory files;
+            temporaries.clear();
+            QDirIterator it(drive.root(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QString path = it.next(), name = path.mid(drive.root().size());
+                if (it.fileName().startsWith(".corvel3-") && name.endsWith(".part"))
+                    temporaries << name;
+                else
+                    files.insert(name, name == "Big/long.mp3" ? backupmanifest::fileSha256(path) : readBytes(path));
+            }
+            return files;
+        };
+        const Inventory lost = inventory();
+        Inventory whole = lost;
+        whole.insert("Big/long.mp3", longSong);
+
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            // Killed by its own hand as soon as the bar shows the MB of a long file.
+            struct KillMidSong : RecordingProgress {
+                void changed(Change what) override
+                {
+                    if (what == Change::Format && format().contains("MB"))
+                        ::raise(SIGKILL);
+                }
+            } killer;
+            EngineRig rig;
+            OperationContext ctx{rig.state, rig.dialogs, killer, &rig.window, findDeviceDrive()};
+            transfer::restoreBackup(ctx, backup, drive.root());
+            ::_exit(3);   // the song copied whole without a look at its MB: the kill never came
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL, "the restore was not killed mid-song");
+        const Inventory killed = inventory();
+        QVERIFY(killed == lost || killed == whole);
+        QVERIFY(temporaries.size() <= 1);   // the killed run's, hidden
+
+        EngineRig rig(0, {pc, "Ok", "Ok"});
+        QCOMPARE(rig.operations.restore(), Operations::Result::Done);
+        QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
+        QCOMPARE(inventory(), whole);
     }
 };
 
