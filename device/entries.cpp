@@ -115,8 +115,9 @@ bool walkFolder(const QString &folder, const ListOptions &options, const QVector
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, sort);
     const platform::AttributeReader attributes(folder);
     if (ListingWatch::active()) {
+        const qint64 count = platform::countEntries(folder);
         int rawFiles = 0;
-        if (ListingWatch::takesRawFiles()) {
+        if (count > list.size() && ListingWatch::takesRawFiles()) {   // only where Qt left names out
             const QByteArray base = QFile::encodeName(folder) + '/';
             for (const platform::RawName &raw : platform::unrepresentableNames(folder)) {
                 if (!raw.file)
@@ -128,7 +129,7 @@ bool walkFolder(const QString &folder, const ListOptions &options, const QVector
                     ListingWatch::reportRawFile(base + raw.name);
             }
         }
-        if (platform::countEntries(folder) != list.size() + rawFiles)
+        if (count != list.size() + rawFiles)
             ListingWatch::report(folder);
     }
     for (const QFileInfo &info : list) {

@@ -173,10 +173,14 @@ int restoreRawFiles(OperationContext &ctx, const QVector<backupmanifest::Entry> 
             break;
         const QByteArray destination = to + e.pathBytes;
         const QString where = QFile::decodeName(destination.left(destination.lastIndexOf('/')));
-        QDir().mkpath(where);
-        // Only into a folder of the player itself, never through a link out of it.
-        const QString real = QFileInfo(where).canonicalFilePath();
-        bool ok = !player.isEmpty() && (real == player || real.startsWith(player + QLatin1Char('/')));
+        // Only into a folder of the player itself, never through a link out of it: the nearest
+        // folder that exists is looked at before any is made.
+        QString existing = where;
+        while (!QFileInfo::exists(existing) && existing.size() > deviceRoot.size())
+            existing = QFileInfo(existing).path();
+        const QString real = QFileInfo(existing).canonicalFilePath();
+        bool ok = !player.isEmpty() && (real == player || real.startsWith(player + QLatin1Char('/')))
+                  && QDir().mkpath(where);
         qint64 size = -1;
         const QByteArray there = ok ? platform::rawFileSha256(destination, &size) : QByteArray();
         if (ok && size >= 0) {
@@ -185,10 +189,11 @@ int restoreRawFiles(OperationContext &ctx, const QVector<backupmanifest::Entry> 
             QByteArray sha;
             ok = platform::copyRawFile(from + e.pathBytes, destination, &sha, &size);
             if (ok && (size != e.size || sha != e.sha256)) {
-                ::remove(destination.constData());   // ours, just written from a backup that changed
+                std::remove(destination.constData());   // ours, just written from a backup that changed
                 ok = false;
             }
-            ctx.fileAction(QStringLiteral("copy"), QFile::decodeName(destination), folder + QLatin1Char('/') + e.path, ok);
+            if (ok)
+                ctx.fileAction(QStringLiteral("copy"), QFile::decodeName(destination), folder + QLatin1Char('/') + e.path);
         }
         if (ok)
             ++done;
