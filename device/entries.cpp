@@ -1,6 +1,7 @@
 #include "device/entries.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 
 #include "device/pathrules.h"
@@ -112,9 +113,25 @@ bool walkFolder(const QString &folder, const ListOptions &options, const QVector
     QDir::SortFlags sort = options.foldersFirstByName ? (QDir::Name | QDir::DirsFirst) : QDir::NoSort;
     const QFileInfoList list = QDir(folder).entryInfoList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, sort);
-    if (ListingWatch::active() && platform::countEntries(folder) != list.size())
-        ListingWatch::report(folder);
     const platform::AttributeReader attributes(folder);
+    if (ListingWatch::active()) {
+        const qint64 count = platform::countEntries(folder);
+        int rawFiles = 0;
+        if (count > list.size() && ListingWatch::takesRawFiles()) {   // only where Qt left names out
+            const QByteArray base = QFile::encodeName(folder) + '/';
+            for (const platform::RawName &raw : platform::unrepresentableNames(folder)) {
+                if (!raw.file)
+                    continue;
+                ++rawFiles;
+                const bool hidden = raw.name.startsWith('.');
+                if (options.files && (options.includeHiddenSystem || !hidden)
+                    && matches(filters, QFile::decodeName(raw.name)))
+                    ListingWatch::reportRawFile(base + raw.name);
+            }
+        }
+        if (count != list.size() + rawFiles)
+            ListingWatch::report(folder);
+    }
     for (const QFileInfo &info : list) {
         if (!options.includeHiddenSystem && attributes.hiddenOrSystem(info.absoluteFilePath()))
             continue;
@@ -138,7 +155,7 @@ namespace {
 thread_local ListingWatch *currentWatch = nullptr;
 } // namespace
 
-ListingWatch::ListingWatch() : outer(currentWatch)
+ListingWatch::ListingWatch(bool takeRawFiles) : outer(currentWatch), takeRaw(takeRawFiles)
 {
     currentWatch = this;
 }
@@ -146,8 +163,27 @@ ListingWatch::ListingWatch() : outer(currentWatch)
 ListingWatch::~ListingWatch()
 {
     currentWatch = outer;
-    if (outer)
-        outer->folders << folders;
+    if (!outer)
+        return;
+    outer->folders << folders;
+    for (const QByteArray &path : raw) {
+        // An outer watch that copies no such names must hear of their folder as not read whole.
+        if (outer->takeRaw)
+            outer->raw << path;
+        else if (!outer->folders.contains(QFile::decodeName(path.left(path.lastIndexOf('/')))))
+            outer->folders << QFile::decodeName(path.left(path.lastIndexOf('/')));
+    }
+}
+
+bool ListingWatch::takesRawFiles()
+{
+    return currentWatch && currentWatch->takeRaw;
+}
+
+void ListingWatch::reportRawFile(const QByteArray &path)
+{
+    if (currentWatch && !currentWatch->raw.contains(path))
+        currentWatch->raw << path;
 }
 
 void ListingWatch::report(const QString &folder)

@@ -43,19 +43,28 @@ bool isProtectedFolder(const QString &folder, const QString &deviceRoot);
 // Gathers, while it lives, the folders that the walks and lists of its thread could not read
 // whole (a read error, or names the PC's encoding cannot show, which the listings leave out).
 // Code that must not miss a file (a backup, a staged system) looks at it after its listing.
+// With takeRawFiles, the regular files whose names the encoding cannot show are gathered instead
+// (full paths as the system spells them, bytes), for code that copies them byte for byte; the
+// walk's filters and hidden rule apply to them as to any name. Such folders or links still make
+// their folder unreadable.
 class ListingWatch {
 public:
-    ListingWatch();
+    explicit ListingWatch(bool takeRawFiles = false);
     ~ListingWatch();
     ListingWatch(const ListingWatch &) = delete;
     ListingWatch &operator=(const ListingWatch &) = delete;
     const QStringList &unreadable() const { return folders; }
+    const QList<QByteArray> &rawFiles() const { return raw; }
     static void report(const QString &folder);
     static bool active();
+    static bool takesRawFiles();
+    static void reportRawFile(const QByteArray &path);
 
 private:
     ListingWatch *outer;
+    bool takeRaw;
     QStringList folders;
+    QList<QByteArray> raw;
 };
 
 // All matching entries' absolute paths, in walk order.

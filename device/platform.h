@@ -114,6 +114,22 @@ bool isLink(const QString &path);
 // cannot be read to its end. Qt's own listings say nothing of a read error, and leave out names
 // the PC's encoding cannot show: a count that differs from theirs tells.
 qint64 countEntries(const QString &folder);
+// The entries of folder whose names the PC's encoding cannot show (Latin-1 bytes from an old
+// Windows copy on a Linux disk, say): Qt's listings leave them out. Names as the system holds
+// them, bytes; file is true for a regular file. Windows names are UTF-16: never any there.
+struct RawName {
+    QByteArray name;
+    bool file = false;
+};
+QList<RawName> unrepresentableNames(const QString &folder);
+// Copies the regular file at from to to (paths as the system spells them, bytes) whole: into a
+// hidden temporary beside to, pushed to its disk, then renamed to to, never over an entry already
+// there; the modification time kept. *sha256 gets the lower-case hex of what was read. False when
+// nothing was copied (to's disk refuses the name, say); no temporary is left behind.
+bool copyRawFile(const QByteArray &from, const QByteArray &to, QByteArray *sha256, qint64 *size);
+// SHA-256 (lower-case hex) and size of the regular file at path (bytes); empty, *size -1 when it
+// cannot be read.
+QByteArray rawFileSha256(const QByteArray &path, qint64 *size);
 // What tells the volume path is on from any other (the device number, the volume's serial); ""
 // when path cannot be looked at. A mount point left behind by an unplugged drive is on another.
 QByteArray volumeIdentity(const QString &path);

@@ -339,6 +339,104 @@ qint64 countEntries(const QString &folder)
     return whole ? count : -1;
 }
 
+QList<RawName> unrepresentableNames(const QString &folder)
+{
+    QList<RawName> names;
+    const QByteArray base = QFile::encodeName(folder);
+    DIR *dir = ::opendir(base.constData());
+    if (!dir)
+        return names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name == "." || name == ".." || QFile::encodeName(QFile::decodeName(name)) == name)
+            continue;
+        struct stat info {};
+        const bool file = ::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode);
+        names.append({name, file});
+    }
+    ::closedir(dir);
+    return names;
+}
+
+namespace {
+
+// Reads fd to its end, hashing, and writes each piece to out when out >= 0. False on any error.
+bool pumpAndHash(int in, int out, QByteArray *sha256, qint64 *size)
+{
+    static thread_local QByteArray buffer(1 << 20, Qt::Uninitialized);
+    Sha256 hasher;
+    *size = 0;
+    for (;;) {
+        const ssize_t got = ::read(in, buffer.data(), size_t(buffer.size()));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        hasher.add(buffer.constData(), got);
+        *size += got;
+        for (ssize_t put = 0; out >= 0 && put < got;) {
+            const ssize_t n = ::write(out, buffer.constData() + put, size_t(got - put));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            put += n;
+        }
+    }
+    *sha256 = hasher.hex();
+    return true;
+}
+
+} // namespace
+
+bool copyRawFile(const QByteArray &from, const QByteArray &to, QByteArray *sha256, qint64 *size)
+{
+    const int in = ::open(from.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (in < 0)
+        return false;
+    struct stat info {};
+    if (::fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(in);
+        return false;
+    }
+    const int slash = to.lastIndexOf('/');
+    const QByteArray temporary = to.left(slash + 1) + ".corvel3-raw-" + QByteArray::number(::getpid()) + ".part";
+    const int out = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (out < 0) {
+        ::close(in);
+        return false;
+    }
+    bool ok = pumpAndHash(in, out, sha256, size);
+    const struct timespec times[2] = {{0, UTIME_OMIT}, info.st_mtim};
+    ::futimens(out, times);   // a lost date is no reason to fail the copy
+    ok = ::fsync(out) == 0 && ok;
+    ok = ::close(out) == 0 && ok;
+    ::close(in);
+    if (ok && ::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
+        // A file system that cannot refuse to replace: a link never replaces either.
+        ok = (errno == EINVAL || errno == ENOSYS) && ::link(temporary.constData(), to.constData()) == 0;
+    }
+    ::unlink(temporary.constData());
+    return ok;
+}
+
+QByteArray rawFileSha256(const QByteArray &path, qint64 *size)
+{
+    *size = -1;
+    const int in = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (in < 0)
+        return QByteArray();
+    struct stat info {};
+    QByteArray sha;
+    qint64 read = 0;
+    if (::fstat(in, &info) == 0 && S_ISREG(info.st_mode) && pumpAndHash(in, -1, &sha, &read))
+        *size = read;
+    ::close(in);
+    return *size < 0 ? QByteArray() : sha;
+}
+
 int copyFileContents(QFile &source, QFile &destination, qint64 *copied, qint64 limit)
 {
     *copied = 0;

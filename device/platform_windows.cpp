@@ -153,6 +153,22 @@ QByteArray volumeIdentity(const QString &path)
     return QByteArray::number(quint64(serial));
 }
 
+QList<RawName> unrepresentableNames(const QString &)
+{
+    return {};   // UTF-16 names: Qt shows every one
+}
+
+bool copyRawFile(const QByteArray &, const QByteArray &, QByteArray *, qint64 *)
+{
+    return false;
+}
+
+QByteArray rawFileSha256(const QByteArray &, qint64 *size)
+{
+    *size = -1;
+    return QByteArray();
+}
+
 qint64 countEntries(const QString &folder)
 {
     const std::wstring pattern = QDir::toNativeSeparators(folder + QStringLiteral("/*")).toStdWString();

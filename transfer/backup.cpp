@@ -4,9 +4,11 @@
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 
 #include "device/entries.h"
+#include "device/platform.h"
 #include "device/playerlayout.h"
 #include "transfer/backupdestination.h"
 #include "transfer/backupmanifest.h"
@@ -85,6 +87,34 @@ int countNotSaved(const QString &folder, const QVector<backupmanifest::Entry> &s
     return notSaved;
 }
 
+// Copies the songs whose names the PC cannot show byte for byte, names and all, adding them to
+// saved; returns how many could not be saved (a FAT or NTFS folder refuses such names), each
+// named in the log.
+int copyRawFiles(OperationContext &ctx, const QList<QByteArray> &files, const QString &root, const QString &folder,
+                 QVector<backupmanifest::Entry> *saved)
+{
+    const QByteArray from = QFile::encodeName(root), to = QFile::encodeName(folder) + '/';
+    int failed = 0;
+    for (int i = 0; i < files.size(); ++i) {
+        if (ctx.state.stopRequested)
+            return failed + files.size() - i;
+        const QByteArray &source = files.at(i);
+        const QByteArray relative = source.mid(from.size());
+        const QByteArray destination = to + relative;
+        backupmanifest::Entry entry;
+        entry.path = QFile::decodeName(relative);
+        entry.pathBytes = relative;
+        QDir().mkpath(QFile::decodeName(destination.left(destination.lastIndexOf('/'))));
+        const bool ok = platform::copyRawFile(source, destination, &entry.sha256, &entry.size);
+        if (ok)
+            saved->append(entry);
+        else
+            ++failed;
+        ctx.fileAction(QStringLiteral("copy"), QFile::decodeName(destination), QFile::decodeName(source), ok);
+    }
+    return failed;
+}
+
 } // namespace
 
 BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QString &chosenFolder, bool intoEmptyFolder)
@@ -128,7 +158,7 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
     const QString root = folderWithSeparator(deviceRoot);
     // A folder that could not be read whole (a read error, names the PC cannot show) counts as a
     // file not saved and is named in the log: the backup is then incomplete, never "Done".
-    entries::ListingWatch listing;
+    entries::ListingWatch listing(true);
     const QStringList files = backupList(ctx, root, &report.stopped);
     if (report.stopped) {
         dropFolder();
@@ -137,7 +167,12 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
     const QStringList unread = listing.unreadable();
     for (const QString &folder : unread)
         ctx.fileAction(QStringLiteral("list"), folder, QString(), false);
-    report.listed = files.size() + unread.size();
+    QList<QByteArray> rawFiles;   // names the PC cannot show: copied byte for byte
+    const QByteArray rootBytes = QFile::encodeName(root);
+    for (const QByteArray &path : listing.rawFiles())
+        if (path.startsWith(rootBytes) && !isLeftOutOfBackup(QFile::decodeName(path.mid(rootBytes.size()))))
+            rawFiles << path;
+    report.listed = files.size() + unread.size() + rawFiles.size();
 
     if (files.size() > 1000) {
         const QString text = ctx.state.italian()
@@ -155,7 +190,13 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
     report.copied = true;
     report.stopped = copy.stopped;
     report.notSaved = countNotSaved(report.folder, copy.copied, files.size()) + unread.size();
-    const bool written = backupmanifest::write(report.folder, copy.copied, report.notSaved == 0);
+    QVector<backupmanifest::Entry> saved = copy.copied;
+    if (copy.endedEarly)
+        report.notSaved += rawFiles.size();
+    else
+        report.notSaved += copyRawFiles(ctx, rawFiles, root, report.folder, &saved);
+    report.stopped = report.stopped || ctx.state.stopRequested;
+    const bool written = backupmanifest::write(report.folder, saved, report.notSaved == 0);
     ctx.fileAction(QStringLiteral("create"), report.folder + QLatin1Char('/') + QLatin1String(backupmanifest::kFileName),
                    QString(), written);
     if (!written)

@@ -169,6 +169,8 @@ bool write(const QString &folder, const QVector<Entry> &entries, bool complete)
         const Entry &e = entries.at(i);
         out += i ? ",\n        {\"path\": " : "\n        {\"path\": ";
         appendJsonString(out, e.path);
+        if (!e.pathBytes.isEmpty())
+            out += ", \"pathBytes\": \"" + e.pathBytes.toBase64() + '"';
         out += ", \"size\": " + QByteArray::number(e.size) + ", \"sha256\": \"" + e.sha256 + "\"}";
     }
     out += "\n    ]\n}\n";
@@ -195,6 +197,14 @@ QVector<Entry> read(const QString &folder, bool *found)
         e.path = o.value(QStringLiteral("path")).toString();
         e.size = qint64(o.value(QStringLiteral("size")).toDouble(-1));
         e.sha256 = o.value(QStringLiteral("sha256")).toString().toLatin1();
+        if (o.contains(QStringLiteral("pathBytes"))) {
+            const auto bytes = QByteArray::fromBase64Encoding(o.value(QStringLiteral("pathBytes")).toString().toLatin1(),
+                                                              QByteArray::AbortOnBase64DecodingErrors);
+            const QByteArray &raw = bytes.decoded;
+            if (!bytes || raw.isEmpty() || raw.startsWith('/') || raw.contains('\0') || raw.split('/').contains(".."))
+                return {};
+            e.pathBytes = raw;
+        }
         // A path that climbs out of the folder is never a backup's.
         if (e.path.isEmpty() || e.path.startsWith(QLatin1Char('/')) || e.path.split(QLatin1Char('/')).contains(QStringLiteral("..")))
             return {};
@@ -225,7 +235,14 @@ Check verify(const QString &folder, const std::function<bool(int, int)> &tick)
         const Entry &e = entries.at(i);
         const QString path = folder + QLatin1Char('/') + e.path;
         const QFileInfo info(path);
-        if (!info.isFile())
+        if (!e.pathBytes.isEmpty()) {   // few: hashed here, by its own name
+            qint64 size = -1;
+            const QByteArray sha = platform::rawFileSha256(QFile::encodeName(folder) + '/' + e.pathBytes, &size);
+            if (size < 0)
+                check.missing << e.path;
+            else if (size != e.size || sha != e.sha256)
+                changed[size_t(i)] = true;
+        } else if (!info.isFile())
             check.missing << e.path;
         else if (info.size() != e.size)
             changed[size_t(i)] = true;

@@ -14,6 +14,10 @@
 // backup folder ("/" separators), its size and its SHA-256. It is a JSON document:
 //   {"format": 1, "created": "<ISO date>", "complete": true,
 //    "files": [{"path": "...", "size": N, "sha256": "<hex>"}, ...]}
+// A name the PC's encoding cannot show (Latin-1 bytes on a Linux disk) is kept byte for byte in
+// "pathBytes" (base64 of the relative path as the system spells it); "path" then holds the name
+// as the PC shows it, for people and for readers that know nothing of the field (which find no
+// such file and refuse the backup rather than restore it without that song).
 // "complete" is false for a backup that Stop, a failed copy or a vanished drive cut short: its
 // manifest lists what was saved (readers that do not know the field still check those files).
 // named ".corvel3-manifest.json" in the backup folder's top level (hidden, so no listing of the
@@ -26,6 +30,7 @@ struct Entry {
     QString path;        // relative to the backup folder
     qint64 size = 0;
     QByteArray sha256;   // lower-case hex
+    QByteArray pathBytes;   // the relative path as the system spells it, for a name Qt cannot show; else empty
 };
 
 struct Check {

@@ -7,7 +7,10 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <cstdio>
+
 #include "device/entries.h"
+#include "device/platform.h"
 #include "device/playerlayout.h"
 #include "transfer/backupdestination.h"
 #include "transfer/backupmanifest.h"
@@ -155,6 +158,51 @@ Existing judgeExisting(const QString &source, const QString &destination)
     return Existing::Replace;
 }
 
+// Writes back the songs whose names the PC cannot show, byte for byte, each checked against the
+// manifest as it is read; returns how many came back or were already there whole. A song of that
+// name already on the player and different is left as it is (counted as not restored, in the
+// log): no question can show its name.
+int restoreRawFiles(OperationContext &ctx, const QVector<backupmanifest::Entry> &entries, const QString &folder,
+                    const QString &deviceRoot)
+{
+    const QByteArray from = QFile::encodeName(folder) + '/', to = QFile::encodeName(deviceRoot);
+    const QString player = QFileInfo(deviceRoot).canonicalFilePath();
+    int done = 0;
+    for (const backupmanifest::Entry &e : entries) {
+        if (ctx.state.stopRequested)
+            break;
+        const QByteArray destination = to + e.pathBytes;
+        const QString where = QFile::decodeName(destination.left(destination.lastIndexOf('/')));
+        // Only into a folder of the player itself, never through a link out of it: the nearest
+        // folder that exists is looked at before any is made.
+        QString existing = where;
+        while (!QFileInfo::exists(existing) && existing.size() > deviceRoot.size())
+            existing = QFileInfo(existing).path();
+        const QString real = QFileInfo(existing).canonicalFilePath();
+        bool ok = !player.isEmpty() && (real == player || real.startsWith(player + QLatin1Char('/')))
+                  && QDir().mkpath(where);
+        qint64 size = -1;
+        const QByteArray there = ok ? platform::rawFileSha256(destination, &size) : QByteArray();
+        if (ok && size >= 0) {
+            ok = size == e.size && there == e.sha256;
+        } else if (ok) {
+            QByteArray sha;
+            ok = platform::copyRawFile(from + e.pathBytes, destination, &sha, &size);
+            if (ok && (size != e.size || sha != e.sha256)) {
+                std::remove(destination.constData());   // ours, just written from a backup that changed
+                ok = false;
+            }
+            if (ok)
+                ctx.fileAction(QStringLiteral("copy"), QFile::decodeName(destination), folder + QLatin1Char('/') + e.path);
+        }
+        if (ok)
+            ++done;
+        else
+            ctx.fileAction(QStringLiteral("copy"), QFile::decodeName(destination), QString(), false);
+    }
+    return done;
+}
+
 } // namespace
 
 RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, const QString &deviceRoot)
@@ -162,6 +210,7 @@ RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, 
     RestoreReport report;
     const QString folder = withoutTrailingSeparator(backupToRestore(withoutTrailingSeparator(backupFolder)));
     QStringList files;
+    QVector<backupmanifest::Entry> rawEntries;   // names the PC cannot show
     QString sourceRoot, destinationRoot;
 
     if (QFileInfo::exists(folder + QLatin1Char('/') + QLatin1String(backupmanifest::kFileName))) {
@@ -175,8 +224,12 @@ RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, 
         }
         // Exactly the files checked, nothing the backup folder gained since.
         bool found = false;
-        for (const backupmanifest::Entry &e : backupmanifest::read(folder, &found))
-            files << folder + QLatin1Char('/') + e.path;
+        for (const backupmanifest::Entry &e : backupmanifest::read(folder, &found)) {
+            if (e.pathBytes.isEmpty())
+                files << folder + QLatin1Char('/') + e.path;
+            else
+                rawEntries << e;
+        }
         if (!found) {   // checked a moment ago, unreadable now: nothing is written
             refuseDamagedBackup(ctx, backupmanifest::Check());
             report.reported = true;
@@ -207,10 +260,11 @@ RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, 
         destinationRoot = deviceRoot;
     }
 
-    report.total = files.size();
+    report.total = files.size() + rawEntries.size();
     const CopyReport copy = copyFiles(ctx, files, destinationRoot, sourceRoot, false, judgeExisting);
     report.copied = !copy.endedEarly;
-    report.failed = report.total - copy.done;   // failed, or never tried after the run ended
+    const int rawDone = copy.endedEarly ? 0 : restoreRawFiles(ctx, rawEntries, folder, destinationRoot);
+    report.failed = report.total - copy.done - rawDone;   // failed, or never tried after the run ended
     report.ok = copy.result && report.failed == 0;
     return report;
 }
