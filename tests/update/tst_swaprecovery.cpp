@@ -1,7 +1,4 @@
-// The system swap cut short as by a power cut: a child process runs the reinstall's or the
-// update's install through the engine and kills itself with SIGKILL at a chosen point of the
-// swap; then the recovery runs as the next start would, with a context of its own. And two
-// updates at once, each downloading into a folder of its own.
+// A reinstall's or update's swap killed (SIGKILL) at each point, then recovered as the next start would; two updates at once.
 #include <QtTest>
 
 #include <csignal>
@@ -16,33 +13,22 @@
 namespace {
 const QString kStaged = ".corvel3-staging/";
 
-// Runs work in a child process that ends it with SIGKILL where it is told to; true when it did.
+// Runs work in a child that SIGKILLs itself at point; true when it did.
 bool killedAt(const std::function<bool(const std::function<void(const QString &)> &)> &work, const QString &point)
 {
     const pid_t child = ::fork();
     if (child == 0) {
-        // No exit handler may run here: the parent's temporary folders are the child's too.
-        const bool ok = work([point](const QString &step) {
-            if (step == point)
-                ::raise(SIGKILL);
-        });
-        ::_exit(ok ? 0 : 1);
+        const bool ok = work([point](const QString &step) { if (step == point) ::raise(SIGKILL); });
+        ::_exit(ok ? 0 : 1);   // no exit handler: the parent's temporary folders are the child's too
     }
     int status = 0;
     return child > 0 && ::waitpid(child, &status, 0) == child && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
-// The tool's own entries at the root of a drive.
 QStringList toolEntries(const QString &root)
-{
-    return QDir(root).entryList({".corvel3-*"}, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
+{ return QDir(root).entryList({".corvel3-*"}, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot); }
 
-struct Recovered {
-    SwapRecovery result;
-    QStringList codes;
-    QStringList actions;   // "action path" of each one told, "!" before one that failed
-};
+struct Recovered { SwapRecovery result; QStringList codes, actions; };   // actions: "action path", "!" before a failed one
 
 // The recovery as the next start runs it: a context of its own on the drive.
 Recovered recover(const QString &root)
@@ -54,8 +40,8 @@ Recovered recover(const QString &root)
     h.ctx.onFileAction = [&r](const QString &action, const QString &path, const QString &, bool ok) {
         r.actions << (ok ? "" : "!") + action + " " + path;
     };
-    for (int i = 0; i < 2; ++i)
-        h.dialogs.answer("Ok");
+    h.dialogs.answer("Ok");
+    h.dialogs.answer("Ok");
     r.result = recoverInterruptedSwap(h.ctx);
     for (const auto &prompt : h.dialogs.prompts)
         r.codes << prompt.code;
@@ -79,52 +65,38 @@ private slots:
         update = work.filePath("update");
         systemFiles = archiveContents(served + "CorvelAll.zip", all);
         updateFiles = archiveContents(served + "CorvelUpdate.zip", update);
-        QVERIFY(systemFiles.contains("System/Corvel/Corvel.exe") && updateFiles.contains("CorvelUpdate/README"));
-        // A second update package with other files, for the second of two runs at once.
-        const QString other = work.filePath("other");
-        QVERIFY(QDir().mkpath(other + "/CorvelUpdate/Lang"));
-        for (const QString name : {"CorvelUpdate/version.txt", "CorvelUpdate/Lang/deutsch.lng"}) {
-            QFile f(other + "/" + name);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(QByteArray("second package\r\n").repeated(800)) > 0);
-        }
+        DriveFixture other(false);   // a second update package with other files, for the second of two runs at once
+        for (const QString name : {"CorvelUpdate/version.txt", "CorvelUpdate/Lang/deutsch.lng"})
+            other.writeFile(name, QByteArray("second package\r\n").repeated(800));
         otherUpdate = work.filePath("other.zip");
-        QVERIFY(runTool("zip", {"-q", "-r", "-0", otherUpdate, "CorvelUpdate"}, other));
-        otherUpdateFiles = treeContents(other);
+        QVERIFY(runTool("zip", {"-q", "-r", "-0", otherUpdate, "CorvelUpdate"}, other.root()));
+        otherUpdateFiles = treeContents(other.root());
     }
 
-    // Each point of the swap of a reinstall (3 old entries aside, 4 new in place) and of an update
-    // (1 and 1). The next start's recovery leaves all of the old system or all of the new, every
-    // song and playlist byte for byte, no leftover, and nothing for a second recovery to do. A
-    // staged file cut short (a power cut) makes the recovery undo the swap rather than finish it;
-    // an undo that meets an entry in its way fails, keeps its journal, and succeeds once it is gone.
+    // All old or all new system, songs and playlists intact, nothing left over; a staged file cut short means undo;
+    // an undo blocked by an entry fails, keeps its journal, and succeeds once the entry is gone.
     void killPoints_data()
     {
         QTest::addColumn<QString>("variant");
         QTest::addColumn<QString>("point");
         QTest::addColumn<QString>("damage");
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<bool>("becomesNew");
+        QTest::addColumn<QString>("code");   // the new system stays unless the swap is undone
         const QString completed = "recovery.completed", undone = "recovery.rolledBack";
         for (const QString variant : {"reinstall", "update"}) {
-            const int renames = variant == "reinstall" ? 7 : 2;
             QStringList points{"staged", "journal"};
-            for (int i = 1; i <= renames; ++i)
+            for (int i = 1; i <= (variant == "reinstall" ? 7 : 2); ++i)
                 points << QString("renamed %1").arg(i);
             points << "cleaned" << "journal removed";
-            for (const QString &point : points) {
-                const QString code = point == "staged" ? undone : point == "journal removed" ? QString() : completed;
-                QTest::addRow("%s, %s", qPrintable(variant), qPrintable(point))
-                    << variant << point << QString() << code << (point != "staged");
-            }
+            for (const QString &point : points)
+                QTest::addRow("%s, %s", qPrintable(variant), qPrintable(point)) << variant << point << QString()
+                    << (point == "staged" ? undone : point == "journal removed" ? QString() : completed);
         }
         for (const QString point : {"journal", "renamed 2", "renamed 5"})
-            QTest::addRow("reinstall, %s, a staged file cut short", qPrintable(point))
-                << "reinstall" << point << "cut" << undone << false;
-        QTest::newRow("reinstall, renamed 5, a staged file cut short, the undo blocked")
-            << "reinstall" << "renamed 5" << "blocked" << "recovery.failed" << false;
-        // An earlier version of the tool kept no journal: what the root lacks comes back from aside.
-        QTest::newRow("an earlier version's swap cut short after 2 renames")
-            << "earlier version" << "renamed 2" << QString() << undone << false;
+            QTest::addRow("reinstall, %s, a staged file cut short", qPrintable(point)) << "reinstall" << point << "cut" << undone;
+        QTest::newRow("reinstall, renamed 5, a staged file cut short, the undo blocked") << "reinstall" << "renamed 5" << "blocked"
+                                                                                       << "recovery.failed";
+        // An earlier version kept no journal: what the root lacks comes back from aside.
+        QTest::newRow("an earlier version's swap cut short after 2 renames") << "earlier version" << "renamed 2" << QString() << undone;
     }
 
     void killPoints()
@@ -133,22 +105,19 @@ private slots:
         QFETCH(QString, point);
         QFETCH(QString, damage);
         QFETCH(QString, code);
-        QFETCH(bool, becomesNew);
+        const bool becomesNew = code.isEmpty() || code == "recovery.completed";
         DriveFixture drive(false);
         drive.addSystemFiles();
-        drive.writeFile("System/Corvel/old.dll", "only in the old system");
-        drive.writeFile("effects/old.fx", "the old effects, under another spelling");
-        drive.writeFile("CorvelUpdate/old.bin", "the update the player has");
-        drive.addPlaylist("Party.pls", {"\\sdmemory\\Dance\\one.mp3^One"});
-        drive.addPlaylist("Slow.pls", {"\\sdmemory\\Ballads\\three.mf3^Three"});
+        for (const QString name : {"System/Corvel/old.dll", "effects/old.fx", "CorvelUpdate/old.bin"})   // effects: another spelling
+            drive.writeFile(name, name.toUtf8());
+        drive.addPlaylist("Party.pls", {"\\sdmemory\\Dance\\one.mp3^One", "\\sdmemory\\Ballads\\three.mf3^Three"});
         drive.writeMp3("Dance/one.mp3", "One");
         drive.writeFixedField("Ballads/three.mf3", "Three");
         const auto before = treeContents(drive.root());
         auto after = before;
         const QString replaced = variant == "reinstall" ? "AUTOEXEC.BAT|System/(Corvel|DispProc)/|effects/" : "CorvelUpdate/";
-        for (const QString &path : before.keys())
-            if (QRegularExpression("^(" + replaced + ")").match(path).hasMatch())
-                after.remove(path);
+        for (const QString &path : before.keys().filter(QRegularExpression("^(" + replaced + ")")))
+            after.remove(path);
         after.insert(variant == "reinstall" ? systemFiles : updateFiles);
 
         if (variant == "earlier version") {
@@ -156,7 +125,7 @@ private slots:
             for (const QString name : {"AUTOEXEC.BAT", "System"})
                 QVERIFY(QDir().rename(drive.path(name), drive.path(".corvel3-previous-1/" + name)));
         }
-        const bool killed = variant == "earlier version" || killedAt(
+        QVERIFY2(variant == "earlier version" || killedAt(
             [&](const std::function<void(const QString &)> &atStep) {
                 EngineHarness h;
                 h.drive = drive.root();
@@ -169,54 +138,43 @@ private slots:
                 engine.atSwapStep = atStep;
                 return engine.installSystemFiles(all, drive.root());
             },
-            point);
-        QVERIFY2(killed, "the child did not reach its kill point");
-        if (!damage.isEmpty()) {
+            point), "the child did not reach its kill point");
+        if (!damage.isEmpty())
             QVERIFY(QFile::resize(drive.path(kStaged + "System/Corvel/Corvel.exe"), 10));
-            if (damage == "blocked")
-                drive.writeFile(kStaged + "AUTOEXEC.BAT", "in the way");
-        }
+        if (damage == "blocked")
+            drive.writeFile(kStaged + "AUTOEXEC.BAT", "in the way");
 
         Recovered first = recover(drive.root());
         QCOMPARE(first.codes, code.isEmpty() ? QStringList() : QStringList{code});
         QCOMPARE(first.actions.isEmpty(), code.isEmpty());
         if (damage == "blocked") {
-            // Nothing was lost, and the journal is there for the next try.
             QCOMPARE(first.result, SwapRecovery::Failed);
             QVERIFY(toolEntries(drive.root()).contains(".corvel3-swap.journal"));
             QVERIFY(QFile::remove(drive.path(kStaged + "AUTOEXEC.BAT")));
             first = recover(drive.root());
             QCOMPARE(first.codes, QStringList{"recovery.rolledBack"});
         }
-        for (const QString &action : first.actions)
-            QVERIFY2(!action.startsWith('!'), qPrintable(action));
+        QCOMPARE(first.actions.filter(QRegularExpression("^!")), QStringList());
         QCOMPARE(treeContents(drive.root()), becomesNew ? after : before);
         QCOMPARE(toolEntries(drive.root()), QStringList());
-        // A system put in place by the recovery is marked as the install marks it.
-        if (variant == "reinstall" && becomesNew)
-            for (const QString entry : {"System", "AUTOEXEC.BAT"}) {
-                const platform::Attributes marks = platform::attributes(drive.path(entry));
-                QVERIFY2(marks.hidden && marks.system, qPrintable(entry));
-            }
-
+        for (const QString entry : {"System", "AUTOEXEC.BAT"})   // a reinstall's, put in place, marked as the install marks it
+            QVERIFY2(variant != "reinstall" || !becomesNew || (platform::attributes(drive.path(entry)).hidden
+                     && platform::attributes(drive.path(entry)).system), qPrintable(entry));
         const Recovered second = recover(drive.root());
         QCOMPARE(second.result, SwapRecovery::Nothing);
-        QCOMPARE(second.codes, QStringList());
-        QCOMPARE(second.actions, QStringList());
+        QCOMPARE(second.codes + second.actions, QStringList());
     }
 
-    // Two updates at once on two players, each from its own server: the second starts while the
-    // first is still downloading and runs to its end inside it. Neither meets the other's package;
-    // each downloads into a fresh folder of its own under the user's cache, for its owner only,
-    // gone once the run ends, as is the folder a killed run had left.
+    // The second update runs whole inside the first's download: each gets its own package in a fresh owner-only
+    // folder under the cache, gone at the end, as is the folder a killed run left.
     void twoUpdatesAtOnce()
     {
         UpdateBed bed;
         const QString base = RunFolder::base();
         QVERIFY(base.startsWith(bed.holder.path() + "/cache/"));
-        QVERIFY(killedAt([](const std::function<void(const QString &)> &) {
-            RunFolder abandoned;
-            ::raise(SIGKILL);
+        QVERIFY(killedAt([](auto &&atStep) {   // a run killed once its folder is made
+            const RunFolder abandoned;
+            atStep(QString());
             return abandoned.isValid();
         }, QString()));
         QCOMPARE(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
@@ -248,8 +206,7 @@ private slots:
         });
         const Outcome firstOutcome = SystemUpdate(first.ctx).run();
 
-        QVERIFY2(first.dialogs.failures.isEmpty() && second.dialogs.failures.isEmpty(),
-                 qPrintable((first.dialogs.failures + second.dialogs.failures).join("; ")));
+        QCOMPARE(first.dialogs.failures + second.dialogs.failures, QStringList());
         QVERIFY(firstOutcome.ok() && secondOutcome.ok());
         QCOMPARE(during.size(), 1);   // the abandoned folder went; the first run's own is there
         QCOMPARE(treeContents(firstDrive.root()), updateFiles);
