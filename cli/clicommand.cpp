@@ -142,12 +142,14 @@ public:
                   "cartella che contiene le copie datate: allora, dopo una domanda, si ripristina la più\n"
                   "recente completa. Prima di scrivere, ogni file è controllato con l'elenco della copia: se\n"
                   "uno manca o è cambiato non si scrive nulla e i file sono nominati. Nulla sul lettore viene\n"
-                  "eliminato; un file già presente è sostituito solo dopo una domanda.",
+                  "eliminato; un file già presente e diverso è sostituito solo dopo una domanda (uno rimasto\n"
+                  "a metà da un ripristino interrotto, subito).",
                   "Copies a backup back onto the player. FOLDER is a backup (\"Corvel3 backup ...\") or the\n"
                   "folder that holds dated backups: then the newest complete one is restored, after a\n"
                   "question. Before anything is written, every file is checked against the backup's\n"
                   "manifest: when one is missing or changed nothing is written and the files are named.\n"
-                  "Nothing on the player is deleted; a file already there is replaced only after a question.");
+                  "Nothing on the player is deleted; a different file already there is replaced only after a\n"
+                  "question (one an interrupted restore left cut short, at once).");
     }
     QStringList arguments() const override { return {QStringLiteral("FOLDER")}; }
     QString take(const QCommandLineParser &parser, bool it) override
