@@ -91,7 +91,22 @@ public:
     Operations::Result run(CliSession &s) override { return s.operations.update(); }
 };
 
-class BackupCommand : public CliCommand {
+// A command that works on one FOLDER, which must exist.
+class FolderCommand : public CliCommand {
+public:
+    QStringList arguments() const override { return {QStringLiteral("FOLDER")}; }
+    QString take(const QCommandLineParser &parser, bool it) override
+    {
+        QString problem;
+        folder = existingFolder(parser.positionalArguments().value(0), it, &problem);
+        return problem;
+    }
+
+protected:
+    QString folder;
+};
+
+class BackupCommand : public FolderCommand {
 public:
     QString name() const override { return QStringLiteral("backup"); }
     QString synopsis() const override { return QStringLiteral("backup FOLDER"); }
@@ -114,20 +129,10 @@ public:
                   "player, the root of a drive or of the system and the home folder are refused.\n"
                   "Exit 0 only when every file was saved and checked.");
     }
-    QStringList arguments() const override { return {QStringLiteral("FOLDER")}; }
-    QString take(const QCommandLineParser &parser, bool it) override
-    {
-        QString problem;
-        folder = existingFolder(parser.positionalArguments().value(0), it, &problem);
-        return problem;
-    }
     Operations::Result run(CliSession &s) override { return s.operations.backup(folder); }
-
-private:
-    QString folder;
 };
 
-class RestoreCommand : public CliCommand {
+class RestoreCommand : public FolderCommand {
 public:
     QString name() const override { return QStringLiteral("restore"); }
     QString synopsis() const override { return QStringLiteral("restore FOLDER"); }
@@ -151,17 +156,7 @@ public:
                   "Nothing on the player is deleted; a different file already there is replaced only after a\n"
                   "question (one an interrupted restore left cut short, at once).");
     }
-    QStringList arguments() const override { return {QStringLiteral("FOLDER")}; }
-    QString take(const QCommandLineParser &parser, bool it) override
-    {
-        QString problem;
-        folder = existingFolder(parser.positionalArguments().value(0), it, &problem);
-        return problem;
-    }
     Operations::Result run(CliSession &s) override { return s.operations.restore(folder); }
-
-private:
-    QString folder;
 };
 
 class ReinstallCommand : public CliCommand {
