@@ -1,5 +1,5 @@
 # Fails the build when an include points up a floor. Bottom up: device/ and core/; the engines
-# transfer/, update/, optimise/; operations/, the one runner; the front ends ui/, app/, cli/.
+# transfer/, update/, optimise/, health/; operations/, the one runner; the front ends ui/, app/, cli/.
 #   cmake -DSOURCE_DIR=<top> -P check-layers.cmake
 set(_bad "")
 function(_check_folders folders pattern why)
@@ -15,10 +15,10 @@ function(_check_folders folders pattern why)
   endforeach()
   set(_bad "${_bad}" PARENT_SCOPE)
 endfunction()
-_check_folders("core;device" "transfer|update|optimise|operations|ui|app|cli" "the bottom floor includes nothing above it")
-_check_folders("transfer;update;optimise" "operations|ui|app|cli" "an engine includes the runner or a front end")
+_check_folders("core;device" "transfer|update|optimise|health|operations|ui|app|cli" "the bottom floor includes nothing above it")
+_check_folders("transfer;update;optimise;health" "operations|ui|app|cli" "an engine includes the runner or a front end")
 _check_folders("operations" "ui|app|cli" "the runner includes a front end")
-_check_folders("ui;app;cli" "device|transfer|update|optimise" "a front end reaches an engine without the runner")
+_check_folders("ui;app;cli" "device|transfer|update|optimise|health" "a front end reaches an engine without the runner")
 if(_bad)
   string(REPLACE ";" "\n  " _msg "${_bad}")
   message(FATAL_ERROR "Includes that point up a floor, or past the runner:\n  ${_msg}")
