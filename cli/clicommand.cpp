@@ -262,6 +262,59 @@ private:
     bool dryRun = false;
 };
 
+class HealthCommand : public CliCommand {
+public:
+    QString name() const override { return QStringLiteral("health"); }
+    QString synopsis() const override { return QStringLiteral("health [--fix] [--dry-run]"); }
+    QString summary(bool it) const override
+    {
+        return tr(it, "controlla la libreria secondo le regole del lettore", "check the library against the player's rules");
+    }
+    QString help(bool it) const override
+    {
+        return tr(it,
+                  "Controlla la libreria: righe di playlist senza base (e dove la base è ora), basi illeggibili\n"
+                  "o danneggiate (MP3, MIDI, vuote), file compagni senza base, nomi che FAT non accetta o il\n"
+                  "lettore non mostra, cartelle di più di 1000 basi, basi doppie, spazio libero per il sistema.\n"
+                  "Con --fix propone, gruppo per gruppo e dopo una domanda, solo correzioni sicure: ripuntare le\n"
+                  "righe la cui base è altrove, togliere le righe morte, rinominare i nomi (le playlist seguono),\n"
+                  "eliminare le copie doppie (una scelta per ogni gruppo di copie). Senza terminale ogni domanda\n"
+                  "prende la risposta sicura e nulla cambia; --yes accetta le correzioni ma mai l'eliminazione\n"
+                  "delle copie, che vuole un sì scritto sul terminale. Con --dry-run nulla cambia e nulla si\n"
+                  "chiede: ogni correzione è elencata.\n"
+                  "Uscita 0: nessun problema; 1: problemi rimasti; 3: nessun lettore.",
+                  "Checks the library: playlist lines that point at no song (and where the song is now),\n"
+                  "unreadable or damaged songs (MP3, MIDI, empty), companion files without their song, names\n"
+                  "FAT cannot store or the player cannot show, folders of more than 1000 songs, duplicate songs,\n"
+                  "free space for the system.\n"
+                  "With --fix it offers, group by group and after a question, only safe fixes: re-point lines\n"
+                  "whose song is elsewhere, remove dead lines, rename names (the playlists follow), delete\n"
+                  "duplicate copies (a choice per set of copies). Without a terminal every question takes its\n"
+                  "safe answer and nothing changes; --yes takes the fixes but never deletes a copy, which needs\n"
+                  "a yes typed on the terminal. With --dry-run nothing changes and nothing is asked: every fix\n"
+                  "is listed.\n"
+                  "Exit 0: no problems; 1: problems left; 3: no player.");
+    }
+    QList<QCommandLineOption> options(bool it) const override
+    {
+        return {flag({QStringLiteral("fix")}, tr(it, "propone le correzioni sicure, ognuna dopo una domanda",
+                                                  "offer the safe fixes, each after a question")),
+                flag({QStringLiteral("dry-run")}, tr(it, "elenca le correzioni e non cambia nulla",
+                                                      "list the fixes and change nothing"))};
+    }
+    QString take(const QCommandLineParser &parser, bool) override
+    {
+        dryRun = parser.isSet(QStringLiteral("dry-run"));
+        fix = dryRun || parser.isSet(QStringLiteral("fix"));
+        return QString();
+    }
+    Operations::Result run(CliSession &s) override { return s.operations.health(fix ? health::AllGroups : 0, dryRun); }
+
+private:
+    bool fix = false;
+    bool dryRun = false;
+};
+
 QList<QCommandLineOption> globalOptions(bool it)
 {
     return {QCommandLineOption(QStringLiteral("lang"),
@@ -349,6 +402,7 @@ const std::vector<std::unique_ptr<CliCommand>> &cliCommands()
         list.push_back(std::make_unique<RestoreCommand>());
         list.push_back(std::make_unique<ReinstallCommand>());
         list.push_back(std::make_unique<OptimiseCommand>());
+        list.push_back(std::make_unique<HealthCommand>());
         return list;
     }();
     return commands;

@@ -242,9 +242,17 @@ void TextFormatter::fileAction(const CliFileAction &action)
     }
 }
 
-void TextFormatter::end(const Operations::RunEnd &end, int, const QVariantMap &)
+void TextFormatter::end(const Operations::RunEnd &end, int, const QVariantMap &extra)
 {
     console.clearBar();
+    // The health check's lists, one heading per kind found.
+    for (const QVariant &found : extra.value(QStringLiteral("findings")).toList()) {
+        const QVariantMap finding = found.toMap();
+        console.out(QStringLiteral("%1 (%2):").arg(finding.value(QStringLiteral("label")).toString())
+                        .arg(finding.value(QStringLiteral("count")).toInt()));
+        for (const QString &item : finding.value(QStringLiteral("items")).toStringList())
+            console.out(QStringLiteral("  ") + QDir::toNativeSeparators(item));
+    }
     if (end.dryRun && end.result != Operations::Result::PlayerNotFound) {
         console.out(pick("Prova: nulla è cambiato sul lettore.", "Dry run: nothing on the player changed."));
         for (const QString &line : tally.summary(language))

@@ -97,7 +97,7 @@ int main(int argc, char *argv[])
     front.dialogs = &dialogs;
     front.progress = &progress;
     front.onStart = [&](const QString &operation) { formatter.start(operation); };
-    front.onEnd = [&](const Operations::RunEnd &end) { formatter.end(end, exitCode(end.result), {}); };
+    front.onEnd = [&](const Operations::RunEnd &end) { formatter.end(end, exitCode(end.result), end.details); };
     front.onFileAction = [&](const QString &action, const QString &path, const QString &target, bool ok) {
         formatter.fileAction(CliFileAction{action, path, target, ok, operations.lastRun().dryRun});
     };

@@ -54,6 +54,9 @@ private:
 
 bool Fixer::yesOrNo(QuestionKind kind, const QString &code, const QString &title, const QString &text)
 {
+    // A dry run asks nothing: it lists what every "yes" would do.
+    if (ctx.dryRun)
+        return true;
     MessageBoxRequest box;
     box.kind = kind;
     box.code = code;
@@ -226,7 +229,7 @@ void Fixer::duplicates()
         box.escapeButton = 1;
         box.safeButton = 2;
         box.proceedButton = 2;
-        const int answer = ctx.dialogs.showMessage(box);
+        const int answer = ctx.dryRun ? 0 : ctx.dialogs.showMessage(box);
         if (answer == 2)
             return;
         if (answer != 0)

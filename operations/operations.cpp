@@ -1,6 +1,7 @@
 #include "operations/operations.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QObject>
 
 #include "core/messagetable.h"
@@ -11,6 +12,7 @@
 #include "device/playerlayout.h"
 #include "operations/runlock.h"
 #include "operations/workerthread.h"
+#include "health/healthcheck.h"
 #include "optimise/optimiserun.h"
 #include "transfer/backup.h"
 #include "transfer/restore.h"
@@ -20,7 +22,7 @@
 
 // What the runner needs to know of an operation besides its engine.
 struct Operations::Plan {
-    enum class Closing { Backup, Restore, Update, Reinstall, Optimise };
+    enum class Closing { Backup, Restore, Update, Reinstall, Optimise, Health };
 
     QString name;            // in the log and the front ends' events
     Closing closing;
@@ -29,6 +31,7 @@ struct Operations::Plan {
     const char *chooserEnglish = nullptr;
     int statusBeforeChooser = -1;   // a message code shown while the chooser is open
     bool dryRun = false;
+    std::function<QVariantMap()> details;   // the run's own fields for the front ends' end event
 };
 
 namespace {
@@ -168,6 +171,8 @@ Operations::Result Operations::run(const Plan &plan, ProgressView *busy, const W
         oplog::end(plan.name, state.operationOk);
     last.result = result;
     last.outcome = outcome;
+    if (plan.details)
+        last.details = plan.details();
     inRun = false;
     if (front.onEnd)
         front.onEnd(last);
@@ -245,6 +250,10 @@ void Operations::closingBox(const Plan &plan, const Outcome &outcome)
                            QStringLiteral("device.notFound"));
         return;
     }
+    if (plan.closing == Plan::Closing::Health) {
+        healthBox(outcome);
+        return;
+    }
     if (outcome.status == Outcome::Status::Done) {
         switch (plan.closing) {
         case Plan::Closing::Backup:
@@ -262,6 +271,7 @@ void Operations::closingBox(const Plan &plan, const Outcome &outcome)
                                QStringLiteral("reinstall.done"));
             break;
         case Plan::Closing::Optimise:
+        case Plan::Closing::Health:
             break;   // each step has said how it went
         }
         return;
@@ -316,6 +326,7 @@ void Operations::closingBox(const Plan &plan, const Outcome &outcome)
         Q_FALLTHROUGH();
     case Plan::Closing::Update:
     case Plan::Closing::Reinstall:
+    case Plan::Closing::Health:
         box.title = box.text = pick(state, "ERRORE", "ERROR");
         break;
     }
@@ -374,6 +385,43 @@ Operations::Result Operations::optimise(const OptimiseSteps &steps, bool dryRun,
     return run(plan, busy, [this, steps](OperationContext &ctx, const QString &) {
         return steps.any() ? optimise::run(ctx, optimiseState, steps) : Outcome();
     });
+}
+
+Operations::Result Operations::health(int fixGroups, bool dryRun, ProgressView *busy)
+{
+    Plan plan{QStringLiteral("health"), Plan::Closing::Health};
+    plan.dryRun = dryRun;
+    plan.details = [this] {
+        return QVariantMap{{QStringLiteral("findings"), healthReport.toVariant(state)},
+                           {QStringLiteral("songs"), healthReport.songs},
+                           {QStringLiteral("songBytes"), healthReport.songBytes},
+                           {QStringLiteral("freeBytes"), healthReport.freeBytes},
+                           {QStringLiteral("packageBytes"), healthReport.packageBytes}};
+    };
+    healthReport = health::Report();
+    // The package a reinstall would put on the player: this session's, else the one kept.
+    const QString package = QFileInfo(packagePath).isFile() ? packagePath : Reinstall::cachedPackagePath();
+    return run(plan, busy, [this, fixGroups, package](OperationContext &ctx, const QString &) {
+        return health::run(ctx, health::Options{fixGroups, package}, &healthReport);
+    });
+}
+
+// The health check's closing box: the summary, and the fixes that did not work.
+void Operations::healthBox(const Outcome &outcome)
+{
+    if (outcome.status != Outcome::Status::Done && outcome.status != Outcome::Status::Failed)
+        return;
+    if (outcome.told)
+        return;
+    QStringList lines = healthReport.summary(state);
+    if (outcome.failed > 0)
+        lines << QString() << pick(state, "%1 correzioni su %2 non sono riuscite:", "%1 of %2 fixes failed:")
+                                  .arg(outcome.failed)
+                                  .arg(outcome.total)
+              << outcome.notDone.mid(0, outcome.failed);
+    const bool clean = outcome.status == Outcome::Status::Done;
+    boxes::information(dialogs(), front.window, pick(state, "Controllo della libreria", "Library check"),
+                       lines.join(QLatin1Char('\n')), clean ? QStringLiteral("health.clean") : QStringLiteral("health.findings"));
 }
 
 QString Operations::resultName(Result result)

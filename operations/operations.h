@@ -4,12 +4,14 @@
 #include <memory>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 #include "core/dialogs.h"
 #include "core/operationcontext.h"
 #include "core/operationstate.h"
 #include "core/outcome.h"
 #include "core/progressview.h"
+#include "health/healthreport.h"
 #include "optimise/optimiserun.h"
 
 class QObject;
@@ -45,6 +47,7 @@ public:
         Result result = Result::Done;
         Outcome outcome;
         bool dryRun = false;
+        QVariantMap details;   // fields of the operation's own (health: findings, songs, space)
     };
 
     struct FrontEnd {
@@ -90,6 +93,11 @@ public:
     // A dry run lists through onFileAction every action a real run would take, and changes nothing.
     Result optimise(const OptimiseSteps &steps, bool dryRun = false, ProgressView *busy = nullptr);
 
+    // The library health check: reports what the player will trip over; fixGroups (health::Group
+    // flags) offers those fixes, each after a question. A dry run lists the fixes and changes
+    // nothing. Done when nothing is left to report, Failed when something is.
+    Result health(int fixGroups = 0, bool dryRun = false, ProgressView *busy = nullptr);
+
     // The outcome of the last run, as its engine reported it.
     const Outcome &lastOutcome() const { return last.outcome; }
     const RunEnd &lastRun() const { return last; }
@@ -101,6 +109,7 @@ public:
     OperationState state;
     OptimiseState optimiseState;    // the scan, title and split state, and the defragmenter
     QString packagePath;            // the full package of the last plain reinstall
+    health::Report healthReport;    // what the last health check found
 
 private:
     struct Plan;
@@ -115,6 +124,7 @@ private:
     // The engine's work on the worker thread, with this run's context.
     Outcome execute(const Plan &plan, ProgressView &view, const QString &drive, const QString &folder, const Work &work);
     void closingBox(const Plan &plan, const Outcome &outcome);
+    void healthBox(const Outcome &outcome);
     Dialogs &dialogs();
 
     FrontEnd front;

@@ -1,12 +1,12 @@
 #!/bin/sh
-# Makes the songs the health tests damage: two MP3s with lame (one with an ID3 title and an Info
+# Makes the songs the health tests damage: two MP3s with lame (one with an ID3v1 title and an Info
 # header, one bare CBR without either) from a tone made by sox, and a two-track standard MIDI file.
 # Needs: apt-get install lame sox python3
 set -e
 cd "$(dirname "$0")"
 t=$(mktemp -d)
 sox -n -r 44100 -c 1 "$t/tone.wav" synth 1.2 sine 440
-lame --quiet -b 64 --tt "Sine Song" --ta "Tests" --add-id3v2 "$t/tone.wav" tagged.mp3
+lame --quiet -b 64 --id3v1-only --tt "Sine Song" --ta "Tests" "$t/tone.wav" tagged.mp3
 lame --quiet -t -b 32 --resample 22.05 "$t/tone.wav" bare.mp3
 rm -r "$t"
 python3 - <<'PY'
