@@ -92,7 +92,7 @@ void MainWindow::initWidgets(QProgressBar *bar, QPushButton *stop)
     if (!bigFont)
         bigFont = new QFont(family, 22, QFont::Normal, false);
     for (QPushButton *b : {ui->pushBtnUpdate, ui->pushBtnRestore, ui->pushBtnInstall, ui->pushBtnBackup,
-                           ui->pushBtnInstallAndClean, ui->pushBtnInstallAndRestore, ui->pushBtnOptimize})
+                           ui->pushBtnInstallAndClean, ui->pushBtnInstallAndRestore, ui->pushBtnOptimize, ui->pushBtnHealth})
         b->setFont(*bigFont);
 
     bar->setStyleSheet(QStringLiteral(" QProgressBar {border: 2px solid grey;border-radius: 5px; text-align: "
@@ -136,6 +136,9 @@ void MainWindow::applyLanguage(bool showDescriptions, int language)
         ui->pushBtnInstallAndRestore->setText(text({"REINSTALLA IL SISTEMA OPERATIVA E RIPRISTINA LE BASI",
                                                     "REINSTALL OPERATIVE SYSTEM AND RESTORE YOUR SONGS"}));
         ui->pushBtnOptimize->setText(text({"OTTIMIZZA CORVEL", "OPTIMIZE CORVEL"}));
+        OperationState shown;   // the language being applied, which may not be the window's yet
+        shown.currentLanguage = language;
+        ui->pushBtnHealth->setText(shown.pick("CONTROLLA LA SALUTE DELLA LIBRERIA", "CHECK THE HEALTH OF THE LIBRARY"));
         ui->label_2->setText(text({"Seleziona le operazioni che desideri effettuare:",
                                    "Select the operations you want to start:"}));
         ui->Check_Optimize->setText(text({"Ottimizzazione completa", "Full optimization"}));

@@ -10,6 +10,7 @@
 #include "core/messagetable.h"
 #include "operations/operations.h"
 
+class HealthPanel;
 class QFont;
 class QLabel;
 class QProgressBar;
@@ -70,10 +71,19 @@ public slots:
     void on_Btn_Opt_Ok_clicked();
     void on_Btn_Opt_Cancel_clicked();
     void on_pushBtnQuit_2_clicked();
+    void on_pushBtnHealth_clicked();
 
 private:
     void runWithBusyWidgets(const std::function<void(ProgressView &)> &call);
     void showPanel(bool visible);
+    // The health panel: a check (fixGroups 0) or a group's fix through the runner, then the report.
+    void runHealth(int fixGroups);
+    void showHealthPanel(bool visible);
+
+public:
+    HealthPanel *healthPanel = nullptr;
+
+private:
 
     std::unique_ptr<Dialogs> realDialogs;
     Dialogs *dialogSeam = nullptr;
