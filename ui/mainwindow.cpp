@@ -138,7 +138,7 @@ void MainWindow::applyLanguage(bool showDescriptions, int language)
         ui->pushBtnOptimize->setText(text({"OTTIMIZZA CORVEL", "OPTIMIZE CORVEL"}));
         OperationState shown;   // the language being applied, which may not be the window's yet
         shown.currentLanguage = language;
-        ui->pushBtnHealth->setText(shown.pick("CONTROLLA LA SALUTE DELLA LIBRERIA", "CHECK THE HEALTH OF THE LIBRARY"));
+        ui->pushBtnHealth->setText(shown.pick("SALUTE DELLA LIBRERIA", "LIBRARY HEALTH"));
         ui->label_2->setText(text({"Seleziona le operazioni che desideri effettuare:",
                                    "Select the operations you want to start:"}));
         ui->Check_Optimize->setText(text({"Ottimizzazione completa", "Full optimization"}));
