@@ -9,6 +9,7 @@
 #include <QtConcurrent>
 
 #include <algorithm>
+#include <numeric>
 #include <map>
 
 #include "device/platform.h"
@@ -35,7 +36,8 @@ struct Song {
     bool titled = false;
     bool readable = true;
     songcheck::Damage damage = songcheck::Damage::None;
-    QByteArray hash;
+    QByteArray hash;   // of the whole song when it was read whole, else of its head and tail
+    bool wholeHash = false;
 };
 
 QString folded(const QString &s) { return s.toCaseFolded(); }
@@ -80,6 +82,10 @@ void readSong(Song &song, const SongTitleReader &titles)
             return at + 8 <= n ? head.mid(int(at), 8) : readAt(file, at, 8);
         });
     }
+    // Songs that fit in the head are hashed on the way; others by head and tail, and whole only
+    // when that matches another song's.
+    song.wholeHash = whole;
+    song.hash = QCryptographicHash::hash(whole ? head : head + tail, QCryptographicHash::Md5);
     std::optional<QString> title;
     switch (titles.readerFor(QFileInfo(song.absolute), false)) {
     case SongTitleReader::Kind::Mp3:
@@ -106,6 +112,14 @@ QByteArray contentHash(const QString &path)
     return hash.result();
 }
 
+struct Listing {
+    QString folder;
+    bool isRoot = false;
+    QVector<QFileInfo> files;
+    QStringList folders;
+    QVector<names::Entry> entries;
+};
+
 class Checker {
 public:
     Checker(OperationContext &ctx, Report &report) : ctx(ctx), report(report)
@@ -123,7 +137,7 @@ public:
 private:
     void fillExtensionsOnce() { scanrules::fillExtensionLists(scan); }
     bool stopped() const { return ctx.state.stopRequested; }
-    void listFolder(const QString &folder, QStringList *subFolders);
+    void take(const Listing &listing);
 
     OperationContext &ctx;
     Report &report;
@@ -135,14 +149,14 @@ private:
     QHash<int, int> duplicateSetOf;                  // song -> index in report.duplicates
 };
 
-void Checker::listFolder(const QString &folder, QStringList *subFolders)
+// One folder's entries, without the hidden and system ones and, at the root, the player's own.
+// Reads only: the folders of one level are listed on the pool.
+Listing listOne(const QString &folder, const QString &root)
 {
-    const QString root = ctx.driveRoot;
-    const bool isRoot = QFileInfo(folder) == QFileInfo(root);
+    Listing l;
+    l.folder = folder;
+    l.isRoot = QFileInfo(folder) == QFileInfo(root);
     const platform::AttributeReader attributes(folder);
-    QVector<names::Entry> entries;
-    QSet<QString> present;   // folded file names, for companions
-    QVector<QFileInfo> files;
     QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         it.next();
@@ -150,18 +164,29 @@ void Checker::listFolder(const QString &folder, QStringList *subFolders)
         const QString path = info.absoluteFilePath();
         if ((!info.isDir() && !info.isFile()) || attributes.hiddenOrSystem(path))
             continue;
-        if (isRoot && scanrules::isPlayerOwnName(info.fileName()))
+        if (l.isRoot && scanrules::isPlayerOwnName(info.fileName()))
             continue;
         if (info.isDir()) {
             if (platform::isLink(path))
                 continue;   // links and junctions are never entered
-            subFolders->append(path);
+            l.folders << path;
         } else {
-            files << info;
-            present.insert(folded(info.fileName()));
+            l.files << info;
         }
-        entries << names::Entry{info.fileName(), info.isDir()};
+        l.entries << names::Entry{info.fileName(), info.isDir(), {}};
     }
+    return l;
+}
+
+void Checker::take(const Listing &listing)
+{
+    const QString root = ctx.driveRoot;
+    const QString &folder = listing.folder;
+    const bool isRoot = listing.isRoot;
+    const QVector<QFileInfo> &files = listing.files;
+    QSet<QString> present;   // folded file names, for companions
+    for (const QFileInfo &info : files)
+        present.insert(folded(info.fileName()));
 
     int songCount = 0;
     for (const QFileInfo &info : files) {
@@ -190,14 +215,14 @@ void Checker::listFolder(const QString &folder, QStringList *subFolders)
         const QString relative = isRoot ? QStringLiteral("/") : playlists::relativeToRoot(root, folder);
         report.finding(Kind::OversizedFolder).items << QStringLiteral("%1 (%2)").arg(relative).arg(songCount);
     }
-    const names::FolderNames found = names::checkFolder(entries);
+    const names::FolderNames found = names::checkFolder(listing.entries);
     const QString prefix = isRoot ? QString() : playlists::relativeToRoot(root, folder) + QLatin1Char('/');
     for (const QString &name : found.bad)
         report.finding(Kind::BadName).items << prefix + name;
     for (const QString &name : found.tooLong)
         report.finding(Kind::LongName).items << prefix + name;
     for (const QStringList &clash : found.clashes)
-        report.finding(Kind::NameClash).items << prefix + clash.join(QStringLiteral(" | "));
+        report.finding(Kind::NameClash).items << prefix + clash.join(QStringLiteral(" | ") + prefix);
     const QString base = isRoot ? root : folder + QLatin1Char('/');
     for (const names::Entry &renamed : found.renames)
         report.renames << Rename{base + renamed.name, base + renamed.newName, renamed.folder};
@@ -208,15 +233,19 @@ bool Checker::walk()
     ctx.progress.setStatus(ctx.pick("Controllo della libreria: elenco dei file...", "Checking the library: listing the files..."));
     ctx.progress.setMinimum(0);
     ctx.progress.setMaximum(0);
-    QStringList pending{ctx.driveRoot};
-    while (!pending.isEmpty()) {
+    const QString root = ctx.driveRoot;
+    // Level by level, the folders of a level listed side by side.
+    QStringList level{root};
+    while (!level.isEmpty()) {
         if (stopped())
             return false;
-        QStringList below;
-        listFolder(pending.takeLast(), &below);
-        // Depth first, in listing order.
-        std::reverse(below.begin(), below.end());
-        pending << below;
+        const QVector<Listing> listed = QtConcurrent::blockingMapped<QVector<Listing>>(
+            level, std::function<Listing(const QString &)>([root](const QString &folder) { return listOne(folder, root); }));
+        level.clear();
+        for (const Listing &listing : listed) {
+            take(listing);
+            level << listing.folders;
+        }
     }
     // Deepest first, so that a folder is renamed after everything in it.
     std::stable_sort(report.renames.begin(), report.renames.end(), [](const Rename &a, const Rename &b) {
@@ -261,31 +290,39 @@ bool Checker::readSongs()
 
 void Checker::findDuplicates()
 {
-    // Only songs that share their size can share their bytes: only those are hashed.
-    QHash<qint64, QVector<int>> bySize;
-    for (int i = 0; i < songs.size(); ++i)
-        if (songs.at(i).size > 0 && songs.at(i).readable)
-            bySize[songs.at(i).size] << i;
-    QVector<int> toHash;
-    for (const QVector<int> &same : qAsConst(bySize))
-        if (same.size() > 1)
-            toHash << same;
-    QtConcurrent::blockingMap(toHash, [this](int i) { songs[i].hash = contentHash(songs.at(i).absolute); });
-    std::map<std::pair<qint64, QByteArray>, QStringList> sets;
-    for (int i : qAsConst(toHash))
-        if (!songs.at(i).hash.isEmpty())
-            sets[{songs.at(i).size, songs.at(i).hash}] << songs.at(i).relative;
-    Finding &finding = report.finding(Kind::Duplicate);
-    for (auto &set : sets) {
+    // Songs that share their size and their quick hash; those not read whole are hashed whole now.
+    const auto groups = [this](const QVector<int> &among) {
+        std::map<std::pair<qint64, QByteArray>, QVector<int>> sets;
+        for (int i : among)
+            if (songs.at(i).size > 0 && songs.at(i).readable && !songs.at(i).hash.isEmpty())
+                sets[{songs.at(i).size, songs.at(i).hash}] << i;
+        return sets;
+    };
+    QVector<int> all(songs.size());
+    std::iota(all.begin(), all.end(), 0);
+    QVector<int> toHash, candidates;
+    for (const auto &set : groups(all)) {
         if (set.second.size() < 2)
             continue;
-        std::sort(set.second.begin(), set.second.end());
+        candidates << set.second;
+        if (!songs.at(set.second.first()).wholeHash)
+            toHash << set.second;
+    }
+    QtConcurrent::blockingMap(toHash, [this](int i) { songs[i].hash = contentHash(songs.at(i).absolute); });
+    Finding &finding = report.finding(Kind::Duplicate);
+    for (const auto &set : groups(candidates)) {
+        if (set.second.size() < 2)
+            continue;
+        QStringList paths;
+        for (int i : set.second)
+            paths << songs.at(i).relative;
+        std::sort(paths.begin(), paths.end());
         const int index = report.duplicates.size();
-        for (const QString &path : set.second)
-            duplicateSetOf.insert(filesByPath.value(folded(path)), index);
-        report.duplicates << DuplicateSet{set.first.first, set.second};
-        finding.items << set.second.join(QStringLiteral(" = "));
-        finding.bytes += set.first.first * (set.second.size() - 1);
+        for (int i : set.second)
+            duplicateSetOf.insert(i, index);
+        report.duplicates << DuplicateSet{set.first.first, paths};
+        finding.items << paths.join(QStringLiteral(" = "));
+        finding.bytes += set.first.first * (paths.size() - 1);
     }
 }
 
