@@ -66,6 +66,15 @@ QStringList playlistTargets(const QString &root)
     return targets;
 }
 
+QMultiMap<QByteArray, int> songBytes(const Tree &tree)
+{
+    QMultiMap<QByteArray, int> songs;
+    for (auto it = tree.cbegin(); it != tree.cend(); ++it)
+        if (it.key().endsWith(".mid") || it.key().endsWith(".mp3"))
+            songs.insert(it.value(), 0);
+    return songs;
+}
+
 struct Child {
     int exitCode = -1;
     bool crashed = true;
@@ -117,7 +126,7 @@ private slots:
     {
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("faults");
-        for (const QString operation : {"backup", "restore", "update", "reinstall", "optimise"}) {
+        for (const QString operation : {"backup", "restore", "update", "reinstall", "optimise", "health"}) {
             // Random faults also hit the toolkit's own reads while a download runs on the
             // operations' thread, which once hung it: the downloading rows fail chosen calls only.
             const bool downloads = operation == "update" || operation == "reinstall";
@@ -148,6 +157,10 @@ private slots:
         drive.writeFile("Rock/junk.exe", "not a song");
         drive.writeFile("Rock/cover.jpg", "a picture");
         drive.addPlaylist("Hits.pls", {"\\sdmemory\\Basi\\1.mid^x", "\\sdmemory\\Rock\\one.mp3^y"});
+        if (operation == "health") {   // a name to change and a line to point at its moved song
+            drive.writeMidi("Rock/why?.mid", "Why");
+            drive.addPlaylist("Fixes.pls", {"\\sdmemory\\Rock\\why?.mid^x", "\\sdmemory\\Old\\one.mp3^y"});
+        }
         const Tree whole = treeContents(drive.root());
         const QStringList lines = playlistTargets(drive.root());
         QTemporaryDir pc;
@@ -158,8 +171,10 @@ private slots:
             drive.writeFile("Basi/1.mid", "changed on the player");
             before = treeContents(drive.root());
         }
-        const QStringList arguments = operation == "backup" || operation == "restore" ? QStringList{operation, pc.path()}
-                                                                                      : QStringList{operation};
+        QStringList arguments = operation == "backup" || operation == "restore" ? QStringList{operation, pc.path()}
+                                                                                : QStringList{operation};
+        if (operation == "health")
+            arguments = QStringList{"--yes", "health", "--fix"};
 
         const Child child = runCli(arguments, faults);
         QVERIFY2(!child.crashed, child.err.constData());
@@ -202,6 +217,16 @@ private slots:
             QVERIFY(folder == part(before, inUpdateFolder) || folder == newUpdate);
             if (done)
                 QVERIFY(system == part(newSystem, isSystemPath) && folder == newUpdate);
+        } else if (operation == "health") {
+            // No song is lost or changed, and every line that found its song's bytes still does,
+            // once the next run has completed what a journal left on the player says.
+            QCOMPARE(songBytes(after), songBytes(before));
+            if (QFileInfo::exists(drive.path(".corvel3-split.journal")))
+                QCOMPARE(runCli({"--yes", "health", "--fix"}, QString()).exitCode, 1);
+            QStringList found = playlistTargets(drive.root());
+            for (const QString &target : lines)
+                QVERIFY2(target.isEmpty() || found.removeOne(target), qPrintable(child.err));
+            QCOMPARE(part(after, isSystemPath, false).size(), part(before, isSystemPath, false).size());
         } else {
             // No song is lost and every playlist line still finds its song's bytes.
             QMultiMap<QByteArray, int> songsBefore, songsAfter;
