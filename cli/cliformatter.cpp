@@ -262,7 +262,16 @@ void TextFormatter::end(const Operations::RunEnd &end, int, const QVariantMap &e
         console.out(pick("Scritto in %1", "Written into %1").arg(QDir::toNativeSeparators(end.outcome.folder)));
     switch (end.result) {
     case Operations::Result::Done: break;
-    case Operations::Result::Failed: console.err(end.operation + pick(": non riuscito", ": failed")); break;
+    case Operations::Result::Failed:
+        if (extra.contains(QStringLiteral("findings")) && end.outcome.failed == 0) {   // the health check: nothing failed
+            int left = 0;
+            for (const QVariant &found : extra.value(QStringLiteral("findings")).toList())
+                left += found.toMap().value(QStringLiteral("count")).toInt();
+            console.err(end.operation + pick(": problemi rimasti: %1", ": problems left: %1").arg(left));
+        } else {
+            console.err(end.operation + pick(": non riuscito", ": failed"));
+        }
+        break;
     case Operations::Result::Declined: console.err(end.operation + pick(": annullato", ": declined")); break;
     case Operations::Result::Stopped: console.err(end.operation + pick(": interrotto", ": stopped")); break;
     case Operations::Result::PlayerNotFound:
