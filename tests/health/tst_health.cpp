@@ -141,10 +141,18 @@ private slots:
             drive.writeFile(QString("Big/%1.mid").arg(i), data("tune.mid") + QByteArray::number(i));
         drive.addPlaylist("P.pls", {"\\sdmemory\\Rock\\a.mp3^0^1", "\\sdmemory\\Old\\moved.mid^0^1", "\\sdmemory\\Rock\\gone.mp3^0^1",
                                     "\\sdmemory\\Rock\\A.MP3^x^y"});
+        // The kept system package, sparse, larger than any free space here.
+        QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+        QFile package(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/CorvelAll.zip");
+        QVERIFY(package.open(QIODevice::WriteOnly) && package.resize(qint64(1) << 40));
+        package.close();
         Checked c;
         runHealth(c, drive);
+        package.remove();
         QCOMPARE(c.result, Operations::Result::Failed);
         const auto items = [&](health::Kind kind) { return c.report.finding(kind).items; };
+        QCOMPARE(items(health::Kind::LowSpace).size(), 1);
+        QCOMPARE(c.report.packageBytes, qint64(1) << 40);
         QCOMPARE(items(health::Kind::DeadLine), QStringList({"P.pls:2: Old/moved.mid -> Rock/moved.mid", "P.pls:3: Rock/gone.mp3"}));
         QCOMPARE(items(health::Kind::OrphanCompanion).size(), 2);
         QCOMPARE(items(health::Kind::BadName), QStringList{"Rock/why?.mp3"});
