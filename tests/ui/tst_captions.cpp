@@ -62,6 +62,37 @@ class CaptionsTest : public QObject {
         return cut;
     }
 
+
+    // The panel a widget lies on: the optimise panel, or the page under it.
+    static const QWidget *layerOf(const QWidget *w, const QWidget *panel)
+    {
+        return panel->isAncestorOf(w) ? panel : w->window();
+    }
+    static QRect onWindow(const QWidget *w) { return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size()); }
+
+    // Controls (buttons, check boxes, the bar) of one layer never overlap; a control of the page
+    // that meets the open panel lies wholly under it. (Labels are the captions' concern.)
+    static QStringList overlaps(QWidget *window, const QWidget *panel)
+    {
+        QList<const QWidget *> controls;
+        for (const QWidget *w : window->findChildren<QWidget *>())
+            if (w->isVisible() && (qobject_cast<const QAbstractButton *>(w) || qobject_cast<const QProgressBar *>(w)))
+                controls << w;
+        QStringList found;
+        for (int i = 0; i < controls.size(); ++i) {
+            const QWidget *a = controls[i];
+            if (panel->isVisible() && layerOf(a, panel) != panel && onWindow(a).intersects(onWindow(panel))
+                && !onWindow(panel).contains(onWindow(a)))
+                found << a->objectName() + " shows past the panel's edge";
+            for (int j = i + 1; j < controls.size(); ++j) {
+                const QWidget *b = controls[j];
+                if (layerOf(a, panel) == layerOf(b, panel) && onWindow(a).intersects(onWindow(b)))
+                    found << a->objectName() + " overlaps " + b->objectName();
+            }
+        }
+        return found;
+    }
+
 private slots:
     void init() { warnings.clear(); qInstallMessageHandler(collectWarnings); }
     void cleanup()
@@ -96,6 +127,32 @@ private slots:
         if (textScale == 1.0)
             QCOMPARE(w.ui->pushBtnOptimize->font().pointSize(), 22);
         saveScreenshot(&w, QString("captions-%1-%2").arg(language).arg(textScale));
+    }
+
+    // In each state of the window, both languages: idle, the optimise panel open, an operation
+    // under way (status line, Stop and the bar shown).
+    void nothingOverlaps_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("state");
+        for (int language : {0, 1})
+            for (const char *state : {"idle", "panel", "busy"})
+                QTest::addRow("%s %s", language == 0 ? "italian" : "english", state) << language << QString(state);
+    }
+    void nothingOverlaps()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, state);
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        (language == 0 ? w.ui->pushBtnITA : w.ui->pushBtnENG)->click();
+        if (state == "panel")
+            w.ui->pushBtnOptimize->click();
+        if (state == "busy")
+            w.showProgressWidgets(true, w.ui->progressBar, w.ui->labelAction, w.ui->pushButtonStop);
+        QVERIFY(w.ui->frame->isVisible() == (state == "panel") && w.ui->pushButtonStop->isVisible() == (state == "busy"));
+        QVERIFY2(overlaps(&w, w.ui->frame).isEmpty(), qPrintable(overlaps(&w, w.ui->frame).join("; ")));
     }
 
     // The language choice, the waiting screen in the language just chosen, then the clean check's
