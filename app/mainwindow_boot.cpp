@@ -14,6 +14,7 @@
 #include "core/messagetable.h"
 #include "ui/captionfit.h"
 #include "ui/mainwindow.h"
+#include "ui/screenfit.h"
 #include "ui_mainwindow_boot.h"
 
 MainWindow_boot::MainWindow_boot(QWidget *parent)
@@ -53,6 +54,7 @@ MainWindow_boot::MainWindow_boot(QWidget *parent)
         "#FFFFFF;background-position: center;"));
     ui->graphicsView->hide();
     captions::fitAll(this);
+    screenfit::install(this, ui->scrollArea);
 }
 
 MainWindow_boot::~MainWindow_boot()

@@ -10,6 +10,7 @@
 #include <QProgressBar>
 
 #include "ui/captionfit.h"
+#include "ui/screenfit.h"
 #include "ui/widgetdialogs.h"
 #include "ui/widgetprogress.h"
 #include "ui_mainwindow.h"
@@ -58,6 +59,7 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/imgs/icon.png")));
     initWidgets(ui->progressBar, ui->pushButtonStop);
     setWindowFlags(Qt::Window);
+    screenfit::install(this, ui->scrollArea);
 }
 
 MainWindow::~MainWindow()

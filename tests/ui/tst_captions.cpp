@@ -2,12 +2,15 @@
 // windows' fixed geometry with the display font, also at 1.5 times the text size (a desktop set to
 // 144 dpi), and without a warning on the console.
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "app/mainwindow_boot.h"
 #include "tests/common/drivefixture.h"
 #include "tests/common/screenshots.h"
 #include "ui/captionfit.h"
+#include "ui/screenfit.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
@@ -153,6 +156,43 @@ private slots:
             w.showProgressWidgets(true, w.ui->progressBar, w.ui->labelAction, w.ui->pushButtonStop);
         QVERIFY(w.ui->frame->isVisible() == (state == "panel") && w.ui->pushButtonStop->isVisible() == (state == "busy"));
         QVERIFY2(overlaps(&w, w.ui->frame).isEmpty(), qPrintable(overlaps(&w, w.ui->frame).join("; ")));
+    }
+
+    // On a screen shorter than the window's design the page scrolls at its own size and the
+    // window widens by the scroll bar; on a taller one the window keeps its design size.
+    void fitsTheScreen_data()
+    {
+        QTest::addColumn<bool>("startUp");
+        QTest::addColumn<int>("room");
+        for (bool startUp : {false, true}) {
+            QTest::addRow("%s, 1366x768 less a panel", startUp ? "start-up" : "operations") << startUp << 700;
+            QTest::addRow("%s, tall screen", startUp ? "start-up" : "operations") << startUp << 1000;
+        }
+    }
+    void fitsTheScreen()
+    {
+        QFETCH(bool, startUp);
+        QFETCH(int, room);
+        MainWindow_boot boot;
+        QMainWindow *window = startUp ? static_cast<QMainWindow *>(&boot) : boot.mainWindow;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCoreApplication::processEvents();
+        screenfit::fitTo(window, room);
+        auto *area = window->findChild<QScrollArea *>();
+        QWidget *lowest = window->findChild<QWidget *>(startUp ? "label_5" : "label");   // "Release 2.1"
+        QVERIFY(area && lowest);
+        QTRY_COMPARE(area->verticalScrollBar()->isVisible(), room < 751);
+        if (room < 751)
+            QCOMPARE(window->frameGeometry().height(), room);
+        else
+            QCOMPARE(window->height(), 751);
+        QCOMPARE(window->width(), 620 + (room < 751 ? area->verticalScrollBar()->width() : 0));
+        QVERIFY(!area->horizontalScrollBar()->isVisible());
+        QCOMPARE(area->widget()->size(), area->widget()->minimumSize());
+        area->ensureWidgetVisible(lowest, 0, 0);
+        const QRect shown(lowest->mapTo(area->viewport(), QPoint(0, 0)), lowest->size());
+        QVERIFY2(area->viewport()->rect().contains(shown), "the foot of the page cannot be scrolled into view");
     }
 
     // The language choice, the waiting screen in the language just chosen, then the clean check's
