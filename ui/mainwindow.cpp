@@ -60,6 +60,7 @@ MainWindow::MainWindow(QWidget *parent)
     initWidgets(ui->progressBar, ui->pushButtonStop);
     setWindowFlags(Qt::Window);
     screenfit::install(this, ui->scrollArea);
+    addAboutShortcut(this, [this] { showAbout(this); });
 }
 
 MainWindow::~MainWindow()
@@ -166,6 +167,7 @@ void MainWindow::applyLanguage(bool showDescriptions, int language)
     }
     ui->labelDescr1->setVisible(showDescriptions);
     ui->labelDescr2->setVisible(showDescriptions);
+    applyKeyboardAndNames();
     captions::fitAll(this);
 }
 
@@ -190,7 +192,7 @@ void MainWindow::on_pushButtonStop_clicked()
 
 void MainWindow::on_pushButtonAboutQT_clicked()
 {
-    dialogSeam->aboutToolkit(this);
+    showAbout(this);
 }
 
 void MainWindow::on_pushBtnENG_clicked()
