@@ -87,6 +87,13 @@ void fitTo(QMainWindow *window, int roomHeight)
     const QSize design = designSize(window);
     const int height = qMin(design.height(), roomHeight - frameHeight(window));
     window->resize(window->width(), qMax(height, 100));
+    // Shown below the desktop's top panel when it would reach past the screen's usable part.
+    const QScreen *screen = window->screen();
+    if (window->isVisible() && screen && roomHeight == screen->availableGeometry().height()) {
+        const QRect room = screen->availableGeometry();
+        if (window->frameGeometry().top() < room.top() || window->frameGeometry().bottom() > room.bottom())
+            window->move(window->x(), room.top());
+    }
 }
 
 } // namespace screenfit
