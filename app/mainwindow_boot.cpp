@@ -14,6 +14,7 @@
 #include "core/messagetable.h"
 #include "ui/captionfit.h"
 #include "ui/mainwindow.h"
+#include "ui/screenfit.h"
 #include "ui_mainwindow_boot.h"
 
 MainWindow_boot::MainWindow_boot(QWidget *parent)
@@ -53,6 +54,11 @@ MainWindow_boot::MainWindow_boot(QWidget *parent)
         "#FFFFFF;background-position: center;"));
     ui->graphicsView->hide();
     captions::fitAll(this);
+    screenfit::install(this, ui->scrollArea);
+    mainWindow->addAboutShortcut(this, [this] { mainWindow->showAbout(this); });
+    // The flags show no text: each is named in its own language, as the caption under it.
+    ui->pushButton->setAccessibleName(ui->label_2->text());
+    ui->pushButton_2->setAccessibleName(ui->label_3->text());
 }
 
 MainWindow_boot::~MainWindow_boot()
@@ -264,7 +270,7 @@ void MainWindow_boot::on_Stop_Button_clicked()
 
 void MainWindow_boot::on_pushButtonAboutQT_clicked()
 {
-    mainWindow->on_pushButtonAboutQT_clicked();
+    mainWindow->showAbout(this);
 }
 
 void MainWindow_boot::stopped_called() {}

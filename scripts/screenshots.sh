@@ -4,14 +4,17 @@
 # question, the clean check, the operations window, the optimise panel and the end box of an
 # update. Driven with xdotool (the accessibility bus cannot see Qt windows). Everything the
 # program writes on the console other than its own "App path" line is printed at the end.
-#   scripts/screenshots.sh          (needs xvfb, xdotool, x11-apps and netpbm; not run by CI)
+# A second run on a 1366x768 screen whose desktop keeps 64 px for its panels takes the operations
+# window there (top, and scrolled to the bottom), and again with the text 1.5 times as large
+# (QT_FONT_DPI=144, as a desktop set to 144 dpi), with the optimise panel open.
+#   scripts/screenshots.sh          (needs xvfb, xdotool, x11-apps, x11-utils and netpbm; not run by CI)
 set -eu
 cd "$(dirname "$0")/.."
 TOP=$(pwd)
 if [ -z "${SCREENSHOTS_INNER:-}" ]; then
   sh scripts/build.sh programs > /dev/null
-  export SCREENSHOTS_INNER=1
-  exec xvfb-run -a -s "-screen 0 640x760x24 -noreset" sh "$0" "$@"
+  SCREENSHOTS_INNER=design xvfb-run -a -s "-screen 0 640x800x24 -noreset" sh "$0" "$@"
+  SCREENSHOTS_INNER=laptop exec xvfb-run -a -s "-screen 0 1366x768x24 -noreset" sh "$0" "$@"
 fi
 
 BUILD_DIR=${BUILD_DIR:-build}
@@ -68,6 +71,54 @@ start() {   # start LANGUAGE-LOG: runs the program on the demo drive
   PROGRAM=$!
 }
 
+winshot() {   # winshot NAME WINDOW: the window alone, at its own size
+  sleep 0.5
+  info=$(xwininfo -id "$2")
+  x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
+  y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
+  width=$(echo "$info" | sed -n 's/.*Width: *//p')
+  height=$(echo "$info" | sed -n 's/.*Height: *//p')
+  xwd -silent -root | xwdtopnm 2> /dev/null | pamcut -left "$x" -top "$y" -width "$width" -height "$height" \
+    | pnmquant 96 2> /dev/null | pnmtopng -compression 9 > "$OUT/$1.png"
+  echo "  $1.png (${width}x$height)"
+}
+
+if [ "$SCREENSHOTS_INNER" = laptop ]; then
+  # The desktop's panels: what Qt reads as the screen's available part.
+  xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 32, 1366, 704"
+  for lang in it en; do
+    echo "$lang, 1366x768:"
+    rm -rf "$WORK/drive"
+    python3 scripts/make-demo-drive.py "$WORK/drive" --songs 40 --big 0 > /dev/null
+    export CORVEL3_VOLUMES="corvel3=$WORK/drive"
+    if [ "$lang" = it ]; then printf italian > "$APP/Corvel.ini"; else printf english > "$APP/Corvel.ini"; fi
+    for scale in 100 150; do
+      : > "$WORK/console-$lang-$scale.txt"
+      if [ $scale = 150 ]; then export QT_FONT_DPI=144; else unset QT_FONT_DPI; fi
+      start "$lang-$scale"
+      boot=$(window MainWindow)
+      sleep 3
+      click "$boot" 295 249
+      ops=$(window "Corvel3 Disk Formatter")
+      if [ $scale = 100 ]; then
+        winshot "$lang-8-operations-1366x768" "$ops"
+        for _ in 1 2 3 4 5; do xdotool mousemove --window "$ops" 300 300 click 5; done
+        winshot "$lang-9-operations-1366x768-scrolled" "$ops"
+      else
+        winshot "$lang-10-operations-text150" "$ops"
+        click "$ops" 300 335
+        winshot "$lang-11-optimise-text150" "$ops"
+      fi
+      kill "$PROGRAM" 2> /dev/null || true
+      wait "$PROGRAM" 2> /dev/null || true
+    done
+  done
+  unset QT_FONT_DPI
+  echo "Console lines other than the program's own 'App path' line:"
+  grep -hv "^App path" "$WORK"/console-*.txt || echo "  none"
+  exit 0
+fi
+
 for lang in it en; do
   echo "$lang:"
   : > "$WORK/console-$lang.txt"
@@ -88,6 +139,9 @@ for lang in it en; do
   xdotool key Escape
   ops=$(window "Corvel3 Disk Formatter")
   shot "$lang-5-operations"
+  xdotool windowfocus --sync "$ops" key F1
+  shot "$lang-12-about"
+  xdotool key Escape
   click "$ops" 300 335
   shot "$lang-6-optimise"
   xdotool key Escape

@@ -93,6 +93,18 @@ bool fitsWith(const QWidget *w, const QFont &font, QString *why)
             return false;
         }
     }
+    // Nor on the text of another label: a title that grows with the text size must not run into
+    // the lines below it.
+    for (const QLabel *l : w->window()->findChildren<QLabel *>()) {
+        if (l == w || !l->isVisible() || l->text().isEmpty() || layerOf(l) != layerOf(w))
+            continue;
+        const QRect other = textRect(l, l->font(), nullptr);
+        if (!other.isNull() && QRect(l->mapTo(w->window(), other.topLeft()), other.size()).intersects(onWindow)) {
+            if (why)
+                *why = w->objectName() + QStringLiteral(" overlaps the text of ") + l->objectName();
+            return false;
+        }
+    }
     return true;
 }
 

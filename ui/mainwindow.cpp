@@ -10,6 +10,7 @@
 #include <QProgressBar>
 
 #include "ui/captionfit.h"
+#include "ui/screenfit.h"
 #include "ui/widgetdialogs.h"
 #include "ui/widgetprogress.h"
 #include "ui_mainwindow.h"
@@ -58,6 +59,8 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/imgs/icon.png")));
     initWidgets(ui->progressBar, ui->pushButtonStop);
     setWindowFlags(Qt::Window);
+    screenfit::install(this, ui->scrollArea);
+    addAboutShortcut(this, [this] { showAbout(this); });
 }
 
 MainWindow::~MainWindow()
@@ -167,6 +170,7 @@ void MainWindow::applyLanguage(bool showDescriptions, int language)
     }
     ui->labelDescr1->setVisible(showDescriptions);
     ui->labelDescr2->setVisible(showDescriptions);
+    applyKeyboardAndNames();
     captions::fitAll(this);
 }
 
@@ -191,7 +195,7 @@ void MainWindow::on_pushButtonStop_clicked()
 
 void MainWindow::on_pushButtonAboutQT_clicked()
 {
-    dialogSeam->aboutToolkit(this);
+    showAbout(this);
 }
 
 void MainWindow::on_pushBtnENG_clicked()

@@ -48,6 +48,11 @@ public:
     Dialogs &dialogs() { return *dialogSeam; }
     void setDialogs(Dialogs *dialogs);   // not owned; nullptr restores the real dialogs
 
+    // The About box (name, version, licence, where the operation log is, and the toolkit's own
+    // About box beside it), over parent; F1 in window shows it too.
+    void showAbout(QWidget *parent);
+    void addAboutShortcut(QWidget *window, const std::function<void()> &show);
+
     // The plain reinstall with the given busy widgets (the start-up window's repair).
     Operations::Result repairWith(QProgressBar *bar, QLabel *label, QPushButton *stopButton);
 
@@ -76,6 +81,7 @@ public slots:
 private:
     void runWithBusyWidgets(const std::function<void(ProgressView &)> &call);
     void showPanel(bool visible);
+    void applyKeyboardAndNames();
     // The health panel: a check (fixGroups 0) or a group's fix through the runner, then the report.
     void runHealth(int fixGroups);
     void showHealthPanel(bool visible);

@@ -77,8 +77,10 @@ private slots:
         QCOMPARE(treeContents(boot.app.path()), (QMap<QString, QByteArray>{{"Corvel.ini", content.isNull() ? "italian" : content}}));
         QVERIFY(boot.window.connectionTimer && boot.window.connectionTimer->isActive());
         QCOMPARE(boot.window.connectionTimer->interval(), 500);
+        boot.dialogs.answer(language == 0 ? "Informazioni su Qt" : "About Qt");
         QTest::mouseClick(boot.ui().pushButtonAboutQT, Qt::LeftButton);   // it answers from the start-up window too
-        QCOMPARE(boot.dialogs.titles(), QStringList{"About Qt"});
+        QCOMPARE(boot.dialogs.titles(), (QStringList{language == 0 ? "Informazioni su Corvel3" : "About Corvel3", "About Qt"}));
+        QCOMPARE(boot.dialogs.prompts[0].parent, &boot.window);
         QTest::qWait(700);
         QCOMPARE(boot.window.checksStarted, 0);
         boot.drive.plugIn();

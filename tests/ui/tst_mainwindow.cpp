@@ -5,7 +5,9 @@
 #include "tests/common/scripteddialogs.h"
 #include "core/delay.h"
 #include "core/messagetable.h"
+#include "core/operationlog.h"
 #include "ui/mainwindow.h"
+#include "ui/mnemonics.h"
 #include "ui_mainwindow.h"
 
 class MainWindowTest : public QObject {
@@ -47,21 +49,21 @@ private slots:
         MainWindow w;
         QTest::mouseClick(w.ui->pushBtnENG, Qt::LeftButton);
         QCOMPARE(w.currentLanguage, 1);
-        QCOMPARE((QStringList{w.ui->pushBtnENG->styleSheet(), w.ui->pushBtnITA->styleSheet(), w.ui->pushBtnUpdate->text(),
-                              w.ui->Check_Split->text(), w.ui->label_help_move->text()}),
+        QCOMPARE((QStringList{w.ui->pushBtnENG->styleSheet(), w.ui->pushBtnITA->styleSheet(), mnemonics::plain(w.ui->pushBtnUpdate->text()),
+                              mnemonics::plain(w.ui->Check_Split->text()), w.ui->label_help_move->text()}),
                  (QStringList{"* { color: #6196d1 }", "* { color: rgb(51, 51, 51) }", "UPDATE CORVEL WITH THE LAST RELEASE OF OPERATIVE SYSTEM",
                               "Split the bases into folders", "Shift every images from Corvel3 memory into the folder \"Images\"."}));
 
         QTest::mouseClick(w.ui->pushBtnITA, Qt::LeftButton);
         QCOMPARE(w.currentLanguage, 0);
-        QCOMPARE((QStringList{w.ui->pushBtnITA->styleSheet(), w.ui->pushBtnENG->styleSheet(), w.ui->pushBtnInstallAndRestore->text(),
-                              w.ui->Btn_Opt_Cancel->text(), w.ui->Btn_Opt_Ok->text()}),
+        QCOMPARE((QStringList{w.ui->pushBtnITA->styleSheet(), w.ui->pushBtnENG->styleSheet(), mnemonics::plain(w.ui->pushBtnInstallAndRestore->text()),
+                              mnemonics::plain(w.ui->Btn_Opt_Cancel->text()), mnemonics::plain(w.ui->Btn_Opt_Ok->text())}),
                  (QStringList{"* { color: #6196d1 }", "* { color: rgb(51, 51, 51) }",
                               "REINSTALLA IL SISTEMA OPERATIVA E RIPRISTINA LE BASI", "Annulla", "OK"}));
 
         // Another language value sets no text and no colour, and the descriptions follow the flag.
         w.applyLanguage(false, 5);
-        QCOMPARE(w.ui->pushBtnOptimize->text(), QString("OTTIMIZZA CORVEL"));
+        QCOMPARE(mnemonics::plain(w.ui->pushBtnOptimize->text()), QString("OTTIMIZZA CORVEL"));
         QCOMPARE(w.ui->pushBtnITA->styleSheet(), QString("* { color: #6196d1 }"));
         QVERIFY(w.ui->labelDescr1->isHidden() && w.ui->labelDescr2->isHidden());
     }
@@ -119,6 +121,74 @@ private slots:
         const ScriptedDialogs::Prompt &p = dialogs.prompts[0];
         QCOMPARE((QStringList{p.title, p.text, p.captions().join('|')}), (QStringList{text, text, "Ok"}));
         QCOMPARE(p.icon, BoxIcon::Information);
+        w.setDialogs(nullptr);
+    }
+
+    // Every operation and panel button has an Alt+letter of its own in both languages (after a
+    // switch back and forth too), the letter works, and the buttons without text have names.
+    void mnemonicsAndAccessibleNames()
+    {
+        MainWindow w;
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QStringList namesSeen;
+        for (QPushButton *language : {w.ui->pushBtnENG, w.ui->pushBtnITA, w.ui->pushBtnENG}) {
+            language->click();
+            QMap<QChar, QString> letters;
+            for (QAbstractButton *b : w.findChildren<QAbstractButton *>()) {
+                const QChar letter = mnemonics::letterOf(b->text());
+                QVERIFY2(b->text().count('&') <= 1, qPrintable(b->text()));
+                if (!letter.isNull())
+                    QVERIFY2(!letters.contains(letter), qPrintable(letters.value(letter) + " and " + b->objectName()));
+                letters.insert(letter, b->objectName());
+            }
+            for (QAbstractButton *b : std::initializer_list<QAbstractButton *>{
+                     w.ui->pushBtnUpdate, w.ui->pushBtnBackup, w.ui->pushBtnRestore, w.ui->pushBtnOptimize, w.ui->pushBtnInstall,
+                     w.ui->pushBtnInstallAndClean, w.ui->pushBtnInstallAndRestore, w.ui->Check_Optimize, w.ui->Check_Delete,
+                     w.ui->Check_Move, w.ui->Check_Split, w.ui->Btn_Opt_Cancel, w.ui->Btn_Opt_Ok, w.ui->pushButtonStop})
+                QVERIFY2(!mnemonics::letterOf(b->text()).isNull(), qPrintable(b->objectName()));
+            namesSeen << w.ui->pushBtnQuit_2->accessibleName() << w.ui->pushBtnITA->accessibleName();
+        }
+        QVERIFY(!namesSeen.contains(QString()) && namesSeen[0] != namesSeen[2] && namesSeen[0] == namesSeen[4]);
+        const QChar letter = mnemonics::letterOf(w.ui->pushBtnOptimize->text());
+        QTest::keyClick(w.windowHandle(), Qt::Key(Qt::Key_A + letter.unicode() - 'A'), Qt::AltModifier);
+        QTRY_VERIFY(w.ui->frame->isVisible());   // a mnemonic clicks after a short animation
+    }
+
+    // The About box names the program, its version and licence and where the log is, in the
+    // window's language; its "About Qt" opens the toolkit's box. F1 opens it too.
+    void aboutBox_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("aboutQt");
+        QTest::newRow("italian") << 0 << QString::fromUtf8("Informazioni su Qt");
+        QTest::newRow("english") << 1 << "About Qt";
+    }
+    void aboutBox()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, aboutQt);
+        MainWindow w;
+        ScriptedDialogs dialogs;
+        w.setDialogs(&dialogs);
+        w.currentLanguage = language;
+        dialogs.answer(aboutQt);
+        QTest::mouseClick(w.ui->pushButtonAboutQT, Qt::LeftButton);
+        QCOMPARE(dialogs.prompts.size(), 2);
+        const QString text = dialogs.prompts[0].text;
+        for (const QString &part : {QString("Corvel3"), QString(CORVEL3_TEST_VERSION), QDir::toNativeSeparators(oplog::path()),
+                                    QString(language == 0 ? "Licenza" : "Licence")})
+            QVERIFY2(text.contains(part), qPrintable(part));
+        QCOMPARE(dialogs.prompts[1].title, QString("About Qt"));
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        dialogs.answer("Ok");
+        QTest::keyClick(&w, Qt::Key_F1);
+        QCOMPARE(dialogs.prompts.size(), 3);
+        QCOMPARE(dialogs.prompts[2].text, text);
+        QVERIFY2(dialogs.failures.isEmpty(), qPrintable(dialogs.failures.join("; ")));
         w.setDialogs(nullptr);
     }
 

@@ -1,0 +1,63 @@
+// The About box, the keyboard's way to the window (mnemonics, F1) and the names a screen reader
+// gives the buttons that show no text.
+#include "ui/mainwindow.h"
+
+#include <QDir>
+#include <QShortcut>
+
+#include "core/operationlog.h"
+#include "ui/mnemonics.h"
+#include "ui_mainwindow.h"
+
+#ifndef CORVEL3_VERSION
+#define CORVEL3_VERSION "2.1"
+#endif
+
+void MainWindow::showAbout(QWidget *parent)
+{
+    const OperationState &s = operations.state;
+    MessageBoxRequest about;
+    about.kind = QuestionKind::Information;
+    about.code = QStringLiteral("about");
+    about.title = s.pick("Informazioni su Corvel3", "About Corvel3");
+    about.text = s.pick("Corvel3 - strumento di manutenzione\n"
+                        "Versione %1\n"
+                        "Licenza: proprietaria, tutti i diritti riservati.\n\n"
+                        "Il registro delle operazioni (ogni file cancellato, spostato, rinominato o sostituito) "
+                        "si trova in:\n%2",
+                        "Corvel3 maintenance tool\n"
+                        "Version %1\n"
+                        "Licence: proprietary, all rights reserved.\n\n"
+                        "The operation log (every file deleted, moved, renamed or replaced) is kept in:\n%2")
+                     .arg(QStringLiteral(CORVEL3_VERSION), QDir::toNativeSeparators(oplog::path()));
+    about.icon = BoxIcon::Information;
+    about.buttons = {BoxButton{BoxRole::Ok, QStringLiteral("Ok")}, BoxButton{BoxRole::Yes, s.pick("Informazioni su Qt", "About Qt")}};
+    about.defaultButton = 0;
+    about.escapeButton = 0;
+    about.safeButton = 0;
+    about.proceedButton = 0;
+    about.parent = parent;
+    if (dialogs().showMessage(about) == 1)
+        dialogs().aboutToolkit(parent);
+}
+
+void MainWindow::addAboutShortcut(QWidget *window, const std::function<void()> &show)
+{
+    auto *help = new QShortcut(QKeySequence::HelpContents, window);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, window, show);
+}
+
+void MainWindow::applyKeyboardAndNames()
+{
+    // Operation buttons first: they get the likeliest letters.
+    mnemonics::assign({ui->pushBtnUpdate, ui->pushBtnBackup, ui->pushBtnRestore, ui->pushBtnOptimize, ui->pushBtnHealth, ui->pushBtnInstall,
+                       ui->pushBtnInstallAndClean, ui->pushBtnInstallAndRestore, ui->Check_Optimize, ui->Check_Delete,
+                       ui->Check_Move, ui->Check_Split, ui->Btn_Opt_Cancel, ui->Btn_Opt_Ok, ui->pushButtonStop,
+                       ui->pushBtnITA, ui->pushBtnENG, ui->pushButtonAboutQT});
+    const OperationState &s = operations.state;
+    ui->pushBtnQuit_2->setAccessibleName(s.pick("Chiudi", "Close"));
+    ui->pushBtnITA->setAccessibleName(s.pick("Italiano", "Italian"));
+    ui->pushBtnENG->setAccessibleName(s.pick("Inglese", "English"));
+    ui->pushButtonAboutQT->setAccessibleName(s.pick("Informazioni su Corvel3", "About Corvel3"));
+}
