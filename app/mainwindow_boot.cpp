@@ -114,7 +114,7 @@ void MainWindow_boot::check_connection()
     showMessageLabels(
         Texts::of(italian).translate("MainWindow_boot", "CORVEL3 NOT CONNECTED"),
         Texts::of(italian).translate("MainWindow_boot", "Switch Off Corvel3 and connect it to USB PC Port (as shown below).\nThen switch "
-                                 "Corvel3 on again."));
+                                                        "Corvel3 on again."));
     if (!connectionTimer) {
         connectionTimer = new QTimer(this);
         connect(connectionTimer, &QTimer::timeout, this, &MainWindow_boot::timer_check);
@@ -167,7 +167,7 @@ void MainWindow_boot::check_files()
         showMessageLabels(
             Texts::of(italian).translate("MainWindow_boot", "SOFTWARE CONTROL COMPLETED"),
             Texts::of(italian).translate("MainWindow_boot", "No problem detected during the control of the Operating System.\nClick Ok to "
-                                     "be redirected to the Main Window."));
+                                                            "be redirected to the Main Window."));
         ui->Push_Button->show();
         return;
     }
@@ -193,7 +193,7 @@ void MainWindow_boot::repairSystem()
     showMessageLabels(
         Texts::of(italian).translate("MainWindow_boot", "RESTORING FILES OF THE OPERATING SYSTEM"),
         Texts::of(italian).translate("MainWindow_boot", "WARNING: DO NOT Switch off/Restart Corvel3 and DO NOT disconnect the USB "
-                                 "cable.\nThe process may take a few minutes."));
+                                                        "cable.\nThe process may take a few minutes."));
 
     repairing = true;
     const Operations::Result result = mainWindow->repairWith(ui->progressBar, ui->label_4, ui->Stop_Button);
@@ -202,7 +202,7 @@ void MainWindow_boot::repairSystem()
     if (result == Operations::Result::Done) {
         boxes::information(mainWindow->dialogs(), this, Texts::of(italian).translate("MainWindow_boot", "Done"),
                            Texts::of(italian).translate("MainWindow_boot", "System successfully restored.\nYou will be redirected to the "
-                                                    "main window."));
+                                                                           "main window."));
     }
     ui->label_descr_titolo->hide();
     ui->label_descr->hide();
@@ -259,7 +259,7 @@ void MainWindow_boot::closeEvent(QCloseEvent *event)
         question.kind = QuestionKind::Confirm;
         question.title = Texts::of(italian).translate("MainWindow_boot", "Repair in progress");
         question.text = Texts::of(italian).translate("MainWindow_boot", "Stop the repair of the operating system?\nCorvel3 keeps the system "
-                                                 "it has now.");
+                                                                        "it has now.");
         question.icon = BoxIcon::Question;
         question.buttons = {BoxButton{BoxRole::Yes, yesButtonText}, BoxButton{BoxRole::No, QStringLiteral("No")}};
         question.defaultButton = 1;

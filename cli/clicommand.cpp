@@ -27,8 +27,8 @@ public:
     QString help(bool it) const override
     {
         return Texts::of(it).translate("CliCommand", "Checks that the player's system files are there (the start file and the two system\n"
-                  "programs); changes nothing.\n"
-                  "Exit 0: all there; 1: one is missing (\"reinstall\" puts it back); 3: no player.");
+                                                     "programs); changes nothing.\n"
+                                                     "Exit 0: all there; 1: one is missing (\"reinstall\" puts it back); 3: no player.");
     }
     Operations::Result run(CliSession &s) override
     {
@@ -72,8 +72,8 @@ public:
     QString help(bool it) const override
     {
         return Texts::of(it).translate("CliCommand", "Downloads the system update, unpacks and checks it, and copies it onto the player, which\n"
-                  "installs it at its next start. The copy is prepared aside and then put in place whole: a\n"
-                  "failure leaves the player's update folder as it was.");
+                                                     "installs it at its next start. The copy is prepared aside and then put in place whole: a\n"
+                                                     "failure leaves the player's update folder as it was.");
     }
     Operations::Result run(CliSession &s) override { return s.operations.update(); }
 };
@@ -104,10 +104,10 @@ public:
     QString help(bool it) const override
     {
         return Texts::of(it).translate("CliCommand", "Saves the songs and the playlists into a new folder \"Corvel3 backup YYYY-MM-DD HHMM\"\n"
-                  "inside FOLDER, with a manifest of every saved file (size and SHA-256), and checks every\n"
-                  "copy. Nothing in FOLDER is deleted or replaced. FOLDER must exist; a folder on the\n"
-                  "player, the root of a drive or of the system and the home folder are refused.\n"
-                  "Exit 0 only when every file was saved and checked.");
+                                                     "inside FOLDER, with a manifest of every saved file (size and SHA-256), and checks every\n"
+                                                     "copy. Nothing in FOLDER is deleted or replaced. FOLDER must exist; a folder on the\n"
+                                                     "player, the root of a drive or of the system and the home folder are refused.\n"
+                                                     "Exit 0 only when every file was saved and checked.");
     }
     Operations::Result run(CliSession &s) override { return s.operations.backup(folder); }
 };
@@ -123,11 +123,11 @@ public:
     QString help(bool it) const override
     {
         return Texts::of(it).translate("CliCommand", "Copies a backup back onto the player. FOLDER is a backup (\"Corvel3 backup ...\") or the\n"
-                  "folder that holds dated backups: then the newest complete one is restored, after a\n"
-                  "question. Before anything is written, every file is checked against the backup's\n"
-                  "manifest: when one is missing or changed nothing is written and the files are named.\n"
-                  "Nothing on the player is deleted; a different file already there is replaced only after a\n"
-                  "question (one an interrupted restore left cut short, at once).");
+                                                     "folder that holds dated backups: then the newest complete one is restored, after a\n"
+                                                     "question. Before anything is written, every file is checked against the backup's\n"
+                                                     "manifest: when one is missing or changed nothing is written and the files are named.\n"
+                                                     "Nothing on the player is deleted; a different file already there is replaced only after a\n"
+                                                     "question (one an interrupted restore left cut short, at once).");
     }
     Operations::Result run(CliSession &s) override { return s.operations.restore(folder); }
 };
@@ -143,14 +143,14 @@ public:
     QString help(bool it) const override
     {
         return Texts::of(it).translate("CliCommand", "Downloads the full system, checks it, prepares it on the player and puts it in place of\n"
-                  "the old one, then installs the latest update; a failure before the swap leaves the old\n"
-                  "system. Without an option the songs stay where they are.");
+                                                     "the old one, then installs the latest update; a failure before the swap leaves the old\n"
+                                                     "system. Without an option the songs stay where they are.");
     }
     QList<QCommandLineOption> options(bool it) const override
     {
         QCommandLineOption restore(QStringLiteral("restore"),
                                    Texts::of(it).translate("CliCommand", "save the songs into FOLDER (into a new dated folder when it is not empty),\n"
-                                      "check them, erase the player, reinstall and copy them back; FOLDER stays"),
+                                                                         "check them, erase the player, reinstall and copy them back; FOLDER stays"),
                                    QStringLiteral("FOLDER"));
         return {flag({QStringLiteral("erase")}, Texts::of(it).translate("CliCommand", "erase every song, after a question")),
                 restore};
@@ -193,8 +193,8 @@ public:
     QString help(bool it) const override
     {
         return Texts::of(it).translate("CliCommand", "Optimises the song library; with no step given, all three. The split ends with the\n"
-                  "defragmentation. With --dry-run nothing changes: every action the real optimisation\n"
-                  "would take is listed, and a summary at the end says what it would do.");
+                                                     "defragmentation. With --dry-run nothing changes: every action the real optimisation\n"
+                                                     "would take is listed, and a summary at the end says what it would do.");
     }
     QList<QCommandLineOption> options(bool it) const override
     {
@@ -381,19 +381,19 @@ QString toolHelp(bool it)
     const QString log = QDir::toNativeSeparators(oplog::path());
     return Texts::of(it).translate("CliCommand", "Usage: corvel3-cli [OPTIONS] COMMAND [ARGUMENTS]\n\n")
            + Texts::of(it).translate("CliCommand", "Looks after a Corvel3 player plugged in by USB, whose drive is found among the mounted\n"
-                "volumes by its label \"corvel3\". Each command does what the same button of the window does.\n\n"
-                "Commands:\n")
+                                                   "volumes by its label \"corvel3\". Each command does what the same button of the window does.\n\n"
+                                                   "Commands:\n")
            + commands + Texts::of(it).translate("CliCommand", "\nOptions (before or after the command):\n")
            + optionTable(globalOptions(it))
            + Texts::of(it).translate("CliCommand", "\nQuestions are asked on the terminal; without one each takes its safe answer (no deletion,\n"
-                "no overwrite, stop after an error), with --yes the one that lets the operation go on.\n"
-                "Ctrl-C stops the operation at its next safe point; a second Ctrl-C ends the program at\n"
-                "once. Progress goes to stderr. Every file deleted, moved or replaced is logged in\n"
-                "%1.\n\n"
-                "Exit codes: 0 done, 1 failed, declined or stopped, 2 usage error, 3 player not found,\n"
-                "130 stopped by Ctrl-C.\n"
-                "Environment: CORVEL3_VOLUMES, CORVEL3_UPDATE_SERVER, CORVEL3_UNPACKER (see the README).\n"
-                "'corvel3-cli COMMAND --help' describes a command.\n")
+                                                   "no overwrite, stop after an error), with --yes the one that lets the operation go on.\n"
+                                                   "Ctrl-C stops the operation at its next safe point; a second Ctrl-C ends the program at\n"
+                                                   "once. Progress goes to stderr. Every file deleted, moved or replaced is logged in\n"
+                                                   "%1.\n\n"
+                                                   "Exit codes: 0 done, 1 failed, declined or stopped, 2 usage error, 3 player not found,\n"
+                                                   "130 stopped by Ctrl-C.\n"
+                                                   "Environment: CORVEL3_VOLUMES, CORVEL3_UPDATE_SERVER, CORVEL3_UNPACKER (see the README).\n"
+                                                   "'corvel3-cli COMMAND --help' describes a command.\n")
                  .arg(log);
 }
 

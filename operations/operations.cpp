@@ -276,12 +276,12 @@ void Operations::closingBox(const Plan &plan, const Outcome &outcome)
             box.code = QStringLiteral("restore.incomplete");
             box.title = state.translate("Operations", "Restore incomplete");
             box.text = state.translate("Operations", "%1 of %2 files were not restored to the Corvel3.\n"
-                            "The log of operations is in:\n%3");
+                                                     "The log of operations is in:\n%3");
         } else if (counted) {
             box.code = QStringLiteral("backup.incomplete");
             box.title = state.translate("Operations", "Backup incomplete");
             box.text = state.translate("Operations", "%1 of %2 files were not saved in the backup.\n"
-                            "The log of operations is in:\n%3");
+                                                     "The log of operations is in:\n%3");
         } else {
             box.icon = BoxIcon::Information;
             box.title = table(MSG_BACKUP_ERROR_TITLE);
@@ -295,7 +295,7 @@ void Operations::closingBox(const Plan &plan, const Outcome &outcome)
         if (counted) {
             box.title = state.translate("Operations", "Optimisation incomplete");
             box.text = state.translate("Operations", "%1 of %2 actions on the Corvel3's files failed.\n"
-                            "The log of operations is in:\n%3")
+                                                     "The log of operations is in:\n%3")
                            .arg(outcome.failed)
                            .arg(outcome.total)
                            .arg(log);

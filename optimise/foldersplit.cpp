@@ -184,7 +184,7 @@ bool FolderSplit::splitFoldersByTitle()
     boxes::information(
         ctx.dialogs, ctx.window, ctx.translate("FolderSplit", "Folders with too many files found"),
         ctx.translate("FolderSplit", "The following folders contain more than 1000 bases and will be divided into folders with no "
-                 "more than 1000 bases for each:\n")
+                                     "more than 1000 bases for each:\n")
             + scan.oversizedFoldersText);
 
     // Without its journal a crash could leave playlists naming songs that have moved: nothing
@@ -220,7 +220,7 @@ bool FolderSplit::splitFoldersByTitle()
         if (QFileInfo(scan.libraryDevicePath).isDir())
             boxes::critical(ctx.dialogs, ctx.window, ctx.translate("FolderSplit", "ERROR"),
                             ctx.translate("FolderSplit", "Not every playlist could be updated. The split has been interrupted; the next "
-                                     "optimization will complete the playlists."));
+                                                         "optimization will complete the playlists."));
         return false;
     }
     if (ctx.state.stopRequested) {
@@ -235,7 +235,7 @@ bool FolderSplit::splitFoldersByTitle()
         ctx.progress.setStatus(ctx.translate("FolderSplit", "Operation not completed"));
         boxes::critical(ctx.dialogs, ctx.window, ctx.translate("FolderSplit", "ERROR"),
                         ctx.translate("FolderSplit", "Songs moved: %1. %2 songs could not be moved and stay in their folders; the "
-                                 "playlists name them where they are.\n")
+                                                     "playlists name them where they are.\n")
                                 .arg(songsMoved)
                                 .arg(songsNotMoved)
                             + rebuild);
@@ -582,7 +582,7 @@ bool FolderSplit::resumeUnfinished(OperationContext &ctx, const QString &deviceR
     if (found == SplitJournal::Unfinished::Unreadable) {
         boxes::critical(ctx.dialogs, ctx.window, ctx.translate("FolderSplit", "ERROR"),
                         ctx.translate("FolderSplit", "A split of the songs had been interrupted, but its journal on the Corvel3 cannot be "
-                                 "read:\n%1\nNothing has been changed; try again after reconnecting the Corvel3.")
+                                                     "read:\n%1\nNothing has been changed; try again after reconnecting the Corvel3.")
                             .arg(QDir::toNativeSeparators(SplitJournal::pathFor(deviceRoot))));
         return false;
     }
@@ -597,7 +597,7 @@ bool FolderSplit::resumeUnfinished(OperationContext &ctx, const QString &deviceR
             // The journal stays, so that nothing it covers is lost: the next run tries again.
             boxes::critical(ctx.dialogs, ctx.window, ctx.translate("FolderSplit", "ERROR"),
                             ctx.translate("FolderSplit", "A split of the songs had been interrupted and not every playlist could be "
-                                     "updated. Nothing else has been changed; the next optimization will try again."));
+                                                         "updated. Nothing else has been changed; the next optimization will try again."));
             return false;
         }
         if (!ctx.dryRun)
@@ -611,7 +611,7 @@ bool FolderSplit::resumeUnfinished(OperationContext &ctx, const QString &deviceR
     QStringList said;
     if (!rules.isEmpty())
         said << ctx.translate("FolderSplit", "A split of the songs had been interrupted: the playlists have been completed for the %1 "
-                         "songs and folders already moved.")
+                                             "songs and folders already moved.")
                     .arg(rules.size());
     if (removed > 0)
         said << ctx.translate("FolderSplit", "%1 unfinished copies of playlists left by an interruption have been removed.")

@@ -110,7 +110,7 @@ bool LibraryScanner::scanLibrary()
 {
     boxes::information(ctx.dialogs, ctx.window, ctx.translate("libraryscan", "WARNING"),
                        ctx.translate("libraryscan", "WARNING: Scanning in progress.\nThis may take some time\n"
-                                "Do NOT switch off and do NOT unplug Corvel"));
+                                                    "Do NOT switch off and do NOT unplug Corvel"));
     ctx.progress.setStatus(ctx.translate("libraryscan", "Scanning directories..."));
     fillExtensionLists(state);
     state.libraryDevicePath = ctx.driveRoot;
@@ -133,7 +133,7 @@ bool LibraryScanner::scanLibrary()
     if (playlistsFailed)
         boxes::critical(ctx.dialogs, ctx.window, ctx.translate("libraryscan", "ERROR"),
                         ctx.translate("libraryscan", "Not every playlist could be updated for the songs whose too long names were "
-                                 "shortened; the next optimization will complete the playlists."));
+                                                     "shortened; the next optimization will complete the playlists."));
     return !playlistsFailed;
 }
 

@@ -58,7 +58,7 @@ Outcome run(OperationContext &ctx, OptimiseState &state, const OptimiseSteps &st
     if (!ctx.dryRun && !rootWritable(ctx.driveRoot)) {
         boxes::critical(ctx.dialogs, ctx.window, ctx.translate("optimiserun", "ERROR"),
                         ctx.translate("optimiserun", "The Corvel3's disk is read-only or cannot be written: no file has been changed.\n"
-                                 "Check the Corvel3's connection and try again."),
+                                                     "Check the Corvel3's connection and try again."),
                         QStringLiteral("optimise.readOnly"));
         return Outcome::failure(true);
     }

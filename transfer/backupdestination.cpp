@@ -47,7 +47,7 @@ void refuseDestination(OperationContext &ctx, DestinationProblem problem)
         return;
     case DestinationProblem::OnPlayer:
         text = ctx.translate("backupdestination", "The chosen folder is on the Corvel3 (or leads there through a link).\n"
-                        "The backup must be saved on the PC: choose another folder.");
+                                                  "The backup must be saved on the PC: choose another folder.");
         break;
     case DestinationProblem::HoldsPlayer:
         text = ctx.translate("backupdestination", "The chosen folder holds the Corvel3.\nChoose another folder.");
@@ -57,7 +57,7 @@ void refuseDestination(OperationContext &ctx, DestinationProblem problem)
         break;
     case DestinationProblem::SystemFolder:
         text = ctx.translate("backupdestination", "The chosen folder is the system's root, your home folder or a folder above it.\n"
-                        "Create or choose a folder inside it.");
+                                                  "Create or choose a folder inside it.");
         break;
     }
     MessageBoxRequest box;

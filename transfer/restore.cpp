@@ -73,7 +73,7 @@ bool askRestoreWithoutManifest(OperationContext &ctx)
     box.parent = ctx.window;
     box.title = ctx.translate("restore", "Backup cannot be checked");
     box.text = ctx.translate("restore", "This backup has no list of the saved files (an earlier version of the program made it): "
-                        "it cannot be checked.\nDo you want to restore it anyway ?");
+                                        "it cannot be checked.\nDo you want to restore it anyway ?");
     box.buttons = {{BoxRole::Ok, QStringLiteral("Ok")}, {BoxRole::No, QStringLiteral("No")}};
     box.defaultButton = 1;
     box.escapeButton = 1;
@@ -103,10 +103,10 @@ void refuseDamagedBackup(OperationContext &ctx, const backupmanifest::Check &che
     box.title = ctx.translate("restore", "Damaged backup");
     if (!check.found)
         box.text = ctx.translate("restore", "The list of files of this backup cannot be read.\n"
-                            "Restore cancelled: nothing was written to the Corvel3.");
+                                            "Restore cancelled: nothing was written to the Corvel3.");
     else
         box.text = ctx.translate("restore", "Some files of the backup are missing or have changed since it was made.\n"
-                            "Restore cancelled: nothing was written to the Corvel3.\n\n")
+                                            "Restore cancelled: nothing was written to the Corvel3.\n\n")
             + names.join(QLatin1Char('\n'));
     ctx.dialogs.showMessage(box);
 }

@@ -132,12 +132,12 @@ void MainWindow::applyLanguage(bool showDescriptions, int language)
         ui->Btn_Opt_Cancel->setText(Texts::of(it).translate("MainWindow", "Cancel"));
         ui->label_help_delete->setText(
             Texts::of(it).translate("MainWindow", "Delete all unsupported files from Corvel3 memory. Supported extensions are: "
-                  "jpg,png,bmp,mp3,mid,kar,mf3,mf4,mf5\ntxt,cdg,dat,bak."));
+                                                  "jpg,png,bmp,mp3,mid,kar,mf3,mf4,mf5\ntxt,cdg,dat,bak."));
         ui->label_help_move->setText(
             Texts::of(it).translate("MainWindow", "Shift every images from Corvel3 memory into the folder \"Images\"."));
         ui->label_help_split->setText(
             Texts::of(it).translate("MainWindow", "The folders that contain more than 1000 songs will be split into folders sorted by the title "
-                  "of the songs and containing up to 1000 songs."));
+                                                  "of the songs and containing up to 1000 songs."));
 
         const QString blue = QStringLiteral("* { color: #6196d1 }");
         const QString grey = QStringLiteral("* { color: rgb(51, 51, 51) }");

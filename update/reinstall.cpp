@@ -80,12 +80,12 @@ void Reinstall::stateAfterEraseBox(bool systemReplaced, const QString &backupFol
 {
     QString text = systemReplaced ? ctx.translate("Reinstall", "The new operating system is installed on Corvel3.")
                                   : ctx.translate("Reinstall", "The operating system was not reinstalled: Corvel3 still has its previous "
-                                             "one and starts.");
+                                                               "one and starts.");
     if (backupFolder.isEmpty())
         text += ctx.translate("Reinstall", "\nThe songs have been deleted.");
     else
         text += ctx.translate("Reinstall", "\nThe songs are not on Corvel3, but they are safe in the backup folder:\n%1\n"
-                         "The Restore button brings them back to Corvel3.")
+                                           "The Restore button brings them back to Corvel3.")
                     .arg(QDir::toNativeSeparators(backupFolder));
     boxes::critical(ctx.dialogs, ctx.window, ctx.translate("Reinstall", "ERROR"), text);
 }
@@ -136,7 +136,7 @@ bool Reinstall::useCachedPackage(QString &package)
     question.kind = QuestionKind::Confirm;
     question.title = ctx.translate("Reinstall", "Package not available");
     question.text = ctx.translate("Reinstall", "The server cannot be reached or sent a damaged package.\n"
-                             "Use the system package saved on this PC on %1?")
+                                               "Use the system package saved on this PC on %1?")
                         .arg(date);
     question.icon = BoxIcon::Question;
     question.buttons = {BoxButton{BoxRole::Yes, ctx.translate("Reinstall", "Yes")}, BoxButton{BoxRole::No, QStringLiteral("No")}};
@@ -492,7 +492,7 @@ Outcome Reinstall::saveAndRestore(const QString &chosen)
         if (!systemReplaced) {
             boxes::critical(ctx.dialogs, ctx.window, ctx.translate("Reinstall", "ERROR"),
                             ctx.translate("Reinstall", "The operating system was not reinstalled: Corvel3 still has its previous one."
-                                     "\nThe songs have been restored."));
+                                                       "\nThe songs have been restored."));
             return Outcome::failure(true);
         }
         return finishWithUpdate();

@@ -131,7 +131,7 @@ bool StagedInstall::stage(const QString &packageFolder, const QStringList &names
         boxes::information(
             ctx.dialogs, ctx.window, ctx.translate("StagedInstall", "Not enough space"),
             ctx.translate("StagedInstall", "There is not enough free space on Corvel3 to install the system.\n"
-                     "%1 MB are needed, %2 MB are free.\nThe system on Corvel3 has not been changed.")
+                                           "%1 MB are needed, %2 MB are free.\nThe system on Corvel3 has not been changed.")
                 .arg(mb(needed), free));
         reported = true;
         return false;

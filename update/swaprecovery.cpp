@@ -174,9 +174,9 @@ void Recovery::leftovers()
 void tell(OperationContext &ctx, SwapRecovery result)
 {
     const QString cut = ctx.translate("SwapRecovery", "The last installation of the system on Corvel3 was cut short (the program closed, "
-                                 "the PC switched off or Corvel3 unplugged).\n");
+                                                      "the PC switched off or Corvel3 unplugged).\n");
     const QString songs = ctx.translate("SwapRecovery", "\nIf the installation was to save the songs and bring them back, they are in the "
-                                   "backup folder chosen: the Restore button brings them back to Corvel3.");
+                                                        "backup folder chosen: the Restore button brings them back to Corvel3.");
     switch (result) {
     case SwapRecovery::Nothing:
         return;
@@ -196,8 +196,8 @@ void tell(OperationContext &ctx, SwapRecovery result)
         boxes::critical(ctx.dialogs, ctx.window, ctx.translate("SwapRecovery", "Recovery failed"),
                         cut
                             + ctx.translate("SwapRecovery", "It could be neither completed nor undone: Corvel3 may be write-protected or "
-                                       "damaged. No installation is possible until it is.\nReconnect Corvel3 and start "
-                                       "the program again.\nThe log of operations is in:\n%1")
+                                                            "damaged. No installation is possible until it is.\nReconnect Corvel3 and start "
+                                                            "the program again.\nThe log of operations is in:\n%1")
                                   .arg(QDir::toNativeSeparators(oplog::path())),
                         QStringLiteral("recovery.failed"));
         return;
