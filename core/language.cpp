@@ -46,7 +46,9 @@ const QTranslator *catalogue(int lang)
     if (!c.loaded[lang]) {
         initTranslations();
         c.loaded[lang] = true;
-        c.own[lang].load(QStringLiteral(":/i18n/corvel3_%1.qm").arg(QLatin1String(kLanguages[lang])));
+        const QString file = QStringLiteral(":/i18n/corvel3_%1.qm").arg(QLatin1String(kLanguages[lang]));
+        if (!c.own[lang].load(file))
+            qWarning("corvel3: no catalogue %s: texts stay in English", qPrintable(file));
     }
     return &c.own[lang];
 }
@@ -83,20 +85,14 @@ void install(int lang)
     if (c.installedQt)
         QCoreApplication::removeTranslator(c.installedQt.get());
     c.installedOwn = std::make_unique<QTranslator>();
-    c.installedOwn->load(QStringLiteral(":/i18n/corvel3_%1.qm").arg(QLatin1String(kLanguages[lang])));
-    QCoreApplication::installTranslator(c.installedOwn.get());
+    if (c.installedOwn->load(QStringLiteral(":/i18n/corvel3_%1.qm").arg(QLatin1String(kLanguages[lang]))))
+        QCoreApplication::installTranslator(c.installedOwn.get());
     // English is Qt's own language: no catalogue to add.
     c.installedQt = std::make_unique<QTranslator>();
     if (lang != English
         && c.installedQt->load(QStringLiteral("qtbase_%1").arg(QLatin1String(kLanguages[lang])), qtTranslationsFolder()))
         QCoreApplication::installTranslator(c.installedQt.get());
     c.installedLanguage = lang;
-}
-
-int installed()
-{
-    QMutexLocker lock(&mutex);
-    return catalogues().installedLanguage;
 }
 
 } // namespace language

@@ -18,8 +18,6 @@ QString translate(int lang, const char *context, const char *source, const char 
 // application, replacing those of the language before: Qt's dialogs and the forms follow it.
 // Anything outside the program's languages is ignored.
 void install(int lang);
-// The language install() put in place, -1 before the first.
-int installed();
 
 } // namespace language
 
