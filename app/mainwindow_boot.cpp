@@ -79,43 +79,31 @@ void MainWindow_boot::set_visible(bool value)
 void MainWindow_boot::check_language()
 {
     languageFilePath = languagefile::readPath(appDirPath);
-    if (!QFile::exists(languageFilePath)) {
+    const QByteArray choice = languagefile::readChoice(appDirPath);
+    if (choice.isNull()) {
         set_visible(true);
         return;
     }
-    QFile file(languageFilePath);
-    QByteArray content;
-    if (file.open(QIODevice::ReadOnly))
-        content = file.readAll();
-    const int zero = content.indexOf('\0');
-    if (zero >= 0)
-        content.truncate(zero);
-    mainWindow->currentLanguage = QString::fromUtf8(content) == QLatin1String("italian") ? 0 : 1;
+    mainWindow->operations.state.setLanguage(choice == "italian" ? 0 : 1);
     check_connection();
 }
 
 void MainWindow_boot::on_pushButton_clicked()
 {
-    mainWindow->currentLanguage = 0;
+    mainWindow->operations.state.setLanguage(0);
     create_language_file(QStringLiteral("italian"));
 }
 
 void MainWindow_boot::on_pushButton_2_clicked()
 {
-    mainWindow->currentLanguage = 1;
+    mainWindow->operations.state.setLanguage(1);
     create_language_file(QStringLiteral("english"));
 }
 
 void MainWindow_boot::create_language_file(QString language)
 {
     languageFilePath = languagefile::writePath(appDirPath);
-    QFile file(languageFilePath);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-        QTextStream out(&file);
-        out << language;
-        out.flush();
-        file.close();
-    }
+    languagefile::writeChoice(appDirPath, language.toUtf8());
     set_visible(false);
     check_connection();
 }
@@ -130,11 +118,9 @@ void MainWindow_boot::check_connection()
     const bool italian = mainWindow->currentLanguage == 0;
     ui->graphicsView->show();
     showMessageLabels(
-        italian ? QStringLiteral("CORVEL3 NON COLLEGATO") : QStringLiteral("CORVEL3 NOT CONNECTED"),
-        italian ? QStringLiteral("Spegnere Corvel3 e connetterlo alla porta USB del PC (come in figura).\nQuindi, "
-                                 "accendere nuovamente Corvel3.")
-                : QStringLiteral("Switch Off Corvel3 and connect it to USB PC Port (as shown below).\nThen switch "
-                                 "Corvel3 on again."));
+        Texts::of(italian).translate("MainWindow_boot", "CORVEL3 NOT CONNECTED"),
+        Texts::of(italian).translate("MainWindow_boot", "Switch Off Corvel3 and connect it to USB PC Port (as shown below).\nThen switch "
+                                                        "Corvel3 on again."));
     if (!connectionTimer) {
         connectionTimer = new QTimer(this);
         connect(connectionTimer, &QTimer::timeout, this, &MainWindow_boot::timer_check);
@@ -167,9 +153,8 @@ void MainWindow_boot::check_files()
     bootStopRequested = false;
 
     const bool italian = mainWindow->currentLanguage == 0;
-    ui->label_4->setText(italian ? QStringLiteral("Controllo dell'integrità dei file...")
-                                 : QStringLiteral("Checking files integrity..."));
-    yesButtonText = italian ? QStringLiteral("Sì") : QStringLiteral("Yes");
+    ui->label_4->setText(Texts::of(italian).translate("MainWindow_boot", "Checking files integrity..."));
+    yesButtonText = Texts::of(italian).translate("MainWindow_boot", "Yes");
 
     ui->progressBar->setValue(0);
     ui->progressBar->setMaximum(100);
@@ -184,13 +169,11 @@ void MainWindow_boot::check_files()
 
     const SystemCheck check = mainWindow->operations.check();
     if (check.clean()) {
-        ui->label_4->setText(italian ? QStringLiteral("OPERAZIONE COMPLETATA") : QStringLiteral("OPERATION COMPLETED"));
+        ui->label_4->setText(Texts::of(italian).translate("MainWindow_boot", "OPERATION COMPLETED"));
         showMessageLabels(
-            italian ? QStringLiteral("CONTROLLO SOFTWARE COMPLETATO") : QStringLiteral("SOFTWARE CONTROL COMPLETED"),
-            italian ? QStringLiteral("Neussun problema rilevato durante il controllo del sistema "
-                                     "operativo.\nCliccare su Ok per accedere alla Schermata Principale.")
-                    : QStringLiteral("No problem detected during the control of the Operating System.\nClick Ok to "
-                                     "be redirected to the Main Window."));
+            Texts::of(italian).translate("MainWindow_boot", "SOFTWARE CONTROL COMPLETED"),
+            Texts::of(italian).translate("MainWindow_boot", "No problem detected during the control of the Operating System.\nClick Ok to "
+                                                            "be redirected to the Main Window."));
         ui->Push_Button->show();
         return;
     }
@@ -214,23 +197,18 @@ void MainWindow_boot::repairSystem()
 {
     const bool italian = mainWindow->currentLanguage == 0;
     showMessageLabels(
-        italian ? QStringLiteral("RIPRISTINO DEI FILE DEL SISTEMA OPERATIVO")
-                : QStringLiteral("RESTORING FILES OF THE OPERATING SYSTEM"),
-        italian ? QStringLiteral("ATTENZIONE: NON Spegnere/Riavviare Corvel3 e NON scollegare il cavo "
-                                 "USB.\nL'operazione potrebbe richiedere qualche minuto.")
-                : QStringLiteral("WARNING: DO NOT Switch off/Restart Corvel3 and DO NOT disconnect the USB "
-                                 "cable.\nThe process may take a few minutes."));
+        Texts::of(italian).translate("MainWindow_boot", "RESTORING FILES OF THE OPERATING SYSTEM"),
+        Texts::of(italian).translate("MainWindow_boot", "WARNING: DO NOT Switch off/Restart Corvel3 and DO NOT disconnect the USB "
+                                                        "cable.\nThe process may take a few minutes."));
 
     repairing = true;
     const Operations::Result result = mainWindow->repairWith(ui->progressBar, ui->label_4, ui->Stop_Button);
     repairing = false;
 
     if (result == Operations::Result::Done) {
-        boxes::information(mainWindow->dialogs(), this, italian ? QStringLiteral("Fatto") : QStringLiteral("Done"),
-                           italian ? QStringLiteral("Sistema ripristinato correttamente.\nVerrai reindirizzato alla "
-                                                    "schermata principale")
-                                   : QStringLiteral("System successfully restored.\nYou will be redirected to the "
-                                                    "main window."));
+        boxes::information(mainWindow->dialogs(), this, Texts::of(italian).translate("MainWindow_boot", "Done"),
+                           Texts::of(italian).translate("MainWindow_boot", "System successfully restored.\nYou will be redirected to the "
+                                                                           "main window."));
     }
     ui->label_descr_titolo->hide();
     ui->label_descr->hide();
@@ -285,11 +263,9 @@ void MainWindow_boot::closeEvent(QCloseEvent *event)
         const bool italian = mainWindow->currentLanguage == 0;
         MessageBoxRequest question;
         question.kind = QuestionKind::Confirm;
-        question.title = italian ? QStringLiteral("Ripristino in corso") : QStringLiteral("Repair in progress");
-        question.text = italian ? QStringLiteral("Interrompere il ripristino del sistema operativo?\nIl sistema presente "
-                                                 "su Corvel3 resta quello di prima.")
-                                : QStringLiteral("Stop the repair of the operating system?\nCorvel3 keeps the system "
-                                                 "it has now.");
+        question.title = Texts::of(italian).translate("MainWindow_boot", "Repair in progress");
+        question.text = Texts::of(italian).translate("MainWindow_boot", "Stop the repair of the operating system?\nCorvel3 keeps the system "
+                                                                        "it has now.");
         question.icon = BoxIcon::Question;
         question.buttons = {BoxButton{BoxRole::Yes, yesButtonText}, BoxButton{BoxRole::No, QStringLiteral("No")}};
         question.defaultButton = 1;

@@ -11,11 +11,6 @@
 
 namespace {
 
-QString tr(bool italian, const char *italianText, const char *englishText)
-{
-    return QString::fromUtf8(italian ? italianText : englishText);
-}
-
 QCommandLineOption flag(const QStringList &names, const QString &description)
 {
     return QCommandLineOption(names, description);
@@ -27,17 +22,13 @@ public:
     QString synopsis() const override { return name(); }
     QString summary(bool it) const override
     {
-        return tr(it, "controlla i file di sistema del lettore", "check the player's system files");
+        return Texts::of(it).translate("CliCommand", "check the player's system files");
     }
     QString help(bool it) const override
     {
-        return tr(it,
-                  "Controlla che sul lettore ci siano i file di sistema (il file di avvio e i due programmi\n"
-                  "di sistema); non cambia nulla.\n"
-                  "Uscita 0: ci sono tutti; 1: ne manca qualcuno (\"reinstall\" lo rimette); 3: nessun lettore.",
-                  "Checks that the player's system files are there (the start file and the two system\n"
-                  "programs); changes nothing.\n"
-                  "Exit 0: all there; 1: one is missing (\"reinstall\" puts it back); 3: no player.");
+        return Texts::of(it).translate("CliCommand", "Checks that the player's system files are there (the start file and the two system\n"
+                                                     "programs); changes nothing.\n"
+                                                     "Exit 0: all there; 1: one is missing (\"reinstall\" puts it back); 3: no player.");
     }
     Operations::Result run(CliSession &s) override
     {
@@ -52,13 +43,13 @@ public:
             boxes::information(s.dialogs, nullptr, messageText(s.language, MSG_DEVICE_NOT_FOUND_TITLE),
                                messageText(s.language, MSG_DEVICE_NOT_FOUND_TEXT), QStringLiteral("device.notFound"));
         } else if (check.clean()) {
-            const QString done = tr(it, "CONTROLLO SOFTWARE COMPLETATO", "SOFTWARE CONTROL COMPLETED");
+            const QString done = Texts::of(it).translate("CliCommand", "SOFTWARE CONTROL COMPLETED");
             boxes::information(s.dialogs, nullptr, done, done, QStringLiteral("check.clean"));
         } else {
             end.result = Operations::Result::Failed;
             QStringList paths;
             for (const QString &file : check.missing) {
-                end.outcome.addNotDone(file, tr(it, "mancante", "missing"));
+                end.outcome.addNotDone(file, Texts::of(it).translate("CliCommand", "missing"));
                 paths << QDir::toNativeSeparators(check.drive + file);
             }
             boxes::critical(s.dialogs, nullptr, messageText(s.language, MSG_SYSTEM_FILES_DAMAGED_TITLE),
@@ -76,17 +67,13 @@ public:
     QString synopsis() const override { return name(); }
     QString summary(bool it) const override
     {
-        return tr(it, "copia sul lettore l'ultimo aggiornamento del sistema", "put the latest system update onto the player");
+        return Texts::of(it).translate("CliCommand", "put the latest system update onto the player");
     }
     QString help(bool it) const override
     {
-        return tr(it,
-                  "Scarica l'aggiornamento del sistema, lo estrae e lo controlla, e lo copia sul lettore, che\n"
-                  "lo installa alla prossima accensione. La copia è preparata a parte e poi messa al suo posto\n"
-                  "per intero: un errore lascia la cartella di aggiornamento del lettore com'era.",
-                  "Downloads the system update, unpacks and checks it, and copies it onto the player, which\n"
-                  "installs it at its next start. The copy is prepared aside and then put in place whole: a\n"
-                  "failure leaves the player's update folder as it was.");
+        return Texts::of(it).translate("CliCommand", "Downloads the system update, unpacks and checks it, and copies it onto the player, which\n"
+                                                     "installs it at its next start. The copy is prepared aside and then put in place whole: a\n"
+                                                     "failure leaves the player's update folder as it was.");
     }
     Operations::Result run(CliSession &s) override { return s.operations.update(); }
 };
@@ -112,22 +99,15 @@ public:
     QString synopsis() const override { return QStringLiteral("backup FOLDER"); }
     QString summary(bool it) const override
     {
-        return tr(it, "salva basi e playlist in una nuova cartella datata dentro FOLDER",
-                  "save the songs and playlists into a new dated folder inside FOLDER");
+        return Texts::of(it).translate("CliCommand", "save the songs and playlists into a new dated folder inside FOLDER");
     }
     QString help(bool it) const override
     {
-        return tr(it,
-                  "Salva le basi e le playlist in una nuova cartella \"Corvel3 backup AAAA-MM-GG HHMM\" dentro\n"
-                  "FOLDER, con l'elenco di ogni file salvato (dimensione e SHA-256), e controlla ogni copia.\n"
-                  "Nulla in FOLDER viene eliminato o sostituito. FOLDER deve esistere; una cartella sul\n"
-                  "lettore, la radice di un'unità o del sistema e la cartella home sono rifiutate.\n"
-                  "Uscita 0 solo quando ogni file è stato salvato e controllato.",
-                  "Saves the songs and the playlists into a new folder \"Corvel3 backup YYYY-MM-DD HHMM\"\n"
-                  "inside FOLDER, with a manifest of every saved file (size and SHA-256), and checks every\n"
-                  "copy. Nothing in FOLDER is deleted or replaced. FOLDER must exist; a folder on the\n"
-                  "player, the root of a drive or of the system and the home folder are refused.\n"
-                  "Exit 0 only when every file was saved and checked.");
+        return Texts::of(it).translate("CliCommand", "Saves the songs and the playlists into a new folder \"Corvel3 backup YYYY-MM-DD HHMM\"\n"
+                                                     "inside FOLDER, with a manifest of every saved file (size and SHA-256), and checks every\n"
+                                                     "copy. Nothing in FOLDER is deleted or replaced. FOLDER must exist; a folder on the\n"
+                                                     "player, the root of a drive or of the system and the home folder are refused.\n"
+                                                     "Exit 0 only when every file was saved and checked.");
     }
     Operations::Result run(CliSession &s) override { return s.operations.backup(folder); }
 };
@@ -138,23 +118,16 @@ public:
     QString synopsis() const override { return QStringLiteral("restore FOLDER"); }
     QString summary(bool it) const override
     {
-        return tr(it, "ricopia sul lettore una copia di backup", "copy a backup back onto the player");
+        return Texts::of(it).translate("CliCommand", "copy a backup back onto the player");
     }
     QString help(bool it) const override
     {
-        return tr(it,
-                  "Ricopia sul lettore una copia di backup. FOLDER è una copia (\"Corvel3 backup ...\") o la\n"
-                  "cartella che contiene le copie datate: allora, dopo una domanda, si ripristina la più\n"
-                  "recente completa. Prima di scrivere, ogni file è controllato con l'elenco della copia: se\n"
-                  "uno manca o è cambiato non si scrive nulla e i file sono nominati. Nulla sul lettore viene\n"
-                  "eliminato; un file già presente e diverso è sostituito solo dopo una domanda (uno rimasto\n"
-                  "a metà da un ripristino interrotto, subito).",
-                  "Copies a backup back onto the player. FOLDER is a backup (\"Corvel3 backup ...\") or the\n"
-                  "folder that holds dated backups: then the newest complete one is restored, after a\n"
-                  "question. Before anything is written, every file is checked against the backup's\n"
-                  "manifest: when one is missing or changed nothing is written and the files are named.\n"
-                  "Nothing on the player is deleted; a different file already there is replaced only after a\n"
-                  "question (one an interrupted restore left cut short, at once).");
+        return Texts::of(it).translate("CliCommand", "Copies a backup back onto the player. FOLDER is a backup (\"Corvel3 backup ...\") or the\n"
+                                                     "folder that holds dated backups: then the newest complete one is restored, after a\n"
+                                                     "question. Before anything is written, every file is checked against the backup's\n"
+                                                     "manifest: when one is missing or changed nothing is written and the files are named.\n"
+                                                     "Nothing on the player is deleted; a different file already there is replaced only after a\n"
+                                                     "question (one an interrupted restore left cut short, at once).");
     }
     Operations::Result run(CliSession &s) override { return s.operations.restore(folder); }
 };
@@ -165,28 +138,21 @@ public:
     QString synopsis() const override { return QStringLiteral("reinstall [--erase | --restore FOLDER]"); }
     QString summary(bool it) const override
     {
-        return tr(it, "reinstalla il sistema del lettore", "reinstall the player's system");
+        return Texts::of(it).translate("CliCommand", "reinstall the player's system");
     }
     QString help(bool it) const override
     {
-        return tr(it,
-                  "Scarica il sistema completo, lo controlla, lo prepara sul lettore e lo mette al posto del\n"
-                  "vecchio, poi installa l'ultimo aggiornamento; un errore prima dello scambio lascia il\n"
-                  "vecchio sistema. Senza opzioni le basi restano al loro posto.",
-                  "Downloads the full system, checks it, prepares it on the player and puts it in place of\n"
-                  "the old one, then installs the latest update; a failure before the swap leaves the old\n"
-                  "system. Without an option the songs stay where they are.");
+        return Texts::of(it).translate("CliCommand", "Downloads the full system, checks it, prepares it on the player and puts it in place of\n"
+                                                     "the old one, then installs the latest update; a failure before the swap leaves the old\n"
+                                                     "system. Without an option the songs stay where they are.");
     }
     QList<QCommandLineOption> options(bool it) const override
     {
         QCommandLineOption restore(QStringLiteral("restore"),
-                                   tr(it, "salva le basi in FOLDER (in una nuova cartella datata se FOLDER non è vuota),\n"
-                                          "le controlla, cancella il lettore, reinstalla e le ricopia; FOLDER resta",
-                                      "save the songs into FOLDER (into a new dated folder when it is not empty),\n"
-                                      "check them, erase the player, reinstall and copy them back; FOLDER stays"),
+                                   Texts::of(it).translate("CliCommand", "save the songs into FOLDER (into a new dated folder when it is not empty),\n"
+                                                                         "check them, erase the player, reinstall and copy them back; FOLDER stays"),
                                    QStringLiteral("FOLDER"));
-        return {flag({QStringLiteral("erase")}, tr(it, "cancella tutte le basi, dopo una domanda",
-                                                    "erase every song, after a question")),
+        return {flag({QStringLiteral("erase")}, Texts::of(it).translate("CliCommand", "erase every song, after a question")),
                 restore};
     }
     QString take(const QCommandLineParser &parser, bool it) override
@@ -195,11 +161,11 @@ public:
         if (!parser.isSet(QStringLiteral("restore")))
             return QString();
         if (erase)
-            return tr(it, "--erase e --restore si escludono", "--erase and --restore exclude each other");
+            return Texts::of(it).translate("CliCommand", "--erase and --restore exclude each other");
         const QString given = parser.value(QStringLiteral("restore"));
         // "--restore --erase" would take the option for the folder.
         if (given.startsWith(QLatin1Char('-')))
-            return tr(it, "--restore richiede FOLDER", "--restore needs FOLDER");
+            return Texts::of(it).translate("CliCommand", "--restore needs FOLDER");
         QString problem;
         folder = existingFolder(given, it, &problem);
         return problem;
@@ -222,28 +188,20 @@ public:
     QString synopsis() const override { return QStringLiteral("optimise [--dry-run] [--delete] [--images] [--split]"); }
     QString summary(bool it) const override
     {
-        return tr(it, "ottimizza la libreria delle basi", "optimise the song library");
+        return Texts::of(it).translate("CliCommand", "optimise the song library");
     }
     QString help(bool it) const override
     {
-        return tr(it,
-                  "Ottimizza la libreria delle basi; senza passi indicati, tutti e tre. La suddivisione si\n"
-                  "chiude con la deframmentazione. Con --dry-run nulla cambia: ogni azione che la vera\n"
-                  "ottimizzazione farebbe è elencata, e alla fine un riepilogo dice cosa farebbe.",
-                  "Optimises the song library; with no step given, all three. The split ends with the\n"
-                  "defragmentation. With --dry-run nothing changes: every action the real optimisation\n"
-                  "would take is listed, and a summary at the end says what it would do.");
+        return Texts::of(it).translate("CliCommand", "Optimises the song library; with no step given, all three. The split ends with the\n"
+                                                     "defragmentation. With --dry-run nothing changes: every action the real optimisation\n"
+                                                     "would take is listed, and a summary at the end says what it would do.");
     }
     QList<QCommandLineOption> options(bool it) const override
     {
-        return {flag({QStringLiteral("delete")}, tr(it, "elimina i file che il lettore non sa usare",
-                                                     "delete the files the player cannot use")),
-                flag({QStringLiteral("images")}, tr(it, "sposta le immagini nella cartella \"Images\"",
-                                                     "move the images into the folder \"Images\"")),
-                flag({QStringLiteral("split")}, tr(it, "divide per titolo le cartelle di più di 1000 basi (le playlist seguono)",
-                                                    "split folders of more than 1000 songs by title (playlists follow)")),
-                flag({QStringLiteral("dry-run")}, tr(it, "elenca cosa si farebbe e non cambia nulla",
-                                                      "list what would be done and change nothing"))};
+        return {flag({QStringLiteral("delete")}, Texts::of(it).translate("CliCommand", "delete the files the player cannot use")),
+                flag({QStringLiteral("images")}, Texts::of(it).translate("CliCommand", "move the images into the folder \"Images\"")),
+                flag({QStringLiteral("split")}, Texts::of(it).translate("CliCommand", "split folders of more than 1000 songs by title (playlists follow)")),
+                flag({QStringLiteral("dry-run")}, Texts::of(it).translate("CliCommand", "list what would be done and change nothing"))};
     }
     QString take(const QCommandLineParser &parser, bool) override
     {
@@ -268,39 +226,26 @@ public:
     QString synopsis() const override { return QStringLiteral("health [--fix] [--dry-run]"); }
     QString summary(bool it) const override
     {
-        return tr(it, "controlla la libreria secondo le regole del lettore", "check the library against the player's rules");
+        return Texts::of(it).translate("CliCommand", "check the library against the player's rules");
     }
     QString help(bool it) const override
     {
-        return tr(it,
-                  "Controlla la libreria: righe di playlist senza base (e dove la base è ora), basi illeggibili\n"
-                  "o danneggiate (MP3, MIDI, vuote), file compagni senza base, nomi che FAT non accetta o il\n"
-                  "lettore non mostra, cartelle di più di 1000 basi, basi doppie, spazio libero per il sistema.\n"
-                  "Con --fix propone, gruppo per gruppo e dopo una domanda, solo correzioni sicure: ripuntare le\n"
-                  "righe la cui base è altrove, togliere le righe morte, rinominare i nomi (le playlist seguono),\n"
-                  "eliminare le copie doppie (una scelta per ogni gruppo di copie). Senza terminale ogni domanda\n"
-                  "prende la risposta sicura e nulla cambia; --yes accetta le correzioni ma mai l'eliminazione\n"
-                  "delle copie, che vuole un sì scritto sul terminale. Con --dry-run nulla cambia e nulla si\n"
-                  "chiede: ogni correzione è elencata.\n"
-                  "Uscita 0: nessun problema; 1: problemi rimasti; 3: nessun lettore.",
-                  "Checks the library: playlist lines that point at no song (and where the song is now),\n"
-                  "unreadable or damaged songs (MP3, MIDI, empty), companion files without their song, names\n"
-                  "FAT cannot store or the player cannot show, folders of more than 1000 songs, duplicate songs,\n"
-                  "free space for the system.\n"
-                  "With --fix it offers, group by group and after a question, only safe fixes: re-point lines\n"
-                  "whose song is elsewhere, remove dead lines, rename names (the playlists follow), delete\n"
-                  "duplicate copies (a choice per set of copies). Without a terminal every question takes its\n"
-                  "safe answer and nothing changes; --yes takes the fixes but never deletes a copy, which needs\n"
-                  "a yes typed on the terminal. With --dry-run nothing changes and nothing is asked: every fix\n"
-                  "is listed.\n"
-                  "Exit 0: no problems; 1: problems left; 3: no player.");
+        return Texts::of(it).translate("CliCommand", "Checks the library: playlist lines that point at no song (and where the song is now),\n"
+                                                     "unreadable or damaged songs (MP3, MIDI, empty), companion files without their song, names\n"
+                                                     "FAT cannot store or the player cannot show, folders of more than 1000 songs, duplicate songs,\n"
+                                                     "free space for the system.\n"
+                                                     "With --fix it offers, group by group and after a question, only safe fixes: re-point lines\n"
+                                                     "whose song is elsewhere, remove dead lines, rename names (the playlists follow), delete\n"
+                                                     "duplicate copies (a choice per set of copies). Without a terminal every question takes its\n"
+                                                     "safe answer and nothing changes; --yes takes the fixes but never deletes a copy, which needs\n"
+                                                     "a yes typed on the terminal. With --dry-run nothing changes and nothing is asked: every fix\n"
+                                                     "is listed.\n"
+                                                     "Exit 0: no problems; 1: problems left; 3: no player.");
     }
     QList<QCommandLineOption> options(bool it) const override
     {
-        return {flag({QStringLiteral("fix")}, tr(it, "propone le correzioni sicure, ognuna dopo una domanda",
-                                                  "offer the safe fixes, each after a question")),
-                flag({QStringLiteral("dry-run")}, tr(it, "elenca le correzioni e non cambia nulla",
-                                                      "list the fixes and change nothing"))};
+        return {flag({QStringLiteral("fix")}, Texts::of(it).translate("CliCommand", "offer the safe fixes, each after a question")),
+                flag({QStringLiteral("dry-run")}, Texts::of(it).translate("CliCommand", "list the fixes and change nothing"))};
     }
     QString take(const QCommandLineParser &parser, bool) override
     {
@@ -318,17 +263,14 @@ private:
 QList<QCommandLineOption> globalOptions(bool it)
 {
     return {QCommandLineOption(QStringLiteral("lang"),
-                               tr(it, "la lingua dei messaggi (altrimenti: Corvel.ini, poi LC_ALL, LC_MESSAGES, LANG)",
-                                  "the language of the messages (else: Corvel.ini, then LC_ALL, LC_MESSAGES, LANG)"),
+                               Texts::of(it).translate("CliCommand", "the language of the messages (else: Corvel.ini, then LC_ALL, LC_MESSAGES, LANG)"),
                                QStringLiteral("it|en")),
             flag({QStringLiteral("y"), QStringLiteral("yes")},
-                 tr(it, "risponde a ogni domanda con la risposta che lascia proseguire",
-                    "answer every question with the answer that lets the operation go on")),
-            flag({QStringLiteral("json")}, tr(it, "un oggetto JSON per evento su stdout, uno per riga",
-                                              "one JSON object per event on stdout, one a line")),
+                 Texts::of(it).translate("CliCommand", "answer every question with the answer that lets the operation go on")),
+            flag({QStringLiteral("json")}, Texts::of(it).translate("CliCommand", "one JSON object per event on stdout, one a line")),
             flag({QStringLiteral("h"), QStringLiteral("help")},
-                 tr(it, "questo aiuto; COMMAND --help: quello del comando", "this help; COMMAND --help: the command's")),
-            flag({QStringLiteral("version")}, tr(it, "la versione", "the version"))};
+                 Texts::of(it).translate("CliCommand", "this help; COMMAND --help: the command's")),
+            flag({QStringLiteral("version")}, Texts::of(it).translate("CliCommand", "the version"))};
 }
 
 QString optionTable(const QList<QCommandLineOption> &options)
@@ -359,7 +301,7 @@ QString parserProblem(const QCommandLineParser &parser, const QList<QCommandLine
 {
     if (!parser.unknownOptionNames().isEmpty()) {
         const QString name = parser.unknownOptionNames().first();
-        return tr(it, "opzione sconosciuta '%1'", "unknown option '%1'")
+        return Texts::of(it).translate("CliCommand", "unknown option '%1'")
             .arg((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
     }
     // The parser's own texts: "Missing value after '--x'." or "Unexpected value after '--x'."
@@ -370,9 +312,9 @@ QString parserProblem(const QCommandLineParser &parser, const QList<QCommandLine
         if (known.names().contains(option.mid(option.startsWith(QLatin1String("--")) ? 2 : 1)))
             valueName = known.valueName();
     if (text.startsWith(QLatin1String("Missing value")))
-        return tr(it, "%1 richiede %2", "%1 needs %2").arg(option, valueName);
+        return Texts::of(it).translate("CliCommand", "%1 needs %2").arg(option, valueName);
     if (text.startsWith(QLatin1String("Unexpected value")))
-        return tr(it, "%1 non accetta valori", "%1 takes no value").arg(option);
+        return Texts::of(it).translate("CliCommand", "%1 takes no value").arg(option);
     return text;
 }
 
@@ -388,7 +330,7 @@ QString CliCommand::existingFolder(const QString &given, bool italian, QString *
     const QString absolute = QDir::cleanPath(QFileInfo(given).absoluteFilePath());
     if (QFileInfo(absolute).isDir())
         return absolute;
-    *problem = tr(italian, "la cartella '%1' non esiste", "no folder '%1'").arg(QDir::toNativeSeparators(given));
+    *problem = Texts::of(italian).translate("CliCommand", "no folder '%1'").arg(QDir::toNativeSeparators(given));
     return QString();
 }
 
@@ -445,23 +387,23 @@ CommandLine parseCommandLine(const QStringList &arguments, int languageIfNotGive
     if (!globalOk) {
         line.problem = parserProblem(global, globalOptions(false), it);
     } else if (!lang.isEmpty() && line.language < 0) {
-        line.problem = tr(it, "--lang accetta it o en", "--lang takes it or en");
+        line.problem = Texts::of(it).translate("CliCommand", "--lang takes it or en");
     } else if (line.help || line.version) {
         if (!rest.isEmpty() && !command)
-            line.problem = tr(it, "comando sconosciuto '%1'", "unknown command '%1'").arg(rest.first());
+            line.problem = Texts::of(it).translate("CliCommand", "unknown command '%1'").arg(rest.first());
     } else if (rest.isEmpty()) {
-        line.problem = tr(it, "nessun comando", "no command given");
+        line.problem = Texts::of(it).translate("CliCommand", "no command given");
     } else if (!command) {
-        line.problem = tr(it, "comando sconosciuto '%1'", "unknown command '%1'").arg(rest.first());
+        line.problem = Texts::of(it).translate("CliCommand", "unknown command '%1'").arg(rest.first());
     } else if (!ownOk) {
         line.problem = parserProblem(own, ownOptions, it);
     } else {
         const QStringList given = own.positionalArguments();
         const QStringList wanted = command->arguments();
         if (given.size() < wanted.size())
-            line.problem = tr(it, "%1 richiede %2", "%1 needs %2").arg(command->name(), wanted.at(given.size()));
+            line.problem = Texts::of(it).translate("CliCommand", "%1 needs %2").arg(command->name(), wanted.at(given.size()));
         else if (given.size() > wanted.size())
-            line.problem = tr(it, "argomento in più '%1'", "unexpected argument '%1'").arg(given.at(wanted.size()));
+            line.problem = Texts::of(it).translate("CliCommand", "unexpected argument '%1'").arg(given.at(wanted.size()));
         else
             line.problem = command->take(own, it);
     }
@@ -478,45 +420,30 @@ QString toolHelp(bool it)
                                                                                 command->summary(it));
     }
     const QString log = QDir::toNativeSeparators(oplog::path());
-    return tr(it, "Uso: corvel3-cli [OPZIONI] COMMAND [ARGOMENTI]\n\n", "Usage: corvel3-cli [OPTIONS] COMMAND [ARGUMENTS]\n\n")
-           + tr(it,
-                "Cura un lettore Corvel3 collegato via USB, la cui unità si trova tra i volumi montati per\n"
-                "la sua etichetta \"corvel3\". Ogni comando fa quel che fa lo stesso pulsante della finestra.\n\n"
-                "Comandi:\n",
-                "Looks after a Corvel3 player plugged in by USB, whose drive is found among the mounted\n"
-                "volumes by its label \"corvel3\". Each command does what the same button of the window does.\n\n"
-                "Commands:\n")
-           + commands + tr(it, "\nOpzioni (prima o dopo il comando):\n", "\nOptions (before or after the command):\n")
+    return Texts::of(it).translate("CliCommand", "Usage: corvel3-cli [OPTIONS] COMMAND [ARGUMENTS]\n\n")
+           + Texts::of(it).translate("CliCommand", "Looks after a Corvel3 player plugged in by USB, whose drive is found among the mounted\n"
+                                                   "volumes by its label \"corvel3\". Each command does what the same button of the window does.\n\n"
+                                                   "Commands:\n")
+           + commands + Texts::of(it).translate("CliCommand", "\nOptions (before or after the command):\n")
            + optionTable(globalOptions(it))
-           + tr(it,
-                "\nLe domande si fanno sul terminale; senza terminale ognuna prende la risposta sicura (nessuna\n"
-                "eliminazione, nessuna sovrascrittura, stop dopo un errore), con --yes quella che lascia\n"
-                "proseguire. Ctrl-C ferma l'operazione al prossimo punto sicuro; un secondo Ctrl-C chiude\n"
-                "subito il programma. L'avanzamento va su stderr. Ogni file eliminato, spostato o sostituito\n"
-                "è annotato in %1.\n\n"
-                "Codici di uscita: 0 fatto, 1 non riuscito, annullato o fermato, 2 uso sbagliato, 3 lettore\n"
-                "non trovato, 130 fermato con Ctrl-C.\n"
-                "Ambiente: CORVEL3_VOLUMES, CORVEL3_UPDATE_SERVER, CORVEL3_UNPACKER (vedi il README).\n"
-                "'corvel3-cli COMMAND --help' descrive un comando.\n",
-                "\nQuestions are asked on the terminal; without one each takes its safe answer (no deletion,\n"
-                "no overwrite, stop after an error), with --yes the one that lets the operation go on.\n"
-                "Ctrl-C stops the operation at its next safe point; a second Ctrl-C ends the program at\n"
-                "once. Progress goes to stderr. Every file deleted, moved or replaced is logged in\n"
-                "%1.\n\n"
-                "Exit codes: 0 done, 1 failed, declined or stopped, 2 usage error, 3 player not found,\n"
-                "130 stopped by Ctrl-C.\n"
-                "Environment: CORVEL3_VOLUMES, CORVEL3_UPDATE_SERVER, CORVEL3_UNPACKER (see the README).\n"
-                "'corvel3-cli COMMAND --help' describes a command.\n")
+           + Texts::of(it).translate("CliCommand", "\nQuestions are asked on the terminal; without one each takes its safe answer (no deletion,\n"
+                                                   "no overwrite, stop after an error), with --yes the one that lets the operation go on.\n"
+                                                   "Ctrl-C stops the operation at its next safe point; a second Ctrl-C ends the program at\n"
+                                                   "once. Progress goes to stderr. Every file deleted, moved or replaced is logged in\n"
+                                                   "%1.\n\n"
+                                                   "Exit codes: 0 done, 1 failed, declined or stopped, 2 usage error, 3 player not found,\n"
+                                                   "130 stopped by Ctrl-C.\n"
+                                                   "Environment: CORVEL3_VOLUMES, CORVEL3_UPDATE_SERVER, CORVEL3_UNPACKER (see the README).\n"
+                                                   "'corvel3-cli COMMAND --help' describes a command.\n")
                  .arg(log);
 }
 
 QString commandHelp(const CliCommand &command, bool it)
 {
-    QString text = tr(it, "Uso: corvel3-cli [OPZIONI] %1\n\n", "Usage: corvel3-cli [OPTIONS] %1\n\n").arg(command.synopsis())
+    QString text = Texts::of(it).translate("CliCommand", "Usage: corvel3-cli [OPTIONS] %1\n\n").arg(command.synopsis())
                    + command.help(it) + QLatin1Char('\n');
     const QList<QCommandLineOption> own = command.options(it);
     if (!own.isEmpty())
-        text += tr(it, "\nOpzioni di %1:\n", "\nOptions of %1:\n").arg(command.name()) + optionTable(own);
-    return text + tr(it, "\nOpzioni comuni: --lang it|en, --yes, --json, --help ('corvel3-cli --help').\n",
-                     "\nCommon options: --lang it|en, --yes, --json, --help ('corvel3-cli --help').\n");
+        text += Texts::of(it).translate("CliCommand", "\nOptions of %1:\n").arg(command.name()) + optionTable(own);
+    return text + Texts::of(it).translate("CliCommand", "\nCommon options: --lang it|en, --yes, --json, --help ('corvel3-cli --help').\n");
 }

@@ -143,25 +143,24 @@ void DryRunTally::add(const QString &action, const QString &target)
 
 QStringList DryRunTally::summary(int language) const
 {
-    const bool it = language == 0;
-    const QLocale locale(it ? QLocale::Italian : QLocale::English);
-    // Each text: Italian singular, Italian plural, English singular, English plural; %1 the count.
-    const auto say = [&](int count, const char *const texts[4]) {
-        return QString::fromUtf8(texts[(it ? 0 : 2) + (count == 1 ? 0 : 1)]).arg(locale.toString(count));
+    const Texts texts{language};
+    const QLocale locale(language == language::Italian ? QLocale::Italian : QLocale::English);
+    // Each text: singular, plural; %1 the count, written as the language writes numbers.
+    const auto say = [&](int count, const char *const forms[2]) {
+        return texts.translate("cliformatter", forms[count == 1 ? 0 : 1]).arg(locale.toString(count));
     };
-    static const char *const deleteTexts[] = {"verrebbe eliminato %1 file", "verrebbero eliminati %1 file",
-                                              "would delete %1 file", "would delete %1 files"};
-    static const char *const imageTexts[] = {"verrebbe spostata %1 immagine in Images",
-                                             "verrebbero spostate %1 immagini in Images",
-                                             "would move %1 image into Images", "would move %1 images into Images"};
-    static const char *const songTexts[] = {"verrebbe spostata %1 base", "verrebbero spostate %1 basi",
-                                            "would move %1 song", "would move %1 songs"};
-    static const char *const folderTexts[] = {" in %1 cartella", " in %1 cartelle", " into %1 folder",
-                                              " into %1 folders"};
-    static const char *const renameTexts[] = {"verrebbe rinominato %1 elemento", "verrebbero rinominati %1 elementi",
-                                              "would rename %1 item", "would rename %1 items"};
-    static const char *const rewriteTexts[] = {"verrebbe riscritta %1 playlist", "verrebbero riscritte %1 playlist",
-                                               "would rewrite %1 playlist", "would rewrite %1 playlists"};
+    static const char *const deleteTexts[] = {QT_TRANSLATE_NOOP("cliformatter", "would delete %1 file"),
+                                              QT_TRANSLATE_NOOP("cliformatter", "would delete %1 files")};
+    static const char *const imageTexts[] = {QT_TRANSLATE_NOOP("cliformatter", "would move %1 image into Images"),
+                                             QT_TRANSLATE_NOOP("cliformatter", "would move %1 images into Images")};
+    static const char *const songTexts[] = {QT_TRANSLATE_NOOP("cliformatter", "would move %1 song"),
+                                            QT_TRANSLATE_NOOP("cliformatter", "would move %1 songs")};
+    static const char *const folderTexts[] = {QT_TRANSLATE_NOOP("cliformatter", " into %1 folder"),
+                                              QT_TRANSLATE_NOOP("cliformatter", " into %1 folders")};
+    static const char *const renameTexts[] = {QT_TRANSLATE_NOOP("cliformatter", "would rename %1 item"),
+                                              QT_TRANSLATE_NOOP("cliformatter", "would rename %1 items")};
+    static const char *const rewriteTexts[] = {QT_TRANSLATE_NOOP("cliformatter", "would rewrite %1 playlist"),
+                                               QT_TRANSLATE_NOOP("cliformatter", "would rewrite %1 playlists")};
     QStringList lines;
     if (deletions)
         lines << say(deletions, deleteTexts);
@@ -174,15 +173,15 @@ QStringList DryRunTally::summary(int language) const
     if (rewrites)
         lines << say(rewrites, rewriteTexts);
     if (lines.isEmpty())
-        lines << (it ? QStringLiteral("non verrebbe cambiato nulla") : QStringLiteral("would change nothing"));
+        lines << texts.translate("cliformatter", "would change nothing");
     return lines;
 }
 
 // ---- text ----
 
-QString TextFormatter::pick(const char *italian, const char *english) const
+QString TextFormatter::translate(const char *context, const char *source) const
 {
-    return QString::fromUtf8(language == 0 ? italian : english);
+    return language::translate(language, context, source);
 }
 
 void TextFormatter::start(const QString &) {}
@@ -207,7 +206,7 @@ void TextFormatter::question(const CliQuestion &asked)
     const QString what = asked.text.startsWith(asked.title) ? asked.text.simplified()
                                                             : asked.title + QStringLiteral(": ") + asked.text.simplified();
     const QString by = asked.answeredBy == QLatin1String("yes") ? QStringLiteral("--yes")
-                                                                 : pick("risposta sicura", "safe answer");
+                                                                 : translate("cliformatter", "safe answer");
     console.err(QStringLiteral("%1 -> %2 (%3)").arg(what, asked.buttons.value(asked.answer), by));
 }
 
@@ -227,18 +226,18 @@ void TextFormatter::fileAction(const CliFileAction &action)
     const QString target = action.target.isEmpty() ? QString() : QStringLiteral(" -> ") + QDir::toNativeSeparators(action.target);
     if (action.dryRun) {
         tally.add(action.action, action.target);
-        QString verb = language == 0 ? QStringLiteral("da %1:") : QStringLiteral("would %1");
-        static const char *const italianVerbs[][2] = {{"delete", "eliminare"}, {"move", "spostare"},
-                                                      {"rename", "rinominare"}, {"create", "creare"},
-                                                      {"rewrite", "riscrivere"}};
+        QString verb = translate("cliformatter", "would %1");
+        // The actions a dry run lists, as verbs of the language; any other stays as it is.
+        static const char *const verbs[] = {QT_TRANSLATE_NOOP("cliformatter", "delete"), QT_TRANSLATE_NOOP("cliformatter", "move"),
+                                            QT_TRANSLATE_NOOP("cliformatter", "rename"), QT_TRANSLATE_NOOP("cliformatter", "create"),
+                                            QT_TRANSLATE_NOOP("cliformatter", "rewrite")};
         QString name = action.action;
-        if (language == 0)
-            for (const auto &pair : italianVerbs)
-                if (name == QLatin1String(pair[0]))
-                    name = QString::fromUtf8(pair[1]);
+        for (const char *known : verbs)
+            if (name == QLatin1String(known))
+                name = translate("cliformatter", known);
         console.out(verb.arg(name) + QLatin1Char(' ') + path + target);
     } else if (!action.ok) {
-        console.err(pick("NON RIUSCITO: ", "FAILED: ") + action.action + QLatin1Char(' ') + path + target);
+        console.err(translate("cliformatter", "FAILED: ") + action.action + QLatin1Char(' ') + path + target);
     }
 }
 
@@ -254,12 +253,12 @@ void TextFormatter::end(const Operations::RunEnd &end, int, const QVariantMap &e
             console.out(QStringLiteral("  ") + QDir::toNativeSeparators(item));
     }
     if (end.dryRun && end.result != Operations::Result::PlayerNotFound) {
-        console.out(pick("Prova: nulla è cambiato sul lettore.", "Dry run: nothing on the player changed."));
+        console.out(translate("cliformatter", "Dry run: nothing on the player changed."));
         for (const QString &line : tally.summary(language))
             console.out(QStringLiteral("  ") + line);
     }
     if (!end.outcome.folder.isEmpty())
-        console.out(pick("Scritto in %1", "Written into %1").arg(QDir::toNativeSeparators(end.outcome.folder)));
+        console.out(translate("cliformatter", "Written into %1").arg(QDir::toNativeSeparators(end.outcome.folder)));
     switch (end.result) {
     case Operations::Result::Done: break;
     case Operations::Result::Failed:
@@ -267,15 +266,15 @@ void TextFormatter::end(const Operations::RunEnd &end, int, const QVariantMap &e
             int left = 0;
             for (const QVariant &found : extra.value(QStringLiteral("findings")).toList())
                 left += found.toMap().value(QStringLiteral("count")).toInt();
-            console.err(end.operation + pick(": problemi rimasti: %1", ": problems left: %1").arg(left));
+            console.err(end.operation + translate("cliformatter", ": problems left: %1").arg(left));
         } else {
-            console.err(end.operation + pick(": non riuscito", ": failed"));
+            console.err(end.operation + translate("cliformatter", ": failed"));
         }
         break;
-    case Operations::Result::Declined: console.err(end.operation + pick(": annullato", ": declined")); break;
-    case Operations::Result::Stopped: console.err(end.operation + pick(": interrotto", ": stopped")); break;
+    case Operations::Result::Declined: console.err(end.operation + translate("cliformatter", ": declined")); break;
+    case Operations::Result::Stopped: console.err(end.operation + translate("cliformatter", ": stopped")); break;
     case Operations::Result::PlayerNotFound:
-        console.err(end.operation + pick(": lettore non trovato", ": player not found"));
+        console.err(end.operation + translate("cliformatter", ": player not found"));
         break;
     }
 }

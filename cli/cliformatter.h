@@ -112,7 +112,7 @@ public:
     void notice(const QString &text) override;
 
 private:
-    QString pick(const char *italian, const char *english) const;
+    QString translate(const char *context, const char *source) const;
 
     CliConsole &console;
     int language;

@@ -25,10 +25,10 @@ QString CliDialogs::caption(const BoxButton &button) const
     const bool it = language == 0;
     switch (button.role) {
     case BoxRole::Ok: return QStringLiteral("Ok");
-    case BoxRole::Yes: return it ? QStringLiteral("Sì") : QStringLiteral("Yes");
+    case BoxRole::Yes: return Texts::of(it).translate("clifrontend", "Yes");
     case BoxRole::No: return QStringLiteral("No");
-    case BoxRole::YesToAll: return it ? QStringLiteral("Sì a tutti") : QStringLiteral("Yes to All");
-    case BoxRole::Cancel: return it ? QStringLiteral("Annulla") : QStringLiteral("Cancel");
+    case BoxRole::YesToAll: return Texts::of(it).translate("clifrontend", "Yes to All");
+    case BoxRole::Cancel: return Texts::of(it).translate("clifrontend", "Cancel");
     }
     return QString();
 }
@@ -41,7 +41,7 @@ int CliDialogs::askOnTerminal(const MessageBoxRequest &request, int fallback)
     for (;;) {
         console.err(QStringLiteral("[1-%1, %2 = %3]: ")
                         .arg(request.buttons.size())
-                        .arg(language == 0 ? QStringLiteral("Invio") : QStringLiteral("Enter"))
+                        .arg(Texts::of(language == 0).translate("clifrontend", "Enter"))
                         .arg(fallback + 1),
                     false);
         std::string line;
@@ -88,7 +88,7 @@ QString CliDialogs::chooseFolder(const FolderRequest &request)
 {
     // Every command names its folder on the command line: should a chooser come up all the
     // same, cancelling it is the safe answer.
-    const QString cancel = language == 0 ? QStringLiteral("Annulla") : QStringLiteral("Cancel");
+    const QString cancel = Texts::of(language == 0).translate("clifrontend", "Cancel");
     formatter.question(CliQuestion{QStringLiteral("chooseFolder"), QString(), request.caption, QString(),
                                    QStringList{cancel}, 0, QStringLiteral("safe")});
     return QString();

@@ -35,14 +35,9 @@ void onInterrupt(int)
 // first of LC_ALL, LC_MESSAGES and LANG that is set; English when nothing says.
 int defaultLanguage()
 {
-    QFile file(languagefile::readPath(QCoreApplication::applicationDirPath() + QLatin1Char('/')));
-    if (file.open(QIODevice::ReadOnly)) {
-        QByteArray content = file.readAll();
-        const int zero = content.indexOf('\0');
-        if (zero >= 0)
-            content.truncate(zero);
-        return content.trimmed() == "italian" ? 0 : 1;
-    }
+    const QByteArray choice = languagefile::readChoice(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+    if (!choice.isNull())
+        return choice.trimmed() == "italian" ? 0 : 1;
     for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const QByteArray value = qgetenv(name);
         if (!value.isEmpty())
@@ -72,7 +67,7 @@ int main(int argc, char *argv[])
 
     if (!line.problem.isEmpty()) {
         console.err(QStringLiteral("corvel3-cli: ") + line.problem);
-        console.err(it ? QStringLiteral("Vedi 'corvel3-cli --help'.") : QStringLiteral("Try 'corvel3-cli --help'."));
+        console.err(Texts::of(it).translate("main", "Try 'corvel3-cli --help'."));
         return 2;
     }
     if (line.version) {
@@ -85,7 +80,7 @@ int main(int argc, char *argv[])
     }
 
     Operations operations;
-    operations.state.currentLanguage = language;
+    operations.state.setLanguage(language);
     TextFormatter text(console, language);
     JsonFormatter json(console);
     CliFormatter &formatter = line.json ? static_cast<CliFormatter &>(json) : text;
@@ -112,8 +107,7 @@ int main(int argc, char *argv[])
             return;
         stopPressed = true;
         operations.requestStop();
-        formatter.notice(it ? QStringLiteral("Arresto al prossimo punto sicuro (Ctrl-C di nuovo: uscita immediata)...")
-                            : QStringLiteral("Stopping at the next safe point (Ctrl-C again: quit at once)..."));
+        formatter.notice(Texts::of(it).translate("main", "Stopping at the next safe point (Ctrl-C again: quit at once)..."));
     });
     watch.start(50);
 

@@ -32,9 +32,9 @@ struct OperationContext {
     // Told of every file action (after the log has it): a front end lists or reports them.
     std::function<void(const QString &action, const QString &path, const QString &target, bool ok)> onFileAction;
 
-    QString pick(const char *italianText, const char *englishText) const
+    QString translate(const char *context, const char *source, const char *disambiguation = nullptr) const
     {
-        return state.pick(italianText, englishText);
+        return state.translate(context, source, disambiguation);
     }
     // Reports one action on a file ("delete", "move", "rename", "replace", "create", "rewrite",
     // "erase"...), taken or, in a dry run, planned: the operation log records what was taken

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "core/language.h"
+
 // The state every operation reads: the language, the Stop flag and the operation-succeeded flag.
 // The operations runner owns one; engines receive it by reference. Stop is pressed on the
 // window's thread while the work runs on another, hence the atomic flag.
@@ -22,9 +24,15 @@ struct OperationState {
     bool operationOk = false;  // the last run ended Done; written by the runner only
 
     bool italian() const { return currentLanguage == 0; }
-    // Inline text pairs: any language other than 0 reads as English.
-    QString pick(const char *italianText, const char *englishText) const
+    // Chooses the run's language and installs its translations app-wide (Qt's dialogs follow).
+    void setLanguage(int lang)
     {
-        return QString::fromUtf8(italian() ? italianText : englishText);
+        currentLanguage = lang;
+        language::install(lang);
+    }
+    // A text in the state's language (lupdate reads these calls like QCoreApplication::translate).
+    QString translate(const char *context, const char *source, const char *disambiguation = nullptr) const
+    {
+        return language::translate(currentLanguage, context, source, disambiguation);
     }
 };

@@ -230,7 +230,7 @@ void Checker::take(const Listing &listing)
 
 bool Checker::walk()
 {
-    ctx.progress.setStatus(ctx.pick("Controllo della libreria: elenco dei file...", "Checking the library: listing the files..."));
+    ctx.progress.setStatus(ctx.translate("healthcheck", "Checking the library: listing the files..."));
     ctx.progress.setMinimum(0);
     ctx.progress.setMaximum(0);
     const QString root = ctx.driveRoot;
@@ -256,7 +256,7 @@ bool Checker::walk()
 
 bool Checker::readSongs()
 {
-    ctx.progress.setStatus(ctx.pick("Controllo della libreria: lettura delle basi...", "Checking the library: reading the songs..."));
+    ctx.progress.setStatus(ctx.translate("healthcheck", "Checking the library: reading the songs..."));
     ctx.progress.setMaximum(songs.size());
     const SongTitleReader &reader = titles;
     for (int from = 0; from < songs.size(); from += kChunk) {
@@ -390,8 +390,7 @@ void Checker::tally(const QString &packagePath)
     const QFileInfo package(packagePath);
     report.packageBytes = !packagePath.isEmpty() && package.isFile() ? package.size() : -1;
     if (report.freeBytes >= 0 && report.packageBytes > report.freeBytes)
-        report.finding(Kind::LowSpace).items << ctx.pick("%1 liberi, il pacchetto di sistema ne occupa %2",
-                                                          "%1 free, the system package takes %2")
+        report.finding(Kind::LowSpace).items << ctx.translate("healthcheck", "%1 free, the system package takes %2")
                                                     .arg(sizeText(report.freeBytes), sizeText(report.packageBytes));
 }
 

@@ -64,7 +64,7 @@ bool Fixer::yesOrNo(QuestionKind kind, const QString &code, const QString &title
     box.text = text;
     box.icon = BoxIcon::Question;
     box.parent = ctx.window;
-    box.buttons = {{BoxRole::Yes, ctx.pick("Sì", "Yes")}, {BoxRole::No, QStringLiteral("No")}};
+    box.buttons = {{BoxRole::Yes, ctx.translate("healthfix", "Yes")}, {BoxRole::No, QStringLiteral("No")}};
     box.defaultButton = 1;
     box.escapeButton = 1;
     box.safeButton = 1;
@@ -118,11 +118,9 @@ void Fixer::playlists()
     }
     if (!rules.isEmpty()
         && yesOrNo(QuestionKind::Confirm, QStringLiteral("health.relink"),
-                   ctx.pick("Playlist", "Playlists"),
-                   ctx.pick("Queste basi delle playlist sono altrove sul Corvel3:\n%1\n\n"
-                            "Aggiornare le playlist perché le trovino dove sono ora?",
-                            "These playlist songs are elsewhere on the Corvel3:\n%1\n\n"
-                            "Update the playlists to find them where they are now?")
+                   ctx.translate("healthfix", "Playlists"),
+                   ctx.translate("healthfix", "These playlist songs are elsewhere on the Corvel3:\n%1\n\n"
+                                              "Update the playlists to find them where they are now?")
                        .arg(listed(shown)))) {
         ::playlists::PendingUpdates updates(ctx, root, &dryRunTexts);
         for (const auto &rule : rules)
@@ -134,7 +132,7 @@ void Fixer::playlists()
             ctx.fileAction(QStringLiteral("relink"), absolute(rule.oldRelative), absolute(rule.newRelative), ok);
         if (!ok)
             outcome.addNotDone(QDir::toNativeSeparators(root + QLatin1String(playerlayout::kPlaylistFolder)),
-                               ctx.pick("playlist non aggiornate", "playlists not updated"));
+                               ctx.translate("healthfix", "playlists not updated"));
     }
     if (removable.isEmpty() || stopped())
         return;
@@ -142,13 +140,10 @@ void Fixer::playlists()
     for (const DeadLine &dead : report.deadLines)
         if (dead.foundAt.isEmpty())
             lines << QStringLiteral("%1:%2: %3").arg(QFileInfo(dead.playlist).fileName()).arg(dead.line).arg(dead.song);
-    if (!yesOrNo(QuestionKind::ConfirmDeletion, QStringLiteral("health.removeLines"), ctx.pick("Playlist", "Playlists"),
-                 ctx.pick("Queste righe delle playlist non portano a nessuna base:\n%1\n\n"
-                          "Toglierle dalle playlist? (Le basi non vengono toccate; ogni riga tolta è annotata "
-                          "nell'elenco delle operazioni.)",
-                          "These playlist lines point at no song:\n%1\n\n"
-                          "Remove them from the playlists? (No song is touched; every line removed is written "
-                          "in the log of operations.)")
+    if (!yesOrNo(QuestionKind::ConfirmDeletion, QStringLiteral("health.removeLines"), ctx.translate("healthfix", "Playlists"),
+                 ctx.translate("healthfix", "These playlist lines point at no song:\n%1\n\n"
+                                            "Remove them from the playlists? (No song is touched; every line removed is written "
+                                            "in the log of operations.)")
                      .arg(listed(lines))))
         return;
     QSet<QString> playlistsWithDeadLines;
@@ -162,7 +157,7 @@ void Fixer::playlists()
         bool read = false;
         const QByteArray text = playlistText(playlist, &read);
         if (!read) {
-            outcome.addNotDone(QDir::toNativeSeparators(playlist), ctx.pick("non leggibile", "unreadable"));
+            outcome.addNotDone(QDir::toNativeSeparators(playlist), ctx.translate("healthfix", "unreadable"));
             continue;
         }
         QByteArray kept;
@@ -182,7 +177,7 @@ void Fixer::playlists()
         for (const QString &line : removed)
             ctx.fileAction(QStringLiteral("removeLine"), playlist, line, written);
         if (!written)
-            outcome.addNotDone(QDir::toNativeSeparators(playlist), ctx.pick("non riscritta", "not rewritten"));
+            outcome.addNotDone(QDir::toNativeSeparators(playlist), ctx.translate("healthfix", "not rewritten"));
     }
 }
 
@@ -210,19 +205,17 @@ void Fixer::duplicates()
         MessageBoxRequest box;
         box.kind = QuestionKind::ConfirmDeletion;
         box.code = QStringLiteral("health.deleteDuplicates");
-        box.title = ctx.pick("Basi doppie", "Duplicate songs");
-        box.text = ctx.pick("La stessa base (%1) è in %2 posti:\n%3\n\nTenere %4 ed eliminare le altre copie? Le "
-                            "righe delle playlist che le nominano passeranno a quella tenuta.",
-                            "The same song (%1) is in %2 places:\n%3\n\nKeep %4 and delete the other copies? "
-                            "Playlist lines naming them will name the one kept.")
+        box.title = ctx.translate("healthfix", "Duplicate songs");
+        box.text = ctx.translate("healthfix", "The same song (%1) is in %2 places:\n%3\n\nKeep %4 and delete the other copies? "
+                                              "Playlist lines naming them will name the one kept.")
                        .arg(sizeText(set.size))
                        .arg(set.paths.size())
                        .arg(listed(set.paths), keep);
         box.icon = BoxIcon::Question;
         box.parent = ctx.window;
-        box.buttons = {{BoxRole::Yes, ctx.pick("Elimina le copie", "Delete the copies")},
-                       {BoxRole::No, ctx.pick("Tienile", "Keep them")},
-                       {BoxRole::Cancel, ctx.pick("Tieni tutte le altre", "Keep all the rest")}};
+        box.buttons = {{BoxRole::Yes, ctx.translate("healthfix", "Delete the copies")},
+                       {BoxRole::No, ctx.translate("healthfix", "Keep them")},
+                       {BoxRole::Cancel, ctx.translate("healthfix", "Keep all the rest")}};
         // Enter and Escape keep them; without a person to answer (a pipe, --yes) nothing is
         // deleted and no more is asked.
         box.defaultButton = 1;
@@ -240,7 +233,7 @@ void Fixer::duplicates()
             if (path != keep)
                 updates.add(::playlists::LineRule{::playlists::LineRule::Song, path, keep});
         if (!updates.flush()) {
-            outcome.addNotDone(QDir::toNativeSeparators(absolute(keep)), ctx.pick("playlist non aggiornate", "playlists not updated"));
+            outcome.addNotDone(QDir::toNativeSeparators(absolute(keep)), ctx.translate("healthfix", "playlists not updated"));
             continue;
         }
         for (const QString &path : set.paths) {
@@ -251,7 +244,7 @@ void Fixer::duplicates()
             changed = changed || !ctx.dryRun;
             ctx.fileAction(QStringLiteral("delete"), absolute(path), QString(), removed);
             if (!removed)
-                outcome.addNotDone(QDir::toNativeSeparators(absolute(path)), ctx.pick("non eliminato", "not deleted"));
+                outcome.addNotDone(QDir::toNativeSeparators(absolute(path)), ctx.translate("healthfix", "not deleted"));
         }
     }
 }
@@ -263,9 +256,8 @@ void Fixer::names()
     QStringList shown;
     for (const Rename &r : report.renames)
         shown << ::playlists::relativeToRoot(root, r.from) + QStringLiteral(" -> ") + QFileInfo(r.to).fileName();
-    if (!yesOrNo(QuestionKind::Confirm, QStringLiteral("health.rename"), ctx.pick("Nomi", "Names"),
-                 ctx.pick("Questi nomi non vanno bene per il Corvel3:\n%1\n\nRinominarli? Le playlist seguono.",
-                          "These names do not suit the Corvel3:\n%1\n\nRename them? The playlists follow.")
+    if (!yesOrNo(QuestionKind::Confirm, QStringLiteral("health.rename"), ctx.translate("healthfix", "Names"),
+                 ctx.translate("healthfix", "These names do not suit the Corvel3:\n%1\n\nRename them? The playlists follow.")
                      .arg(listed(shown))))
         return;
     QVector<::playlists::LineRule> planned;
@@ -277,7 +269,7 @@ void Fixer::names()
     SplitJournal journal;
     if (!ctx.dryRun && (!journal.start(root) || !journal.plan(planned))) {
         journal.finish();
-        outcome.addNotDone(QDir::toNativeSeparators(SplitJournal::pathFor(root)), ctx.pick("registro non scritto", "journal not written"));
+        outcome.addNotDone(QDir::toNativeSeparators(SplitJournal::pathFor(root)), ctx.translate("healthfix", "journal not written"));
         return;
     }
     ::playlists::PendingUpdates updates(ctx, root, &dryRunTexts);
@@ -287,7 +279,7 @@ void Fixer::names()
         changed = changed || (renamed && !ctx.dryRun);
         ctx.fileAction(QStringLiteral("rename"), rule.oldRelative, rule.newRelative, renamed);
         if (!renamed) {
-            outcome.addNotDone(QDir::toNativeSeparators(rule.oldRelative), ctx.pick("non rinominato", "not renamed"));
+            outcome.addNotDone(QDir::toNativeSeparators(rule.oldRelative), ctx.translate("healthfix", "not renamed"));
             continue;
         }
         if (rule.kind == ::playlists::LineRule::Folder)
@@ -297,7 +289,7 @@ void Fixer::names()
     }
     if (!updates.flush() || (!ctx.dryRun && !journal.markDone()))
         outcome.addNotDone(QDir::toNativeSeparators(root + QLatin1String(playerlayout::kPlaylistFolder)),
-                           ctx.pick("playlist non aggiornate", "playlists not updated"));
+                           ctx.translate("healthfix", "playlists not updated"));
     journal.finish();
 }
 

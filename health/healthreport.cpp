@@ -42,18 +42,18 @@ QString kindName(Kind kind)
 QString kindLabel(Kind kind, const OperationState &state)
 {
     switch (kind) {
-    case Kind::DeadLine: return state.pick("Righe di playlist senza base", "Playlist lines that point at no song");
-    case Kind::UnreadableTitle: return state.pick("Basi senza titolo leggibile", "Songs whose title cannot be read");
-    case Kind::DamagedMp3: return state.pick("MP3 danneggiati", "Damaged MP3s");
-    case Kind::DamagedMidi: return state.pick("MIDI danneggiati", "Damaged MIDIs");
-    case Kind::EmptySong: return state.pick("Basi vuote (0 byte)", "Empty songs (0 bytes)");
-    case Kind::OrphanCompanion: return state.pick("File compagni senza la loro base", "Companion files without their song");
-    case Kind::BadName: return state.pick("Nomi con caratteri che FAT rifiuta", "Names with characters FAT refuses");
-    case Kind::LongName: return state.pick("Nomi troppo lunghi", "Names too long");
-    case Kind::NameClash: return state.pick("Nomi uguali a parte maiuscole e minuscole", "Names that differ only in case");
-    case Kind::OversizedFolder: return state.pick("Cartelle con più di 1000 basi", "Folders with more than 1000 songs");
-    case Kind::Duplicate: return state.pick("Basi doppie", "Duplicate songs");
-    case Kind::LowSpace: return state.pick("Spazio libero insufficiente per il sistema", "Not enough free space for the system");
+    case Kind::DeadLine: return state.translate("healthreport", "Playlist lines that point at no song");
+    case Kind::UnreadableTitle: return state.translate("healthreport", "Songs whose title cannot be read");
+    case Kind::DamagedMp3: return state.translate("healthreport", "Damaged MP3s");
+    case Kind::DamagedMidi: return state.translate("healthreport", "Damaged MIDIs");
+    case Kind::EmptySong: return state.translate("healthreport", "Empty songs (0 bytes)");
+    case Kind::OrphanCompanion: return state.translate("healthreport", "Companion files without their song");
+    case Kind::BadName: return state.translate("healthreport", "Names with characters FAT refuses");
+    case Kind::LongName: return state.translate("healthreport", "Names too long");
+    case Kind::NameClash: return state.translate("healthreport", "Names that differ only in case");
+    case Kind::OversizedFolder: return state.translate("healthreport", "Folders with more than 1000 songs");
+    case Kind::Duplicate: return state.translate("healthreport", "Duplicate songs");
+    case Kind::LowSpace: return state.translate("healthreport", "Not enough free space for the system");
     }
     return QString();
 }
@@ -93,13 +93,13 @@ QString sizeText(qint64 bytes)
 QStringList Report::summary(const OperationState &state) const
 {
     QStringList lines;
-    lines << state.pick("%1 basi controllate (%2).", "%1 songs checked (%2).").arg(songs).arg(sizeText(songBytes));
+    lines << state.translate("healthreport", "%1 songs checked (%2).").arg(songs).arg(sizeText(songBytes));
     if (freeBytes >= 0)
-        lines << state.pick("Spazio libero sul Corvel3: %1.", "Free space on the Corvel3: %1.").arg(sizeText(freeBytes));
+        lines << state.translate("healthreport", "Free space on the Corvel3: %1.").arg(sizeText(freeBytes));
     if (!complete)
-        lines << state.pick("Controllo interrotto: il quadro è incompleto.", "Check stopped: the picture is incomplete.");
+        lines << state.translate("healthreport", "Check stopped: the picture is incomplete.");
     else if (total() == 0)
-        lines << state.pick("Nessun problema trovato.", "No problems found.");
+        lines << state.translate("healthreport", "No problems found.");
     for (const Finding &f : findings) {
         if (f.items.isEmpty())
             continue;
@@ -107,7 +107,7 @@ QStringList Report::summary(const OperationState &state) const
         if (f.bytes > 0)
             line += QStringLiteral(" (%1)").arg(sizeText(f.bytes));
         if (f.kind == Kind::OversizedFolder)
-            line += state.pick(" - le divide l'ottimizzazione", " - the optimisation splits them");
+            line += state.translate("healthreport", " - the optimisation splits them");
         lines << line;
     }
     return lines;

@@ -27,8 +27,8 @@ struct Operations::Plan {
     QString name;            // in the log and the front ends' events
     Closing closing;
     QString folder;          // given by the front end; "" with a chooser caption: asked
-    const char *chooserItalian = nullptr;
-    const char *chooserEnglish = nullptr;
+    // The folder chooser's caption (marked with QT_TRANSLATE_NOOP), null when it takes no folder.
+    const char *chooserCaption = nullptr;
     int statusBeforeChooser = -1;   // a message code shown while the chooser is open
     bool dryRun = false;
     std::function<QVariantMap()> details;   // the run's own fields for the front ends' end event
@@ -46,11 +46,6 @@ public:
     QString chooseFolder(const FolderRequest &) override { return QString(); }
     void aboutToolkit(QObject *) override {}
 };
-
-QString pick(const OperationState &state, const char *italian, const char *english)
-{
-    return state.pick(italian, english);
-}
 
 } // namespace
 
@@ -136,9 +131,8 @@ Operations::Result Operations::run(const Plan &plan, ProgressView *busy, const W
                            QStringLiteral("device.notFound"));
         outcome = Outcome::of(Outcome::Status::PlayerNotFound);
     } else if (!lock.acquire(drive)) {
-        boxes::information(asked, front.window, pick(state, "Operazione in corso", "Operation in progress"),
-                           pick(state, "Un'altra operazione è in corso sul Corvel3.\nAttendere che finisca, poi riprovare.",
-                                "Another operation is running on the Corvel3.\nWait for it to end, then try again."),
+        boxes::information(asked, front.window, state.translate("Operations", "Operation in progress"),
+                           state.translate("Operations", "Another operation is running on the Corvel3.\nWait for it to end, then try again."),
                            QStringLiteral("lock.busy"));
         outcome = Outcome::failure(true);
     } else if (recoverSwap(plan, view, drive) == SwapRecovery::Failed
@@ -181,13 +175,13 @@ Operations::Result Operations::run(const Plan &plan, ProgressView *busy, const W
 
 bool Operations::chooseFolder(const Plan &plan, ProgressView &view, QString *folder)
 {
-    if (!plan.chooserItalian)
+    if (!plan.chooserCaption)
         return true;   // the operation takes no folder
     if (folder->isEmpty()) {
         if (plan.statusBeforeChooser >= 0)
             view.setStatus(messageText(state.currentLanguage, plan.statusBeforeChooser));
         FolderRequest request;
-        request.caption = pick(state, plan.chooserItalian, plan.chooserEnglish);
+        request.caption = state.translate("Operations", plan.chooserCaption);
         request.parent = front.window;
         *folder = dialogs().chooseFolder(request);
     }
@@ -258,7 +252,7 @@ void Operations::closingBox(const Plan &plan, const Outcome &outcome)
         switch (plan.closing) {
         case Plan::Closing::Backup:
         case Plan::Closing::Restore: {
-            const QString done = pick(state, "Fatto", "Done");
+            const QString done = state.translate("Operations", "Done");
             boxes::information(asked, front.window, done, done, plan.name + QStringLiteral(".done"));
             break;
         }
@@ -290,18 +284,14 @@ void Operations::closingBox(const Plan &plan, const Outcome &outcome)
     case Plan::Closing::Restore:
         if (counted && plan.closing == Plan::Closing::Restore) {
             box.code = QStringLiteral("restore.incomplete");
-            box.title = pick(state, "Ripristino incompleto", "Restore incomplete");
-            box.text = state.italian() ? QStringLiteral("%1 files su %2 non sono stati ripristinati sul Corvel3.\n"
-                                                        "L'elenco delle operazioni è in:\n%3")
-                                       : QStringLiteral("%1 of %2 files were not restored to the Corvel3.\n"
-                                                        "The log of operations is in:\n%3");
+            box.title = state.translate("Operations", "Restore incomplete");
+            box.text = state.translate("Operations", "%1 of %2 files were not restored to the Corvel3.\n"
+                                                     "The log of operations is in:\n%3");
         } else if (counted) {
             box.code = QStringLiteral("backup.incomplete");
-            box.title = pick(state, "Backup incompleto", "Backup incomplete");
-            box.text = state.italian() ? QStringLiteral("%1 files su %2 non sono stati salvati nella copia di backup.\n"
-                                                        "L'elenco delle operazioni è in:\n%3")
-                                       : QStringLiteral("%1 of %2 files were not saved in the backup.\n"
-                                                        "The log of operations is in:\n%3");
+            box.title = state.translate("Operations", "Backup incomplete");
+            box.text = state.translate("Operations", "%1 of %2 files were not saved in the backup.\n"
+                                                     "The log of operations is in:\n%3");
         } else {
             box.icon = BoxIcon::Information;
             box.title = table(MSG_BACKUP_ERROR_TITLE);
@@ -313,11 +303,9 @@ void Operations::closingBox(const Plan &plan, const Outcome &outcome)
         break;
     case Plan::Closing::Optimise:
         if (counted) {
-            box.title = pick(state, "Ottimizzazione incompleta", "Optimisation incomplete");
-            box.text = (state.italian() ? QStringLiteral("%1 operazioni su %2 sui files del Corvel3 non sono riuscite.\n"
-                                                         "L'elenco delle operazioni è in:\n%3")
-                                        : QStringLiteral("%1 of %2 actions on the Corvel3's files failed.\n"
-                                                         "The log of operations is in:\n%3"))
+            box.title = state.translate("Operations", "Optimisation incomplete");
+            box.text = state.translate("Operations", "%1 of %2 actions on the Corvel3's files failed.\n"
+                                                     "The log of operations is in:\n%3")
                            .arg(outcome.failed)
                            .arg(outcome.total)
                            .arg(log);
@@ -327,7 +315,7 @@ void Operations::closingBox(const Plan &plan, const Outcome &outcome)
     case Plan::Closing::Update:
     case Plan::Closing::Reinstall:
     case Plan::Closing::Health:
-        box.title = box.text = pick(state, "ERRORE", "ERROR");
+        box.title = box.text = state.translate("Operations", "ERROR");
         break;
     }
     asked.showMessage(box);
@@ -346,15 +334,13 @@ Operations::Result Operations::update(ProgressView *busy)
 
 Operations::Result Operations::backup(const QString &folder, ProgressView *busy)
 {
-    Plan plan{QStringLiteral("backup"), Plan::Closing::Backup, folder, "Scegli una cartella per il salvataggio dei files",
-              "Choose a folder where save your files"};
+    Plan plan{QStringLiteral("backup"), Plan::Closing::Backup, folder, QT_TRANSLATE_NOOP("Operations", "Choose a folder where save your files")};
     return run(plan, busy, [](OperationContext &ctx, const QString &chosen) { return transfer::backup(ctx, chosen); });
 }
 
 Operations::Result Operations::restore(const QString &folder, ProgressView *busy)
 {
-    Plan plan{QStringLiteral("restore"), Plan::Closing::Restore, folder, "Scegli cartella da cui prendere i files salvati",
-              "Choose a folder where to get your saved files", MSG_RESTORING_BACKUP};
+    Plan plan{QStringLiteral("restore"), Plan::Closing::Restore, folder, QT_TRANSLATE_NOOP("Operations", "Choose a folder where to get your saved files"), MSG_RESTORING_BACKUP};
     return run(plan, busy, [](OperationContext &ctx, const QString &chosen) { return transfer::restore(ctx, chosen); });
 }
 
@@ -370,8 +356,7 @@ Operations::Result Operations::reinstall(ReinstallKind kind, const QString &fold
     case ReinstallKind::SaveAndRestore:
         plan.name = QStringLiteral("reinstall and restore songs");
         plan.folder = folder;
-        plan.chooserItalian = "Scegli una cartella per il salvataggio dei files";
-        plan.chooserEnglish = "Choose a folder to save your files";
+        plan.chooserCaption = QT_TRANSLATE_NOOP("Operations", "Choose a folder to save your files");
         plan.statusBeforeChooser = MSG_BACKUP_TO_PC;
         return run(plan, busy, [](OperationContext &ctx, const QString &chosen) { return Reinstall(ctx).saveAndRestore(chosen); });
     }
@@ -415,12 +400,12 @@ void Operations::healthBox(const Outcome &outcome)
         return;
     QStringList lines = healthReport.summary(state);
     if (outcome.failed > 0)
-        lines << QString() << pick(state, "%1 correzioni su %2 non sono riuscite:", "%1 of %2 fixes failed:")
+        lines << QString() << state.translate("Operations", "%1 of %2 fixes failed:")
                                   .arg(outcome.failed)
                                   .arg(outcome.total)
               << outcome.notDone.mid(0, outcome.failed);
     const bool clean = outcome.status == Outcome::Status::Done;
-    boxes::information(dialogs(), front.window, pick(state, "Controllo della libreria", "Library check"),
+    boxes::information(dialogs(), front.window, state.translate("Operations", "Library check"),
                        lines.join(QLatin1Char('\n')), clean ? QStringLiteral("health.clean") : QStringLiteral("health.findings"));
 }
 

@@ -10,7 +10,7 @@ void run(OperationContext &ctx, QProcess &process, const platform::Command &comm
 {
     ctx.progress.setMinimum(0);
     ctx.progress.setMaximum(0);
-    ctx.progress.setStatus(ctx.pick("Deframmentazione della memoria...", "Defrag in progress..."));
+    ctx.progress.setStatus(ctx.translate("defrag", "Defrag in progress..."));
 
     if (process.state() == QProcess::NotRunning) {
         // Both channels count as signs of life.

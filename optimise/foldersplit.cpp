@@ -174,30 +174,26 @@ void FolderSplit::resetFolder()
 
 bool FolderSplit::splitFoldersByTitle()
 {
-    ctx.progress.setStatus(ctx.pick("Caricamento risorse...", "Loading resources..."));
+    ctx.progress.setStatus(ctx.translate("FolderSplit", "Loading resources..."));
     if (scan.oversizedFolders.isEmpty()) {
-        ctx.progress.setStatus(ctx.pick("Operazione completata", "Operation completed"));
-        boxes::information(ctx.dialogs, ctx.window, ctx.pick("Operazione Completata", "Operation completed"),
-                           ctx.pick("Tutte le cartelle sono già ottimizzate, nessuna operazione necessaria",
-                                    "All folders are already optimized, no operation needed"));
+        ctx.progress.setStatus(ctx.translate("FolderSplit", "Operation completed"));
+        boxes::information(ctx.dialogs, ctx.window, ctx.translate("FolderSplit", "Operation completed", "it: Operazione Completata"),
+                           ctx.translate("FolderSplit", "All folders are already optimized, no operation needed"));
         return true;
     }
     boxes::information(
-        ctx.dialogs, ctx.window, ctx.pick("Trovate cartelle con troppi file", "Folders with too many files found"),
-        ctx.pick("Le seguenti cartelle contengono più di 1000 basi e verranno suddivise in cartelle con non più di "
-                 "1000 basi ciascuna:\n",
-                 "The following folders contain more than 1000 bases and will be divided into folders with no "
-                 "more than 1000 bases for each:\n")
+        ctx.dialogs, ctx.window, ctx.translate("FolderSplit", "Folders with too many files found"),
+        ctx.translate("FolderSplit", "The following folders contain more than 1000 bases and will be divided into folders with no "
+                                     "more than 1000 bases for each:\n")
             + scan.oversizedFoldersText);
 
     // Without its journal a crash could leave playlists naming songs that have moved: nothing
     // moves then.
     if (!ctx.dryRun && !journal.start(scan.libraryDevicePath)) {
-        boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
-                        ctx.pick("Impossibile scrivere il registro della suddivisione in ",
-                                 "Cannot write the split journal in ")
+        boxes::critical(ctx.dialogs, ctx.window, ctx.translate("FolderSplit", "ERROR"),
+                        ctx.translate("FolderSplit", "Cannot write the split journal in ")
                             + SplitJournal::pathFor(scan.libraryDevicePath)
-                            + ctx.pick("\nNessuna base è stata spostata.", "\nNo song has been moved."));
+                            + ctx.translate("FolderSplit", "\nNo song has been moved."));
         return false;
     }
 
@@ -212,7 +208,7 @@ bool FolderSplit::splitFoldersByTitle()
     batchLimit = int(qBound<qint64>(batchSize, playlistLines / 4, 1000000));
     const int total = scan.oversizedFolders.size();
     for (int i = 0; i < total && !ctx.state.stopRequested && !failed; ++i) {
-        ctx.progress.setStatus(ctx.pick("Ottimizzazione cartelle ", "Optimizing folders ") + QString::number(i + 1)
+        ctx.progress.setStatus(ctx.translate("FolderSplit", "Optimizing folders ") + QString::number(i + 1)
                                + QLatin1Char('/') + QString::number(total));
         if (!splitFolder(scan.oversizedFolders.at(i)))
             break;
@@ -222,11 +218,9 @@ bool FolderSplit::splitFoldersByTitle()
     if (failed) {
         // A player that went away needs no box of ours: the run says it is not found.
         if (QFileInfo(scan.libraryDevicePath).isDir())
-            boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
-                            ctx.pick("Non è stato possibile aggiornare tutte le playlist. La suddivisione è stata "
-                                     "interrotta; alla prossima ottimizzazione le playlist verranno completate.",
-                                     "Not every playlist could be updated. The split has been interrupted; the next "
-                                     "optimization will complete the playlists."));
+            boxes::critical(ctx.dialogs, ctx.window, ctx.translate("FolderSplit", "ERROR"),
+                            ctx.translate("FolderSplit", "Not every playlist could be updated. The split has been interrupted; the next "
+                                                         "optimization will complete the playlists."));
         return false;
     }
     if (ctx.state.stopRequested) {
@@ -234,17 +228,14 @@ bool FolderSplit::splitFoldersByTitle()
         return false;
     }
 
-    const QString title = ctx.pick("Operazione Completata", "Operation completed");
-    const QString rebuild = ctx.pick("ATTENZIONE: Si consiglia di ricostruire il Database per migliorare le prestazioni.",
-                                     "WARNING: It is recommended to rebuild your Database to improve performance");
+    const QString title = ctx.translate("FolderSplit", "Operation completed", "it: Operazione Completata");
+    const QString rebuild = ctx.translate("FolderSplit", "WARNING: It is recommended to rebuild your Database to improve performance");
     if (songsNotMoved > 0) {
         // No defragmentation of a disk that has just refused moves.
-        ctx.progress.setStatus(ctx.pick("Operazione non completata", "Operation not completed"));
-        boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
-                        ctx.pick("Basi spostate: %1. Non è stato possibile spostare %2 basi, che restano nelle loro "
-                                 "cartelle; le playlist le indicano dove sono.\n",
-                                 "Songs moved: %1. %2 songs could not be moved and stay in their folders; the "
-                                 "playlists name them where they are.\n")
+        ctx.progress.setStatus(ctx.translate("FolderSplit", "Operation not completed"));
+        boxes::critical(ctx.dialogs, ctx.window, ctx.translate("FolderSplit", "ERROR"),
+                        ctx.translate("FolderSplit", "Songs moved: %1. %2 songs could not be moved and stay in their folders; the "
+                                                     "playlists name them where they are.\n")
                                 .arg(songsMoved)
                                 .arg(songsNotMoved)
                             + rebuild);
@@ -252,18 +243,17 @@ bool FolderSplit::splitFoldersByTitle()
     }
     if (defragment && !ctx.dryRun)
         defragment();
-    ctx.progress.setStatus(ctx.pick("Operazione completata", "Operation completed"));
+    ctx.progress.setStatus(ctx.translate("FolderSplit", "Operation completed"));
     if (ctx.dryRun) {
         // Nothing moved: the box says what a real run would do.
         boxes::information(ctx.dialogs, ctx.window, title,
-                           ctx.pick("Verrebbero spostate %1 basi in %2 nuove cartelle",
-                                    "Would move %1 songs into %2 new folders")
+                           ctx.translate("FolderSplit", "Would move %1 songs into %2 new folders")
                                .arg(songsMoved)
                                .arg(groupsMade));
         return true;
     }
     boxes::information(ctx.dialogs, ctx.window, title,
-                       ctx.pick("Basi divise correttamente", "Songs successfully divided"));
+                       ctx.translate("FolderSplit", "Songs successfully divided"));
     boxes::information(ctx.dialogs, ctx.window, title, rebuild);
     return true;
 }
@@ -590,12 +580,9 @@ bool FolderSplit::resumeUnfinished(OperationContext &ctx, const QString &deviceR
     QVector<playlists::LineRule> rules;
     const SplitJournal::Unfinished found = SplitJournal::unfinished(deviceRoot, &rules);
     if (found == SplitJournal::Unfinished::Unreadable) {
-        boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
-                        ctx.pick("Una suddivisione delle basi si era interrotta, ma il suo registro sul Corvel3 non "
-                                 "può essere letto:\n%1\nNessun file è stato modificato; riprovare dopo aver "
-                                 "ricollegato il Corvel3.",
-                                 "A split of the songs had been interrupted, but its journal on the Corvel3 cannot be "
-                                 "read:\n%1\nNothing has been changed; try again after reconnecting the Corvel3.")
+        boxes::critical(ctx.dialogs, ctx.window, ctx.translate("FolderSplit", "ERROR"),
+                        ctx.translate("FolderSplit", "A split of the songs had been interrupted, but its journal on the Corvel3 cannot be "
+                                                     "read:\n%1\nNothing has been changed; try again after reconnecting the Corvel3.")
                             .arg(QDir::toNativeSeparators(SplitJournal::pathFor(deviceRoot))));
         return false;
     }
@@ -608,12 +595,9 @@ bool FolderSplit::resumeUnfinished(OperationContext &ctx, const QString &deviceR
             updates.add(rule);
         if (!updates.flush()) {
             // The journal stays, so that nothing it covers is lost: the next run tries again.
-            boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
-                            ctx.pick("Una suddivisione delle basi si era interrotta e non è stato possibile "
-                                     "aggiornare tutte le playlist. Nient'altro è stato modificato; la prossima "
-                                     "ottimizzazione riproverà.",
-                                     "A split of the songs had been interrupted and not every playlist could be "
-                                     "updated. Nothing else has been changed; the next optimization will try again."));
+            boxes::critical(ctx.dialogs, ctx.window, ctx.translate("FolderSplit", "ERROR"),
+                            ctx.translate("FolderSplit", "A split of the songs had been interrupted and not every playlist could be "
+                                                         "updated. Nothing else has been changed; the next optimization will try again."));
             return false;
         }
         if (!ctx.dryRun)
@@ -626,16 +610,13 @@ bool FolderSplit::resumeUnfinished(OperationContext &ctx, const QString &deviceR
         removed += QFileInfo::exists(copy) && !ctx.dryRun ? 0 : 1;
     QStringList said;
     if (!rules.isEmpty())
-        said << ctx.pick("Una suddivisione delle basi si era interrotta: le playlist sono state completate per le %1 "
-                         "basi e cartelle già spostate.",
-                         "A split of the songs had been interrupted: the playlists have been completed for the %1 "
-                         "songs and folders already moved.")
+        said << ctx.translate("FolderSplit", "A split of the songs had been interrupted: the playlists have been completed for the %1 "
+                                             "songs and folders already moved.")
                     .arg(rules.size());
     if (removed > 0)
-        said << ctx.pick("Sono state rimosse %1 copie incomplete di playlist lasciate da un'interruzione.",
-                         "%1 unfinished copies of playlists left by an interruption have been removed.")
+        said << ctx.translate("FolderSplit", "%1 unfinished copies of playlists left by an interruption have been removed.")
                     .arg(removed);
     if (!said.isEmpty())
-        boxes::information(ctx.dialogs, ctx.window, ctx.pick("ATTENZIONE", "WARNING"), said.join(QLatin1Char('\n')));
+        boxes::information(ctx.dialogs, ctx.window, ctx.translate("FolderSplit", "WARNING"), said.join(QLatin1Char('\n')));
     return true;
 }

@@ -30,15 +30,15 @@ bool JunkAndImages::playerGone() const
 
 void JunkAndImages::showDone(const QString &text)
 {
-    ctx.progress.setStatus(ctx.pick("Operazione completata", "Operation completed"));
-    boxes::information(ctx.dialogs, ctx.window, ctx.pick("Operazione Completata", "Operation completed"), text);
+    ctx.progress.setStatus(ctx.translate("JunkAndImages", "Operation completed"));
+    boxes::information(ctx.dialogs, ctx.window, ctx.translate("JunkAndImages", "Operation completed", "it: Operazione Completata"), text);
 }
 
 void JunkAndImages::deleteUnsupportedFiles()
 {
     const QList<QFileInfo> &files = state.unsupportedFiles;
     if (files.isEmpty()) {
-        showDone(ctx.pick("Nessun file incompatibile trovato", "No unsupported file found"));
+        showDone(ctx.translate("JunkAndImages", "No unsupported file found"));
         return;
     }
     ctx.progress.setMinimum(0);
@@ -67,14 +67,12 @@ void JunkAndImages::deleteUnsupportedFiles()
         return;
     }
     if (ctx.dryRun)
-        showDone(ctx.pick("Verrebbero eliminati %1 file non supportati", "Would delete %1 unsupported files")
+        showDone(ctx.translate("JunkAndImages", "Would delete %1 unsupported files")
                      .arg(files.size()));
     else if (failed.isEmpty())
-        showDone(ctx.pick("Tutti i file non supportati sono stati eliminati",
-                          "All the unsupported files have been deleted"));
+        showDone(ctx.translate("JunkAndImages", "All the unsupported files have been deleted"));
     else
-        showDone(ctx.pick("File non supportati eliminati: %1 su %2. Non è stato possibile eliminare:\n",
-                          "Unsupported files deleted: %1 of %2. These could not be deleted:\n")
+        showDone(ctx.translate("JunkAndImages", "Unsupported files deleted: %1 of %2. These could not be deleted:\n")
                      .arg(files.size() - failed.size())
                      .arg(files.size())
                      + failed.join(QLatin1Char('\n')));
@@ -83,9 +81,9 @@ void JunkAndImages::deleteUnsupportedFiles()
 
 void JunkAndImages::moveImagesToFolder()
 {
-    ctx.progress.setStatus(ctx.pick("Spostamento immagini...", "Shifting images..."));
+    ctx.progress.setStatus(ctx.translate("JunkAndImages", "Shifting images..."));
     if (state.imagesToMove.isEmpty()) {
-        showDone(ctx.pick("Nessuna immagine trovata", "No picture found"));
+        showDone(ctx.translate("JunkAndImages", "No picture found"));
         return;
     }
     const int count = state.imagesToMove.size();
@@ -149,15 +147,12 @@ void JunkAndImages::moveImagesToFolder()
     }
     state.imagesToMove.clear();
     if (ctx.dryRun)
-        showDone(ctx.pick("Verrebbero spostate %1 immagini nella cartella ''Images''",
-                          "Would move %1 images into the folder ''Images''")
+        showDone(ctx.translate("JunkAndImages", "Would move %1 images into the folder ''Images''")
                      .arg(moved));
     else if (failed.isEmpty())
-        showDone(ctx.pick("Tutte le immagini sono state spostate nella cartella ''Images''",
-                          "All the images have been moved into the folder ''Images''"));
+        showDone(ctx.translate("JunkAndImages", "All the images have been moved into the folder ''Images''"));
     else
-        showDone(ctx.pick("Immagini spostate nella cartella ''Images'': %1 su %2. Non è stato possibile spostare:\n",
-                          "Images moved into the folder ''Images'': %1 of %2. These could not be moved:\n")
+        showDone(ctx.translate("JunkAndImages", "Images moved into the folder ''Images'': %1 of %2. These could not be moved:\n")
                      .arg(moved)
                      .arg(count)
                      + failed.join(QLatin1Char('\n')));

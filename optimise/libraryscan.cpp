@@ -108,13 +108,10 @@ using namespace scanrules;
 
 bool LibraryScanner::scanLibrary()
 {
-    boxes::information(ctx.dialogs, ctx.window, ctx.pick("ATTENZIONE", "WARNING"),
-                       ctx.pick("ATTENZIONE: Scansione delle cartelle in corso.\n"
-                                "Questa operazione potrebbe richidere del tempo\n"
-                                "NON spegnere e NON scollegare il Corvel",
-                                "WARNING: Scanning in progress.\nThis may take some time\n"
-                                "Do NOT switch off and do NOT unplug Corvel"));
-    ctx.progress.setStatus(ctx.pick("Scansione cartelle in corso...", "Scanning directories..."));
+    boxes::information(ctx.dialogs, ctx.window, ctx.translate("libraryscan", "WARNING"),
+                       ctx.translate("libraryscan", "WARNING: Scanning in progress.\nThis may take some time\n"
+                                                    "Do NOT switch off and do NOT unplug Corvel"));
+    ctx.progress.setStatus(ctx.translate("libraryscan", "Scanning directories..."));
     fillExtensionLists(state);
     state.libraryDevicePath = ctx.driveRoot;
     // Without a device an empty root would name the working folder, and the later steps would
@@ -134,11 +131,9 @@ bool LibraryScanner::scanLibrary()
     journal.finish();
     ctx.progress.setMaximum(100);
     if (playlistsFailed)
-        boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
-                        ctx.pick("Non è stato possibile aggiornare tutte le playlist per le basi con nomi troppo lunghi "
-                                 "che sono state rinominate; alla prossima ottimizzazione le playlist verranno completate.",
-                                 "Not every playlist could be updated for the songs whose too long names were "
-                                 "shortened; the next optimization will complete the playlists."));
+        boxes::critical(ctx.dialogs, ctx.window, ctx.translate("libraryscan", "ERROR"),
+                        ctx.translate("libraryscan", "Not every playlist could be updated for the songs whose too long names were "
+                                                     "shortened; the next optimization will complete the playlists."));
     return !playlistsFailed;
 }
 

@@ -56,11 +56,9 @@ Outcome run(OperationContext &ctx, OptimiseState &state, const OptimiseSteps &st
     if (!present())
         return Outcome::of(Outcome::Status::PlayerNotFound);
     if (!ctx.dryRun && !rootWritable(ctx.driveRoot)) {
-        boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
-                        ctx.pick("Il disco del Corvel3 è di sola lettura o non può essere scritto: nessun file è "
-                                 "stato modificato.\nControllare il collegamento del Corvel3 e riprovare.",
-                                 "The Corvel3's disk is read-only or cannot be written: no file has been changed.\n"
-                                 "Check the Corvel3's connection and try again."),
+        boxes::critical(ctx.dialogs, ctx.window, ctx.translate("optimiserun", "ERROR"),
+                        ctx.translate("optimiserun", "The Corvel3's disk is read-only or cannot be written: no file has been changed.\n"
+                                                     "Check the Corvel3's connection and try again."),
                         QStringLiteral("optimise.readOnly"));
         return Outcome::failure(true);
     }

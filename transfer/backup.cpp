@@ -69,7 +69,7 @@ namespace {
 
 void showError(OperationContext &ctx)
 {
-    const QString error = ctx.pick("ERRORE", "ERROR");
+    const QString error = ctx.translate("backup", "ERROR");
     boxes::information(ctx.dialogs, ctx.window, error, error);
 }
 
@@ -175,9 +175,7 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
     report.listed = files.size() + unread.size() + rawFiles.size();
 
     if (files.size() > 1000) {
-        const QString text = ctx.state.italian()
-            ? QStringLiteral("Saranno copiati %1 files\n").arg(files.size()) + QStringLiteral("Vuoi continuare ?")
-            : QStringLiteral("%1 files will be copied.\n").arg(files.size()) + QStringLiteral("Do you want to continue ?");
+        const QString text = ctx.translate("backup", "%1 files will be copied.\nDo you want to continue ?").arg(files.size());
         if (!boxes::okOrNo(ctx.dialogs, ctx.window, QStringLiteral("BackUp"), text)) {
             dropFolder();
             report.declined = true;

@@ -46,29 +46,23 @@ void refuseDestination(OperationContext &ctx, DestinationProblem problem)
     case DestinationProblem::None:
         return;
     case DestinationProblem::OnPlayer:
-        text = ctx.pick("La cartella scelta è sul Corvel3 (o vi porta attraverso un collegamento).\n"
-                        "Il backup va salvato sul PC: scegli un'altra cartella.",
-                        "The chosen folder is on the Corvel3 (or leads there through a link).\n"
-                        "The backup must be saved on the PC: choose another folder.");
+        text = ctx.translate("backupdestination", "The chosen folder is on the Corvel3 (or leads there through a link).\n"
+                                                  "The backup must be saved on the PC: choose another folder.");
         break;
     case DestinationProblem::HoldsPlayer:
-        text = ctx.pick("La cartella scelta contiene il Corvel3.\nScegli un'altra cartella.",
-                        "The chosen folder holds the Corvel3.\nChoose another folder.");
+        text = ctx.translate("backupdestination", "The chosen folder holds the Corvel3.\nChoose another folder.");
         break;
     case DestinationProblem::MountPoint:
-        text = ctx.pick("La cartella scelta è la radice di un disco.\nCrea o scegli una cartella al suo interno.",
-                        "The chosen folder is the root of a drive.\nCreate or choose a folder inside it.");
+        text = ctx.translate("backupdestination", "The chosen folder is the root of a drive.\nCreate or choose a folder inside it.");
         break;
     case DestinationProblem::SystemFolder:
-        text = ctx.pick("La cartella scelta è la radice del sistema, la cartella personale o una cartella che la contiene.\n"
-                        "Crea o scegli una cartella al suo interno.",
-                        "The chosen folder is the system's root, your home folder or a folder above it.\n"
-                        "Create or choose a folder inside it.");
+        text = ctx.translate("backupdestination", "The chosen folder is the system's root, your home folder or a folder above it.\n"
+                                                  "Create or choose a folder inside it.");
         break;
     }
     MessageBoxRequest box;
     box.kind = QuestionKind::Error;
-    box.title = ctx.pick("Cartella non adatta", "Unsuitable folder");
+    box.title = ctx.translate("backupdestination", "Unsuitable folder");
     box.text = text;
     box.icon = BoxIcon::Warning;
     box.buttons = {{BoxRole::Ok, QStringLiteral("Ok")}};

@@ -51,16 +51,14 @@ ExistsAnswer askReplace(OperationContext &ctx, const QString &destination)
     box.proceedButton = 2;
     box.icon = BoxIcon::Question;
     box.parent = nullptr;
-    if (ctx.state.italian()) {
-        box.title = QStringLiteral("File Esistente");
-        box.text = QStringLiteral("Il File\n") + destination + QString::fromUtf8("\nEsiste già. Vuoi sostituirlo? ");
-        box.buttons = {{BoxRole::Yes, QStringLiteral("Si")}, {BoxRole::No, QStringLiteral("No")},
-                       {BoxRole::YesToAll, QStringLiteral("Si,Tutti")}};
-    } else {
-        box.title = QStringLiteral("File Already Exists");
-        box.text = QStringLiteral("File\n") + destination + QStringLiteral("\nAlready exists. Replace it? ");
+    box.title = ctx.translate("copyengine", "File Already Exists");
+    box.text = ctx.translate("copyengine", "File\n") + destination + ctx.translate("copyengine", "\nAlready exists. Replace it? ");
+    // The Italian wording names its buttons; the English one keeps the front end's standard ones.
+    if (ctx.state.italian())
+        box.buttons = {{BoxRole::Yes, ctx.translate("copyengine", "Yes")}, {BoxRole::No, ctx.translate("copyengine", "No")},
+                       {BoxRole::YesToAll, ctx.translate("copyengine", "Yes to All")}};
+    else
         box.buttons = {{BoxRole::Yes, QString()}, {BoxRole::No, QString()}, {BoxRole::YesToAll, QString()}};
-    }
     box.defaultButton = 0;
     box.escapeButton = 1;   // closing the box keeps the file
     switch (ctx.dialogs.showMessage(box)) {
@@ -244,7 +242,7 @@ namespace {
 
 void showFolderError(OperationContext &ctx)
 {
-    const QString error = ctx.pick("ERRORE", "ERROR");
+    const QString error = ctx.translate("copyengine", "ERROR");
     boxes::information(ctx.dialogs, ctx.window, error, error);
 }
 

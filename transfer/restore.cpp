@@ -71,11 +71,9 @@ bool askRestoreWithoutManifest(OperationContext &ctx)
     box.kind = QuestionKind::Confirm;
     box.icon = BoxIcon::Question;
     box.parent = ctx.window;
-    box.title = ctx.pick("Copia di backup non verificabile", "Backup cannot be checked");
-    box.text = ctx.pick("Questa copia di backup non ha l'elenco dei files salvati (è stata fatta con una versione "
-                        "precedente del programma): non si può controllare che sia integra.\nVuoi ripristinarla comunque ?",
-                        "This backup has no list of the saved files (an earlier version of the program made it): "
-                        "it cannot be checked.\nDo you want to restore it anyway ?");
+    box.title = ctx.translate("restore", "Backup cannot be checked");
+    box.text = ctx.translate("restore", "This backup has no list of the saved files (an earlier version of the program made it): "
+                                        "it cannot be checked.\nDo you want to restore it anyway ?");
     box.buttons = {{BoxRole::Ok, QStringLiteral("Ok")}, {BoxRole::No, QStringLiteral("No")}};
     box.defaultButton = 1;
     box.escapeButton = 1;
@@ -88,31 +86,27 @@ void refuseDamagedBackup(OperationContext &ctx, const backupmanifest::Check &che
 {
     QStringList names;
     for (const QString &path : check.missing)
-        names << ctx.pick("mancante: ", "missing: ") + QDir::toNativeSeparators(path);
+        names << ctx.translate("restore", "missing: ") + QDir::toNativeSeparators(path);
     for (const QString &path : check.changed)
-        names << ctx.pick("cambiato: ", "changed: ") + QDir::toNativeSeparators(path);
+        names << ctx.translate("restore", "changed: ") + QDir::toNativeSeparators(path);
     const int shown = 10;
     const int more = names.size() - shown;
     if (more > 0) {
         names = names.mid(0, shown);
-        names << (ctx.state.italian() ? QStringLiteral("... e altri %1") : QStringLiteral("... and %1 more")).arg(more);
+        names << ctx.translate("restore", "... and %1 more").arg(more);
     }
     MessageBoxRequest box;
     box.kind = QuestionKind::Error;
     box.icon = BoxIcon::Critical;
     box.parent = ctx.window;
     box.buttons = {{BoxRole::Ok, QStringLiteral("Ok")}};
-    box.title = ctx.pick("Copia di backup danneggiata", "Damaged backup");
+    box.title = ctx.translate("restore", "Damaged backup");
     if (!check.found)
-        box.text = ctx.pick("L'elenco dei files di questa copia di backup non si può leggere.\n"
-                            "Ripristino annullato: nulla è stato scritto sul Corvel3.",
-                            "The list of files of this backup cannot be read.\n"
-                            "Restore cancelled: nothing was written to the Corvel3.");
+        box.text = ctx.translate("restore", "The list of files of this backup cannot be read.\n"
+                                            "Restore cancelled: nothing was written to the Corvel3.");
     else
-        box.text = ctx.pick("Alcuni files della copia di backup mancano o sono cambiati dopo il salvataggio.\n"
-                            "Ripristino annullato: nulla è stato scritto sul Corvel3.\n\n",
-                            "Some files of the backup are missing or have changed since it was made.\n"
-                            "Restore cancelled: nothing was written to the Corvel3.\n\n")
+        box.text = ctx.translate("restore", "Some files of the backup are missing or have changed since it was made.\n"
+                                            "Restore cancelled: nothing was written to the Corvel3.\n\n")
             + names.join(QLatin1Char('\n'));
     ctx.dialogs.showMessage(box);
 }
@@ -284,10 +278,8 @@ bool confirmNewestBackup(OperationContext &ctx, const QString &chosen, QString *
     if (found == 0)
         return true;
     const QString name = QFileInfo(*backup).fileName();
-    const QString text = ctx.state.italian()
-        ? QStringLiteral("La cartella scelta contiene %1 copie di backup.\nVerrà ripristinata la più recente:\n%2\nVuoi continuare ?")
-        : QStringLiteral("The chosen folder holds %1 backups.\nThe newest one will be restored:\n%2\nDo you want to continue ?");
-    return boxes::okOrNo(ctx.dialogs, ctx.window, ctx.pick("Copie di backup", "Backups"), text.arg(found).arg(name));
+    const QString text = ctx.translate("restore", "The chosen folder holds %1 backups.\nThe newest one will be restored:\n%2\nDo you want to continue ?");
+    return boxes::okOrNo(ctx.dialogs, ctx.window, ctx.translate("restore", "Backups"), text.arg(found).arg(name));
 }
 
 } // namespace

@@ -26,19 +26,19 @@ HealthPanel::~HealthPanel()
 
 void HealthPanel::showReport(const health::Report &report, const OperationState &state)
 {
-    ui->labelTitle->setText(state.pick("Salute della libreria", "Library health"));
+    ui->labelTitle->setText(state.translate("HealthPanel", "Library health"));
     ui->labelSummary->setText(report.summary(state).join(QLatin1Char('\n')));
-    ui->labelPlaylists->setText(state.pick("Righe di playlist senza base: %1", "Playlist lines that point at no song: %1")
+    ui->labelPlaylists->setText(state.translate("HealthPanel", "Playlist lines that point at no song: %1")
                                     .arg(report.fixable(health::Playlists)));
-    ui->labelNames->setText(state.pick("Nomi da cambiare: %1", "Names to change: %1").arg(report.fixable(health::Names)));
-    ui->labelDuplicates->setText(state.pick("Gruppi di basi doppie: %1", "Sets of duplicate songs: %1")
+    ui->labelNames->setText(state.translate("HealthPanel", "Names to change: %1").arg(report.fixable(health::Names)));
+    ui->labelDuplicates->setText(state.translate("HealthPanel", "Sets of duplicate songs: %1")
                                      .arg(report.fixable(health::Duplicates)));
     for (QPushButton *fix : {ui->btnFixPlaylists, ui->btnFixNames, ui->btnFixDuplicates})
-        fix->setText(state.pick("Correggi...", "Fix..."));
+        fix->setText(state.translate("HealthPanel", "Fix..."));
     ui->btnFixPlaylists->setEnabled(report.fixable(health::Playlists) > 0);
     ui->btnFixNames->setEnabled(report.fixable(health::Names) > 0);
     ui->btnFixDuplicates->setEnabled(report.fixable(health::Duplicates) > 0);
-    ui->btnCheckAgain->setText(state.pick("Controlla di nuovo", "Check again"));
-    ui->btnClose->setText(state.pick("Chiudi", "Close"));
+    ui->btnCheckAgain->setText(state.translate("HealthPanel", "Check again"));
+    ui->btnClose->setText(state.translate("HealthPanel", "Close"));
     ui->chart->setReport(report, state);
 }

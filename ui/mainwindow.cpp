@@ -25,11 +25,6 @@ namespace {
 
 QString appDirPath;
 
-struct TextPair {
-    const char *italian;
-    const char *english;
-};
-
 // The family of the display font. The last family found is remembered and given again when a
 // later registration reports none (registering the same font twice reports nothing new).
 QString loadDisplayFont()
@@ -120,48 +115,35 @@ void MainWindow::initWidgets(QProgressBar *bar, QPushButton *stop)
 void MainWindow::applyLanguage(bool showDescriptions, int language)
 {
     if (language == 0 || language == 1) {
+        // Qt's own dialogs and texts follow the window's language.
+        language::install(language);
         const bool it = language == 0;
-        auto text = [it](const TextPair &p) { return QString::fromUtf8(it ? p.italian : p.english); };
-        ui->labelDescr1->setText(text({"Operazioni standard: per aggiornare il Corvel o salvare le basi musicali",
-                                       "Standard operations: Corvel update and backup / restore of your musical files"}));
-        ui->labelDescr2->setText(text({"Operazioni CRITICHE: da eseguire solo nel caso in cui Corvel non esegue "
-                                       "correttamente l'avvio",
-                                       "CRITICAL operation: execute only if Corvel does not boot anymore"}));
-        ui->pushBtnUpdate->setText(text({"AGGIORNA IL CORVEL CON L' ULTIMA RELEASE DISPONIBILE",
-                                         "UPDATE CORVEL WITH THE LAST RELEASE OF OPERATIVE SYSTEM"}));
-        ui->pushBtnBackup->setText(text({"CREA UNA COPIA DI SICUREZZA DELLE TUE BASI",
-                                         "SAVE A BACKUP COPY OF YOUR MUSICAL FILES AND PLAYLIST"}));
-        ui->pushBtnRestore->setText(text({"RIPRISTINA LA COPIA DI SICUREZZA SUL CORVEL",
-                                          "RESTORE FROM A BACKUP COPY YOUR FILES AND PLAYLIST"}));
-        ui->pushBtnInstall->setText(text({"REINSTALLA IL SISTEMA OPERATIVO", "REINSTALL OPERATIVE SYSTEM"}));
-        ui->pushBtnInstallAndClean->setText(text({"REINSTALLA IL SISTEMA OPERATIVO E CANCELLA LE BASI",
-                                                  "REINSTALL OPERATIVE SYSTEM AND DELETE ALL SONGS"}));
-        ui->pushBtnInstallAndRestore->setText(text({"REINSTALLA IL SISTEMA OPERATIVA E RIPRISTINA LE BASI",
-                                                    "REINSTALL OPERATIVE SYSTEM AND RESTORE YOUR SONGS"}));
-        ui->pushBtnOptimize->setText(text({"OTTIMIZZA CORVEL", "OPTIMIZE CORVEL"}));
+        ui->labelDescr1->setText(Texts::of(it).translate("MainWindow", "Standard operations: Corvel update and backup / restore of your musical files"));
+        ui->labelDescr2->setText(Texts::of(it).translate("MainWindow", "CRITICAL operation: execute only if Corvel does not boot anymore"));
+        ui->pushBtnUpdate->setText(Texts::of(it).translate("MainWindow", "UPDATE CORVEL WITH THE LAST RELEASE OF OPERATIVE SYSTEM"));
+        ui->pushBtnBackup->setText(Texts::of(it).translate("MainWindow", "SAVE A BACKUP COPY OF YOUR MUSICAL FILES AND PLAYLIST"));
+        ui->pushBtnRestore->setText(Texts::of(it).translate("MainWindow", "RESTORE FROM A BACKUP COPY YOUR FILES AND PLAYLIST"));
+        ui->pushBtnInstall->setText(Texts::of(it).translate("MainWindow", "REINSTALL OPERATIVE SYSTEM"));
+        ui->pushBtnInstallAndClean->setText(Texts::of(it).translate("MainWindow", "REINSTALL OPERATIVE SYSTEM AND DELETE ALL SONGS"));
+        ui->pushBtnInstallAndRestore->setText(Texts::of(it).translate("MainWindow", "REINSTALL OPERATIVE SYSTEM AND RESTORE YOUR SONGS"));
+        ui->pushBtnOptimize->setText(Texts::of(it).translate("MainWindow", "OPTIMIZE CORVEL"));
         OperationState shown;   // the language being applied, which may not be the window's yet
         shown.currentLanguage = language;
-        ui->pushBtnHealth->setText(shown.pick("SALUTE DELLA LIBRERIA", "LIBRARY HEALTH"));
-        ui->label_2->setText(text({"Seleziona le operazioni che desideri effettuare:",
-                                   "Select the operations you want to start:"}));
-        ui->Check_Optimize->setText(text({"Ottimizzazione completa", "Full optimization"}));
-        ui->Check_Delete->setText(text({"Cancella i file non supportati", "Delete the unsupported files"}));
-        ui->Check_Move->setText(text({"Sposta le immagini", "Shift the images"}));
-        ui->Check_Split->setText(text({"Suddividi le basi in cartelle", "Split the bases into folders"}));
-        ui->Btn_Opt_Cancel->setText(text({"Annulla", "Cancel"}));
+        ui->pushBtnHealth->setText(shown.translate("MainWindow", "LIBRARY HEALTH"));
+        ui->label_2->setText(Texts::of(it).translate("MainWindow", "Select the operations you want to start:"));
+        ui->Check_Optimize->setText(Texts::of(it).translate("MainWindow", "Full optimization"));
+        ui->Check_Delete->setText(Texts::of(it).translate("MainWindow", "Delete the unsupported files"));
+        ui->Check_Move->setText(Texts::of(it).translate("MainWindow", "Shift the images"));
+        ui->Check_Split->setText(Texts::of(it).translate("MainWindow", "Split the bases into folders"));
+        ui->Btn_Opt_Cancel->setText(Texts::of(it).translate("MainWindow", "Cancel"));
         ui->label_help_delete->setText(
-            text({"Cancella tutti i file non supportati, dalla memoria di Corvel3. I formati supportati sono: "
-                  "jpg,png,bmp,mp3,mid,kar,mf3,mf4,mf5,\ntxt,cdg,dat,bak.",
-                  "Delete all unsupported files from Corvel3 memory. Supported extensions are: "
-                  "jpg,png,bmp,mp3,mid,kar,mf3,mf4,mf5\ntxt,cdg,dat,bak."}));
+            Texts::of(it).translate("MainWindow", "Delete all unsupported files from Corvel3 memory. Supported extensions are: "
+                                                  "jpg,png,bmp,mp3,mid,kar,mf3,mf4,mf5\ntxt,cdg,dat,bak."));
         ui->label_help_move->setText(
-            text({"Sposta le immagini presenti nella memoria di Corvel3 nella cartella \"Images\".",
-                  "Shift every images from Corvel3 memory into the folder \"Images\"."}));
+            Texts::of(it).translate("MainWindow", "Shift every images from Corvel3 memory into the folder \"Images\"."));
         ui->label_help_split->setText(
-            text({"Le cartelle con più di 1000 basi verranno suddivise in più cartelle, ordinate secondo il "
-                  "titolo delle basi.",
-                  "The folders that contain more than 1000 songs will be split into folders sorted by the title "
-                  "of the songs and containing up to 1000 songs."}));
+            Texts::of(it).translate("MainWindow", "The folders that contain more than 1000 songs will be split into folders sorted by the title "
+                                                  "of the songs and containing up to 1000 songs."));
 
         const QString blue = QStringLiteral("* { color: #6196d1 }");
         const QString grey = QStringLiteral("* { color: rgb(51, 51, 51) }");
@@ -188,8 +170,7 @@ void MainWindow::on_pushButtonStop_clicked()
 {
     // The flag first: the run goes on off this thread while the box is open.
     operations.requestStop();
-    const QString text = currentLanguage == 0 ? QStringLiteral("Operazione Interrotta")
-                                              : QStringLiteral("Operation Stopped");
+    const QString text = operations.state.translate("MainWindow", "Operation Stopped");
     boxes::information(*dialogSeam, this, text, text, QStringLiteral("stop"));
 }
 

@@ -19,19 +19,14 @@ void MainWindow::showAbout(QWidget *parent)
     MessageBoxRequest about;
     about.kind = QuestionKind::Information;
     about.code = QStringLiteral("about");
-    about.title = s.pick("Informazioni su Corvel3", "About Corvel3");
-    about.text = s.pick("Corvel3 - strumento di manutenzione\n"
-                        "Versione %1\n"
-                        "Licenza: proprietaria, tutti i diritti riservati.\n\n"
-                        "Il registro delle operazioni (ogni file cancellato, spostato, rinominato o sostituito) "
-                        "si trova in:\n%2",
-                        "Corvel3 maintenance tool\n"
-                        "Version %1\n"
-                        "Licence: proprietary, all rights reserved.\n\n"
-                        "The operation log (every file deleted, moved, renamed or replaced) is kept in:\n%2")
+    about.title = s.translate("mainwindow_about", "About Corvel3");
+    about.text = s.translate("mainwindow_about", "Corvel3 maintenance tool\n"
+                                                 "Version %1\n"
+                                                 "Licence: proprietary, all rights reserved.\n\n"
+                                                 "The operation log (every file deleted, moved, renamed or replaced) is kept in:\n%2")
                      .arg(QStringLiteral(CORVEL3_VERSION), QDir::toNativeSeparators(oplog::path()));
     about.icon = BoxIcon::Information;
-    about.buttons = {BoxButton{BoxRole::Ok, QStringLiteral("Ok")}, BoxButton{BoxRole::Yes, s.pick("Informazioni su Qt", "About Qt")}};
+    about.buttons = {BoxButton{BoxRole::Ok, QStringLiteral("Ok")}, BoxButton{BoxRole::Yes, s.translate("mainwindow_about", "About Qt")}};
     about.defaultButton = 0;
     about.escapeButton = 0;
     about.safeButton = 0;
@@ -56,8 +51,8 @@ void MainWindow::applyKeyboardAndNames()
                        ui->Check_Move, ui->Check_Split, ui->Btn_Opt_Cancel, ui->Btn_Opt_Ok, ui->pushButtonStop,
                        ui->pushBtnITA, ui->pushBtnENG, ui->pushButtonAboutQT});
     const OperationState &s = operations.state;
-    ui->pushBtnQuit_2->setAccessibleName(s.pick("Chiudi", "Close"));
-    ui->pushBtnITA->setAccessibleName(s.pick("Italiano", "Italian"));
-    ui->pushBtnENG->setAccessibleName(s.pick("Inglese", "English"));
-    ui->pushButtonAboutQT->setAccessibleName(s.pick("Informazioni su Corvel3", "About Corvel3"));
+    ui->pushBtnQuit_2->setAccessibleName(s.translate("mainwindow_about", "Close"));
+    ui->pushBtnITA->setAccessibleName(s.translate("mainwindow_about", "Italian"));
+    ui->pushBtnENG->setAccessibleName(s.translate("mainwindow_about", "English"));
+    ui->pushButtonAboutQT->setAccessibleName(s.translate("mainwindow_about", "About Corvel3"));
 }

@@ -13,10 +13,10 @@ SpaceChart::SpaceChart(QWidget *parent) : QWidget(parent) {}
 
 void SpaceChart::setReport(const health::Report &report, const OperationState &state)
 {
-    folderHeading = state.pick("Spazio per cartella", "Space per folder");
-    kindHeading = state.pick("Spazio per tipo", "Space per kind");
+    folderHeading = state.translate("SpaceChart", "Space per folder");
+    kindHeading = state.translate("SpaceChart", "Space per kind");
     const auto bar = [&state](const QString &label, int songs, qint64 bytes) {
-        return Bar{label, state.pick("%1 basi, %2", "%1 songs, %2").arg(songs).arg(health::sizeText(bytes)), bytes};
+        return Bar{label, state.translate("SpaceChart", "%1 songs, %2").arg(songs).arg(health::sizeText(bytes)), bytes};
     };
     folders.clear();
     kinds.clear();
@@ -25,14 +25,14 @@ void SpaceChart::setReport(const health::Report &report, const OperationState &s
     for (int i = 0; i < report.byFolder.size(); ++i) {
         const health::SpaceRow &row = report.byFolder.at(i);
         if (i < kFolderBars) {
-            folders << bar(row.name.isEmpty() ? state.pick("(radice)", "(root)") : row.name, row.songs, row.bytes);
+            folders << bar(row.name.isEmpty() ? state.translate("SpaceChart", "(root)") : row.name, row.songs, row.bytes);
         } else {
             otherSongs += row.songs;
             otherBytes += row.bytes;
         }
     }
     if (otherSongs > 0)
-        folders << bar(state.pick("altre cartelle", "other folders"), otherSongs, otherBytes);
+        folders << bar(state.translate("SpaceChart", "other folders"), otherSongs, otherBytes);
     for (const health::SpaceRow &row : report.byKind)
         kinds << bar(row.name, row.songs, row.bytes);
     updateGeometry();

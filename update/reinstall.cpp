@@ -71,28 +71,23 @@ void Reinstall::informationBox(int titleCode, int textCode)
 
 void Reinstall::genericError()
 {
-    const QString word = ctx.pick("ERRORE", "ERROR");
+    const QString word = ctx.translate("Reinstall", "ERROR");
     boxes::information(ctx.dialogs, ctx.window, word, word);
 }
 
 // After songs were erased, the user must know what the player holds now.
 void Reinstall::stateAfterEraseBox(bool systemReplaced, const QString &backupFolder)
 {
-    QString text = systemReplaced ? ctx.pick("Il nuovo sistema operativo è installato su Corvel3.",
-                                             "The new operating system is installed on Corvel3.")
-                                  : ctx.pick("Il sistema operativo non è stato reinstallato: Corvel3 ha ancora quello "
-                                             "di prima e si avvia.",
-                                             "The operating system was not reinstalled: Corvel3 still has its previous "
-                                             "one and starts.");
+    QString text = systemReplaced ? ctx.translate("Reinstall", "The new operating system is installed on Corvel3.")
+                                  : ctx.translate("Reinstall", "The operating system was not reinstalled: Corvel3 still has its previous "
+                                                               "one and starts.");
     if (backupFolder.isEmpty())
-        text += ctx.pick("\nLe basi sono state cancellate.", "\nThe songs have been deleted.");
+        text += ctx.translate("Reinstall", "\nThe songs have been deleted.");
     else
-        text += ctx.pick("\nLe basi non sono sul Corvel3, ma sono al sicuro nella cartella di backup:\n%1\n"
-                         "Il pulsante Restore le riporta sul Corvel3.",
-                         "\nThe songs are not on Corvel3, but they are safe in the backup folder:\n%1\n"
-                         "The Restore button brings them back to Corvel3.")
+        text += ctx.translate("Reinstall", "\nThe songs are not on Corvel3, but they are safe in the backup folder:\n%1\n"
+                                           "The Restore button brings them back to Corvel3.")
                     .arg(QDir::toNativeSeparators(backupFolder));
-    boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"), text);
+    boxes::critical(ctx.dialogs, ctx.window, ctx.translate("Reinstall", "ERROR"), text);
 }
 
 void Reinstall::removeSaveFolder(const QString &packagePath)
@@ -139,14 +134,12 @@ bool Reinstall::useCachedPackage(QString &package)
                              .toString(cached.lastModified(), QLocale::ShortFormat);
     MessageBoxRequest question;
     question.kind = QuestionKind::Confirm;
-    question.title = ctx.pick("Pacchetto non disponibile", "Package not available");
-    question.text = ctx.pick("Il server non risponde o ha inviato un pacchetto danneggiato.\n"
-                             "Usare il pacchetto del sistema salvato su questo PC il %1?",
-                             "The server cannot be reached or sent a damaged package.\n"
-                             "Use the system package saved on this PC on %1?")
+    question.title = ctx.translate("Reinstall", "Package not available");
+    question.text = ctx.translate("Reinstall", "The server cannot be reached or sent a damaged package.\n"
+                                               "Use the system package saved on this PC on %1?")
                         .arg(date);
     question.icon = BoxIcon::Question;
-    question.buttons = {BoxButton{BoxRole::Yes, ctx.pick("Si", "Yes")}, BoxButton{BoxRole::No, QStringLiteral("No")}};
+    question.buttons = {BoxButton{BoxRole::Yes, ctx.translate("Reinstall", "Yes")}, BoxButton{BoxRole::No, QStringLiteral("No")}};
     question.defaultButton = 1;
     question.escapeButton = 1;
     question.safeButton = 1;
@@ -305,7 +298,7 @@ bool Reinstall::confirmErase(const QString &drivePath)
 Outcome Reinstall::eraseSongs()
 {
     if (ctx.dialogs.showMessage(yesNoQuestion(message(MSG_FORMAT_TITLE), message(MSG_FORMAT_WARNING),
-                                              ctx.pick("Si", "Yes")))
+                                              ctx.translate("Reinstall", "Yes")))
         != 0)
         return Outcome::of(Outcome::Status::Declined);
 
@@ -351,15 +344,15 @@ bool Reinstall::verifyBackup(const QString &folder, QStringList &saved)
     if (!check.ok()) {
         QStringList named;
         for (const QString &path : check.missing)
-            named << ctx.pick("mancante: ", "missing: ") + path;
+            named << ctx.translate("Reinstall", "missing: ") + path;
         for (const QString &path : check.changed)
-            named << ctx.pick("diverso: ", "changed: ") + path;
+            named << ctx.translate("Reinstall", "changed: ") + path;
         if (!check.found)
-            named << ctx.pick("elenco dei file salvati illeggibile", "list of saved files unreadable");
+            named << ctx.translate("Reinstall", "list of saved files unreadable");
         const int shown = 20;
         QString text = message(MSG_BACKUP_ERROR_TEXT) + QStringLiteral("\n\n") + QStringList(named.mid(0, shown)).join('\n');
         if (named.size() > shown)
-            text += ctx.pick("\n... e altri %1", "\n... and %1 more").arg(named.size() - shown);
+            text += ctx.translate("Reinstall", "\n... and %1 more").arg(named.size() - shown);
         boxes::information(ctx.dialogs, ctx.window, message(MSG_BACKUP_ERROR_TITLE), text);
         return false;
     }
@@ -497,11 +490,9 @@ Outcome Reinstall::saveAndRestore(const QString &chosen)
         if (result == Install::NotWhole)
             return Outcome::failure(true);   // reported by the install
         if (!systemReplaced) {
-            boxes::critical(ctx.dialogs, ctx.window, ctx.pick("ERRORE", "ERROR"),
-                            ctx.pick("Il sistema operativo non è stato reinstallato: Corvel3 ha ancora quello di prima."
-                                     "\nLe basi sono state ripristinate.",
-                                     "The operating system was not reinstalled: Corvel3 still has its previous one."
-                                     "\nThe songs have been restored."));
+            boxes::critical(ctx.dialogs, ctx.window, ctx.translate("Reinstall", "ERROR"),
+                            ctx.translate("Reinstall", "The operating system was not reinstalled: Corvel3 still has its previous one."
+                                                       "\nThe songs have been restored."));
             return Outcome::failure(true);
         }
         return finishWithUpdate();

@@ -129,11 +129,9 @@ bool StagedInstall::stage(const QString &packageFolder, const QStringList &names
         const auto mb = [](qint64 bytes) { return QString::number((bytes + (1 << 20) - 1) >> 20); };
         const QString free = mb(volume.bytesAvailable());
         boxes::information(
-            ctx.dialogs, ctx.window, ctx.pick("Spazio insufficiente", "Not enough space"),
-            ctx.pick("Sul Corvel3 non c'è abbastanza spazio libero per installare il sistema.\n"
-                     "Servono %1 MB, liberi %2 MB.\nIl sistema presente non è stato modificato.",
-                     "There is not enough free space on Corvel3 to install the system.\n"
-                     "%1 MB are needed, %2 MB are free.\nThe system on Corvel3 has not been changed.")
+            ctx.dialogs, ctx.window, ctx.translate("StagedInstall", "Not enough space"),
+            ctx.translate("StagedInstall", "There is not enough free space on Corvel3 to install the system.\n"
+                                           "%1 MB are needed, %2 MB are free.\nThe system on Corvel3 has not been changed.")
                 .arg(mb(needed), free));
         reported = true;
         return false;

@@ -173,41 +173,31 @@ void Recovery::leftovers()
 
 void tell(OperationContext &ctx, SwapRecovery result)
 {
-    const QString cut = ctx.pick("L'ultima installazione del sistema sul Corvel3 si è interrotta prima della fine "
-                                 "(programma chiuso, PC spento o Corvel3 scollegato).\n",
-                                 "The last installation of the system on Corvel3 was cut short (the program closed, "
-                                 "the PC switched off or Corvel3 unplugged).\n");
-    const QString songs = ctx.pick("\nSe l'installazione doveva salvare e riportare le basi, sono nella cartella di "
-                                   "backup scelta: il pulsante Restore le riporta sul Corvel3.",
-                                   "\nIf the installation was to save the songs and bring them back, they are in the "
-                                   "backup folder chosen: the Restore button brings them back to Corvel3.");
+    const QString cut = ctx.translate("SwapRecovery", "The last installation of the system on Corvel3 was cut short (the program closed, "
+                                                      "the PC switched off or Corvel3 unplugged).\n");
+    const QString songs = ctx.translate("SwapRecovery", "\nIf the installation was to save the songs and bring them back, they are in the "
+                                                        "backup folder chosen: the Restore button brings them back to Corvel3.");
     switch (result) {
     case SwapRecovery::Nothing:
         return;
     case SwapRecovery::Completed:
-        boxes::information(ctx.dialogs, ctx.window, ctx.pick("Installazione completata", "Installation completed"),
-                           cut + ctx.pick("Ora è stata completata: il Corvel3 ha il nuovo sistema.",
-                                          "It has now been completed: Corvel3 has the new system.")
+        boxes::information(ctx.dialogs, ctx.window, ctx.translate("SwapRecovery", "Installation completed"),
+                           cut + ctx.translate("SwapRecovery", "It has now been completed: Corvel3 has the new system.")
                                + songs,
                            QStringLiteral("recovery.completed"));
         return;
     case SwapRecovery::RolledBack:
-        boxes::information(ctx.dialogs, ctx.window, ctx.pick("Installazione annullata", "Installation undone"),
-                           cut + ctx.pick("Ora è stata annullata: il Corvel3 ha di nuovo il sistema di prima.",
-                                          "It has now been undone: Corvel3 has its previous system again.")
+        boxes::information(ctx.dialogs, ctx.window, ctx.translate("SwapRecovery", "Installation undone"),
+                           cut + ctx.translate("SwapRecovery", "It has now been undone: Corvel3 has its previous system again.")
                                + songs,
                            QStringLiteral("recovery.rolledBack"));
         return;
     case SwapRecovery::Failed:
-        boxes::critical(ctx.dialogs, ctx.window, ctx.pick("Ripristino non riuscito", "Recovery failed"),
+        boxes::critical(ctx.dialogs, ctx.window, ctx.translate("SwapRecovery", "Recovery failed"),
                         cut
-                            + ctx.pick("Non è stato possibile né completarla né annullarla: il Corvel3 potrebbe essere "
-                                       "protetto da scrittura o danneggiato. Nessuna installazione è possibile finché "
-                                       "non riesce.\nRicollegare il Corvel3 e riavviare il programma.\n"
-                                       "L'elenco delle operazioni è in:\n%1",
-                                       "It could be neither completed nor undone: Corvel3 may be write-protected or "
-                                       "damaged. No installation is possible until it is.\nReconnect Corvel3 and start "
-                                       "the program again.\nThe log of operations is in:\n%1")
+                            + ctx.translate("SwapRecovery", "It could be neither completed nor undone: Corvel3 may be write-protected or "
+                                                            "damaged. No installation is possible until it is.\nReconnect Corvel3 and start "
+                                                            "the program again.\nThe log of operations is in:\n%1")
                                   .arg(QDir::toNativeSeparators(oplog::path())),
                         QStringLiteral("recovery.failed"));
         return;

@@ -160,6 +160,36 @@ private slots:
         QVERIFY(opened);
     }
 
+    // An installed program (a system folder, another user's folder) keeps the choice in the user's
+    // settings, even run as root, and never writes beside itself.
+    void installedProgramKeepsTheChoiceInTheUsersSettings_data()
+    {
+        QTest::addColumn<QString>("owner");   // the program's folder's owner; "" for /usr/bin
+        QTest::newRow("a system folder") << QString();
+        QTest::newRow("another user's folder") << QString("nobody");
+    }
+    void installedProgramKeepsTheChoiceInTheUsersSettings()
+    {
+        QFETCH(QString, owner);
+        QStandardPaths::setTestModeEnabled(true);
+        const QString user = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/Corvel.ini";
+        QFile::remove(user);
+        QTemporaryDir app;
+        QString dir = "/usr/bin/";
+        if (!owner.isEmpty()) {
+            dir = app.path() + "/";
+            if (QProcess::execute("chown", {owner, app.path()}) != 0 || QFileInfo(app.path()).owner() != owner)
+                QSKIP("the folder cannot be given to another user here");
+        }
+        const QStringList before = QDir(dir).entryList(QDir::Files);
+        QCOMPARE(languagefile::readChoice(dir), QByteArray());
+        QVERIFY(languagefile::writeChoice(dir, "italian"));
+        QCOMPARE(languagefile::readChoice(dir), QByteArray("italian"));
+        QCOMPARE(QSettings(user, QSettings::IniFormat).value("language").toString(), QString("italian"));
+        QCOMPARE(QDir(dir).entryList(QDir::Files), before);
+        QFile::remove(user);
+    }
+
     // Closing the window while the check runs ends the program: the event loop quits and the
     // operations window never appears. (Last: the quit stays recorded for the test process.)
     void closingDuringTheCheckEndsTheProgram()

@@ -186,6 +186,37 @@ private slots:
                   + end.value("missing").toVariant().toStringList()).join(' '), "start " + QString::number(exitCode) + ' ' + said);
     }
 
+    // An installed program reads the language the windows keep in the user's settings: after
+    // --lang, before the environment.
+    void anInstalledProgramReadsTheUsersSetting_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("the setting before LANG") << QStringList{"--help"} << "Uso: corvel3-cli";
+        QTest::newRow("--lang before the setting") << QStringList{"--lang", "en", "--help"} << "Usage: corvel3-cli";
+    }
+    void anInstalledProgramReadsTheUsersSetting()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, said);
+        QTemporaryDir installed, home;
+        const QString program = installed.filePath("corvel3-cli");
+        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/corvel3-cli", program));
+        if (QProcess::execute("chown", {"nobody", installed.path()}) != 0 || QFileInfo(installed.path()).owner() != "nobody")
+            QSKIP("the folder cannot be given to another user here");
+        QSettings(home.filePath(".config/corvel3/Corvel.ini"), QSettings::IniFormat).setValue("language", "italian");
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("XDG_CONFIG_HOME");
+        environment.insert("HOME", home.path());
+        environment.insert("LANG", "en_US.UTF-8");
+        process.setProcessEnvironment(environment);
+        process.start(program, arguments);
+        QVERIFY(process.waitForFinished(60000));
+        QVERIFY2(QString::fromUtf8(process.readAllStandardOutput()).startsWith(said), qPrintable(said));
+        QVERIFY(!QFileInfo::exists(installed.filePath("Corvel.ini")));
+    }
+
     // Backup (on a terminal, a bar redrawn in place), damage, restore: declined without --yes, whole with it.
     void backupThenRestoreBringsEverySongBack_data()
     {
