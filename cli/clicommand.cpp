@@ -262,6 +262,110 @@ private:
     bool dryRun = false;
 };
 
+class BackupsCommand : public FolderCommand {
+public:
+    QString name() const override { return QStringLiteral("backups"); }
+    QString synopsis() const override { return QStringLiteral("backups FOLDER"); }
+    QString summary(bool it) const override
+    {
+        return tr(it, "elenca le copie di backup in FOLDER", "list the backups in FOLDER");
+    }
+    QString help(bool it) const override
+    {
+        return tr(it,
+                  "Elenca le copie di backup in FOLDER (o FOLDER stessa se è una copia), dalla più recente: data,\n"
+                  "nome, basi, dimensione, completa o no, se ogni file c'è con la sua dimensione, e i byte nuovi\n"
+                  "e quelli condivisi con altre copie. Non serve il lettore. Uscita 1 se FOLDER non ne contiene.",
+                  "Lists the backups in FOLDER (or FOLDER itself when it is one), newest first: date, name,\n"
+                  "songs, size, complete or not, whether every file is there with its size, and the bytes new\n"
+                  "and shared with other backups. No player needed. Exit 1 when FOLDER holds none.");
+    }
+    Operations::Result run(CliSession &s) override { return s.operations.backups(folder); }
+};
+
+class VerifyCommand : public FolderCommand {
+public:
+    QString name() const override { return QStringLiteral("verify"); }
+    QString synopsis() const override { return QStringLiteral("verify FOLDER [--read-data]"); }
+    QString summary(bool it) const override
+    {
+        return tr(it, "controlla una copia di backup con il suo elenco", "check a backup against its manifest");
+    }
+    QString help(bool it) const override
+    {
+        return tr(it,
+                  "Controlla una copia di backup con il suo elenco dei files, senza ripristinarla: che ogni file\n"
+                  "ci sia con la sua dimensione; con --read-data anche ogni byte (SHA-256). FOLDER è una copia\n"
+                  "o la cartella che le contiene: allora la più recente completa. Non serve il lettore.\n"
+                  "Uscita 0: tutto integro; 1: files mancanti o danneggiati (nominati), o copia incompleta.",
+                  "Checks a backup against its manifest without restoring it: every file there with its\n"
+                  "size; with --read-data every byte too (SHA-256). FOLDER is a backup or the folder that holds\n"
+                  "them: then the newest complete one. No player needed.\n"
+                  "Exit 0: all whole; 1: files missing or damaged (named), or an incomplete backup.");
+    }
+    QList<QCommandLineOption> options(bool it) const override
+    {
+        return {flag({QStringLiteral("read-data")}, tr(it, "legge e controlla ogni byte", "read and check every byte"))};
+    }
+    QString take(const QCommandLineParser &parser, bool it) override
+    {
+        readData = parser.isSet(QStringLiteral("read-data"));
+        return FolderCommand::take(parser, it);
+    }
+    Operations::Result run(CliSession &s) override { return s.operations.verify(folder, readData); }
+
+private:
+    bool readData = false;
+};
+
+class PruneCommand : public FolderCommand {
+public:
+    QString name() const override { return QStringLiteral("prune"); }
+    QString synopsis() const override { return QStringLiteral("prune FOLDER --keep N [--dry-run]"); }
+    QString summary(bool it) const override
+    {
+        return tr(it, "elimina le copie di backup più vecchie delle N complete più recenti",
+                  "remove the backups older than the N newest complete ones");
+    }
+    QString help(bool it) const override
+    {
+        return tr(it,
+                  "Elimina da FOLDER le copie di backup più vecchie delle N complete più recenti; la più recente\n"
+                  "completa resta sempre, le copie più nuove (anche incomplete) restano, una copia che è un\n"
+                  "collegamento non viene toccata. Una base condivisa con una copia che resta rimane in quella.\n"
+                  "Ogni file eliminato è annotato. Con --dry-run elenca le copie che eliminerebbe. Non serve il\n"
+                  "lettore.",
+                  "Removes from FOLDER the backups older than its N newest complete ones; the newest complete\n"
+                  "one always stays, newer backups (incomplete ones too) stay, a backup that is a link is left\n"
+                  "alone. A song shared with a backup that stays remains in it. Every file removed is logged.\n"
+                  "With --dry-run it lists the backups it would remove. No player needed.");
+    }
+    QList<QCommandLineOption> options(bool it) const override
+    {
+        return {QCommandLineOption(QStringLiteral("keep"), tr(it, "quante copie complete tenere (almeno 1)",
+                                                               "how many complete backups to keep (at least 1)"),
+                                   QStringLiteral("N")),
+                flag({QStringLiteral("dry-run")}, tr(it, "elenca cosa si eliminerebbe e non cambia nulla",
+                                                      "list what would be removed and change nothing"))};
+    }
+    QString take(const QCommandLineParser &parser, bool it) override
+    {
+        dryRun = parser.isSet(QStringLiteral("dry-run"));
+        bool number = false;
+        keep = parser.value(QStringLiteral("keep")).toInt(&number);
+        if (!parser.isSet(QStringLiteral("keep")))
+            return tr(it, "prune richiede --keep N", "prune needs --keep N");
+        if (!number || keep < 1)
+            return tr(it, "--keep accetta un numero da 1 in su", "--keep takes a number from 1 up");
+        return FolderCommand::take(parser, it);
+    }
+    Operations::Result run(CliSession &s) override { return s.operations.prune(folder, keep, dryRun); }
+
+private:
+    int keep = 0;
+    bool dryRun = false;
+};
+
 QList<QCommandLineOption> globalOptions(bool it)
 {
     return {QCommandLineOption(QStringLiteral("lang"),
@@ -349,6 +453,9 @@ const std::vector<std::unique_ptr<CliCommand>> &cliCommands()
         list.push_back(std::make_unique<RestoreCommand>());
         list.push_back(std::make_unique<ReinstallCommand>());
         list.push_back(std::make_unique<OptimiseCommand>());
+        list.push_back(std::make_unique<BackupsCommand>());
+        list.push_back(std::make_unique<VerifyCommand>());
+        list.push_back(std::make_unique<PruneCommand>());
         return list;
     }();
     return commands;

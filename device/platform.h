@@ -151,6 +151,13 @@ private:
     void *state;
 };
 
+// Makes link a second name of the regular file existing (a hard link, on the same volume), never
+// over an entry already at link. False when the volume cannot (FAT, exFAT, some network shares),
+// existing has gone, or link exists.
+bool hardLink(const QString &existing, const QString &link);
+// How many names the file at path has (1 for a file of its own); 0 when it cannot be looked at.
+qint64 linkCount(const QString &path);
+
 // Full path of a helper program shipped beside the tool.
 QString helperProgram(const QString &baseName);
 

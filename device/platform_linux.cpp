@@ -557,4 +557,15 @@ QByteArray Sha256::hex()
     return QByteArray(reinterpret_cast<const char *>(digest), int(length)).toHex();
 }
 
+bool hardLink(const QString &existing, const QString &link)
+{
+    return ::link(QFile::encodeName(existing).constData(), QFile::encodeName(link).constData()) == 0;
+}
+
+qint64 linkCount(const QString &path)
+{
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? qint64(info.st_nlink) : 0;
+}
+
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "operations/operations.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QObject>
 
@@ -13,6 +15,7 @@
 #include "operations/workerthread.h"
 #include "optimise/optimiserun.h"
 #include "transfer/backup.h"
+#include "transfer/backupset.h"
 #include "transfer/restore.h"
 #include "update/reinstall.h"
 #include "update/swaprecovery.h"
@@ -20,7 +23,7 @@
 
 // What the runner needs to know of an operation besides its engine.
 struct Operations::Plan {
-    enum class Closing { Backup, Restore, Update, Reinstall, Optimise };
+    enum class Closing { Backup, Restore, Update, Reinstall, Optimise, Backups };
 
     QString name;            // in the log and the front ends' events
     Closing closing;
@@ -29,6 +32,9 @@ struct Operations::Plan {
     const char *chooserEnglish = nullptr;
     int statusBeforeChooser = -1;   // a message code shown while the chooser is open
     bool dryRun = false;
+    // Works on the PC's folders alone (backups, verify, prune): no player looked for or locked,
+    // no swap recovered; the drive, when there is one, only keeps removals off it.
+    bool playerNeeded = true;
 };
 
 namespace {
@@ -121,13 +127,19 @@ Operations::Result Operations::run(const Plan &plan, ProgressView *busy, const W
         oplog::begin(plan.name);
 
     view.showBusyWidgets(true);
-    view.setStatus(messageText(state.currentLanguage, MSG_SEARCHING_DEVICE));
+    if (plan.playerNeeded)
+        view.setStatus(messageText(state.currentLanguage, MSG_SEARCHING_DEVICE));
     const QString drive = deviceDrive();
     driveVolume = drive.isEmpty() ? QByteArray() : platform::volumeIdentity(drive);
     RunLock lock;
     QString folder = plan.folder;
     Outcome outcome;
-    if (drive.isEmpty()) {
+    if (!plan.playerNeeded) {
+        if (chooseFolder(plan, view, &folder))
+            outcome = execute(plan, view, drive, folder, work);
+        else
+            outcome = Outcome::of(Outcome::Status::Declined);
+    } else if (drive.isEmpty()) {
         boxes::information(asked, front.window, messageText(state.currentLanguage, MSG_DEVICE_NOT_FOUND_TITLE),
                            messageText(state.currentLanguage, MSG_DEVICE_NOT_FOUND_TEXT),
                            QStringLiteral("device.notFound"));
@@ -159,7 +171,7 @@ Operations::Result Operations::run(const Plan &plan, ProgressView *busy, const W
     case Outcome::Status::PlayerNotFound: result = Result::PlayerNotFound; break;
     }
     // The closing box comes while the busy widgets still show the run it closes.
-    if (result != Result::PlayerNotFound || !drive.isEmpty())
+    if (result != Result::PlayerNotFound || !drive.isEmpty() || !plan.playerNeeded)
         closingBox(plan, outcome);
     view.showBusyWidgets(false);
     lock.release();
@@ -263,6 +275,12 @@ void Operations::closingBox(const Plan &plan, const Outcome &outcome)
             break;
         case Plan::Closing::Optimise:
             break;   // each step has said how it went
+        case Plan::Closing::Backups:
+            if (plan.name != QLatin1String("backups")) {   // a listing is its own answer
+                const QString done = pick(state, "Fatto", "Done");
+                boxes::information(asked, front.window, done, done, plan.name + QStringLiteral(".done"));
+            }
+            break;
         }
         return;
     }
@@ -316,6 +334,7 @@ void Operations::closingBox(const Plan &plan, const Outcome &outcome)
         Q_FALLTHROUGH();
     case Plan::Closing::Update:
     case Plan::Closing::Reinstall:
+    case Plan::Closing::Backups:
         box.title = box.text = pick(state, "ERRORE", "ERROR");
         break;
     }
@@ -373,6 +392,35 @@ Operations::Result Operations::optimise(const OptimiseSteps &steps, bool dryRun,
     plan.dryRun = dryRun;
     return run(plan, busy, [this, steps](OperationContext &ctx, const QString &) {
         return steps.any() ? optimise::run(ctx, optimiseState, steps) : Outcome();
+    });
+}
+
+Operations::Result Operations::backups(const QString &folder, ProgressView *busy)
+{
+    Plan plan{QStringLiteral("backups"), Plan::Closing::Backups, folder, "Scegli la cartella delle copie di backup",
+              "Choose the folder of the backups"};
+    plan.playerNeeded = false;
+    return run(plan, busy, [](OperationContext &ctx, const QString &chosen) { return transfer::listBackupsOperation(ctx, chosen); });
+}
+
+Operations::Result Operations::verify(const QString &folder, bool readData, ProgressView *busy)
+{
+    Plan plan{QStringLiteral("verify"), Plan::Closing::Backups, folder, "Scegli la copia di backup da controllare",
+              "Choose the backup to check"};
+    plan.playerNeeded = false;
+    return run(plan, busy, [readData](OperationContext &ctx, const QString &chosen) {
+        return transfer::verifyBackups(ctx, chosen, readData);
+    });
+}
+
+Operations::Result Operations::prune(const QString &folder, int keep, bool dryRun, ProgressView *busy)
+{
+    Plan plan{QStringLiteral("prune"), Plan::Closing::Backups, folder, "Scegli la cartella delle copie di backup",
+              "Choose the folder of the backups"};
+    plan.playerNeeded = false;
+    plan.dryRun = dryRun;
+    return run(plan, busy, [keep](OperationContext &ctx, const QString &chosen) {
+        return transfer::pruneBackups(ctx, chosen, std::max(1, keep));
     });
 }
 

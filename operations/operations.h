@@ -90,6 +90,14 @@ public:
     // A dry run lists through onFileAction every action a real run would take, and changes nothing.
     Result optimise(const OptimiseSteps &steps, bool dryRun = false, ProgressView *busy = nullptr);
 
+    // The backups folder holds, listed in the outcome (report, details); no player needed.
+    Result backups(const QString &folder = QString(), ProgressView *busy = nullptr);
+    // The backup in folder (or the newest complete one it holds) against its manifest: presence
+    // and sizes, with readData every byte; Failed naming each missing or damaged file.
+    Result verify(const QString &folder = QString(), bool readData = false, ProgressView *busy = nullptr);
+    // Removes the backups in folder older than its keep (at least 1) newest complete ones.
+    Result prune(const QString &folder, int keep, bool dryRun = false, ProgressView *busy = nullptr);
+
     // The outcome of the last run, as its engine reported it.
     const Outcome &lastOutcome() const { return last.outcome; }
     const RunEnd &lastRun() const { return last; }

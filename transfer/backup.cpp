@@ -6,12 +6,14 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include "device/entries.h"
 #include "device/platform.h"
 #include "device/playerlayout.h"
 #include "transfer/backupdestination.h"
 #include "transfer/backupmanifest.h"
+#include "transfer/backupset.h"
 #include "transfer/copyengine.h"
 #include "transfer/transferlistings.h"
 #include "core/messagetable.h"
@@ -115,6 +117,79 @@ int copyRawFiles(OperationContext &ctx, const QList<QByteArray> &files, const QS
     return failed;
 }
 
+// A song unchanged since the newest whole backup in chosenFolder (same path, size and date) gets a
+// second name for that backup's file, its hash taken from that backup's manifest: nothing is
+// copied, hashed or stored twice, and the new folder is a whole backup on its own. What cannot be
+// linked stays in *files, to be copied. Nothing is ever written into a linked file: copies go to
+// new names only, so an older backup's files keep their bytes.
+QVector<backupmanifest::Entry> linkUnchanged(OperationContext &ctx, const QString &chosenFolder, const QString &root,
+                                             const QString &folder, QStringList *files, bool *stopped)
+{
+    QVector<backupmanifest::Entry> linked;
+    const QString base = incrementalBase(chosenFolder);
+    bool found = false;
+    const QVector<backupmanifest::Entry> entries = base.isEmpty() ? QVector<backupmanifest::Entry>()
+                                                                   : backupmanifest::read(base, &found);
+    if (!found)
+        return linked;
+    // A folder that cannot give a file a second name (FAT, exFAT, some network shares) gets full
+    // copies, and the user hears so once.
+    const QString probe = folder + QStringLiteral("/.corvel3-link-probe");
+    if (!platform::hardLink(base + QLatin1Char('/') + QLatin1String(backupmanifest::kFileName), probe)) {
+        boxes::information(ctx.dialogs, ctx.window, QStringLiteral("BackUp"),
+                           ctx.pick("La cartella scelta non permette di condividere i files tra le copie di backup "
+                                    "(un disco FAT o exFAT, una cartella di rete):\nogni file viene copiato per intero.",
+                                    "The chosen folder cannot share files between backups (a FAT or exFAT drive, "
+                                    "a network share):\nevery file is copied in full."),
+                           QStringLiteral("backup.fullCopy"));
+        return linked;
+    }
+    platform::removeEntry(probe);
+
+    QHash<QString, int> byPath;
+    byPath.reserve(entries.size());
+    for (int i = 0; i < entries.size(); ++i)
+        if (entries.at(i).pathBytes.isEmpty())
+            byPath.insert(entries.at(i).path, i);
+    QStringList rest;
+    QString lastFolder;
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    ctx.progress.setMaximum(files->size());
+    for (int i = 0; i < files->size(); ++i) {
+        if (ctx.state.stopRequested) {
+            *stopped = true;
+            break;
+        }
+        const QString &source = files->at(i);
+        const QString relative = source.mid(root.size());
+        const auto at = byPath.constFind(relative);
+        bool done = false;
+        if (at != byPath.constEnd()) {
+            const backupmanifest::Entry &e = entries.at(*at);
+            const QString was = base + QLatin1Char('/') + relative;
+            const QFileInfo now(source), then(was);
+            // A base file that vanished or changed since is copied afresh from the player.
+            if (now.size() == e.size && then.isFile() && !then.isSymLink() && then.size() == e.size
+                && now.lastModified() == then.lastModified()) {
+                const QString destination = folder + QLatin1Char('/') + relative;
+                done = createFoldersFor(destination, &lastFolder) && platform::hardLink(was, destination);
+            }
+            if (done)
+                linked.append(e);
+        }
+        if (!done)
+            rest << source;
+        if (sinceEvents.elapsed() >= 50) {
+            ctx.progress.setValue(i + 1);
+            QCoreApplication::processEvents();
+            sinceEvents.restart();
+        }
+    }
+    *files = *stopped ? QStringList() : rest;
+    return linked;
+}
+
 } // namespace
 
 BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QString &chosenFolder, bool intoEmptyFolder)
@@ -186,16 +261,25 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
     }
 
     progress.setStatus(ctx.message(MSG_BACKUP_TO_PC));
-    const CopyReport copy = copyFiles(ctx, files, report.folder + QLatin1Char('/'), root, true);
+    QStringList toCopy = files;
+    bool linkStopped = false;
+    QVector<backupmanifest::Entry> saved;
+    if (!direct)
+        saved = linkUnchanged(ctx, chosenFolder, root, report.folder, &toCopy, &linkStopped);
+    const CopyReport copy = copyFiles(ctx, toCopy, report.folder + QLatin1Char('/'), root, true);
     report.copied = true;
-    report.stopped = copy.stopped;
-    report.notSaved = countNotSaved(report.folder, copy.copied, files.size()) + unread.size();
-    QVector<backupmanifest::Entry> saved = copy.copied;
-    if (copy.endedEarly)
+    report.stopped = copy.stopped || linkStopped;
+    saved += copy.copied;
+    report.notSaved = countNotSaved(report.folder, saved, files.size()) + unread.size();
+    if (copy.endedEarly || linkStopped)
         report.notSaved += rawFiles.size();
     else
         report.notSaved += copyRawFiles(ctx, rawFiles, root, report.folder, &saved);
     report.stopped = report.stopped || ctx.state.stopRequested;
+    // Only a backup whose every file has reached the disk is called complete: a power cut must
+    // never leave one that a later backup would take as its base.
+    if (report.notSaved == 0 && !platform::flushToDevice({}, report.folder))
+        report.notSaved = 1;
     const bool written = backupmanifest::write(report.folder, saved, report.notSaved == 0);
     ctx.fileAction(QStringLiteral("create"), report.folder + QLatin1Char('/') + QLatin1String(backupmanifest::kFileName),
                    QString(), written);
