@@ -4,11 +4,12 @@
 // hashes every file for its manifest; the restore checks every file against it first, then
 // copies. A line with the SHA-256 of the tree alone shows what the hashing costs by itself.
 //
-//   bench_backup [--files N] [--megabytes M] [--rounds R] [--incremental only]
+//   bench_backup [--files N] [--megabytes M] [--rounds R] [--incremental only] [--slow]
 //
 // Then the second backup of the unchanged library (hard links to the first) against the second
-// `rsync -a`, the disk it adds (du), and verify --read-data against `sha256sum -c`; each row
-// prints whether its goal is met.
+// `rsync -a`, the disk it adds (du), and verify --read-data against `sha256sum -c`; with --slow
+// (as root) the first backup against `cp -r` from a source read at 30 MB/s. Each goal row says
+// whether it is met.
 //
 // It works in TMPDIR (or /tmp); TMPDIR=/dev/shm measures on tmpfs, free of the disk's noise.
 #include <QCoreApplication>
@@ -17,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -31,6 +33,7 @@
 #include "transfer/copyengine.h"
 #include "transfer/restore.h"
 #include "core/operationcontext.h"
+#include "bench/throttledsource.h"
 
 namespace {
 
@@ -395,6 +398,52 @@ void compareIncremental(const QString &label, const QString &work, int files, qi
     goal("verify --read-data / sha256sum -c", verify.ratio(), 1.2, "x");
 }
 
+// The first backup against `cp -r` from a source read at 30 MB/s, a player's USB-2 pace: the
+// drive is bench_stop's throttled image (as root), every file's cached pages dropped before each
+// run. Without the throttle the row is left out, saying why.
+void compareThrottled(const QString &work, int files, qint64 bytes, int rounds)
+{
+    const QString place = work + "/throttled";
+    QDir().mkpath(place);
+    throttle::Source source(place, bytes + (qint64(files) << 13), 30 * 1000 * 1000);
+    if (source.limitedBy.isEmpty()) {
+        std::printf("slow    the 30 MB/s source could not be set up (%s): row left out\n", qPrintable(source.whyNotLimited()));
+        std::fflush(stdout);
+        return;
+    }
+    const qint64 written = makeLibrary(source.root, files, bytes);
+    QStringList all;
+    QDirIterator it(source.root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        all << it.next();
+    const auto cold = [&] {
+        settle();
+        for (const QString &file : all)
+            throttle::dropCached(file);
+    };
+    Series first;
+    for (int round = 0; round < rounds; ++round) {
+        const QString here = QStringLiteral("%1/slow%2").arg(work).arg(round), a = here + "/backup", b = here + "/copy";
+        QDir().mkpath(a);
+        ChildResult child;
+        qint64 cp = -1, cpCpu = 0;
+        for (int side = 0; side < 2; ++side) {
+            cold();
+            if ((side == 0) == (round % 2 == 0)) {
+                child = timeChild({"--child", source.root, a});
+            } else {
+                cp = timeCopy(source.root, b);
+                cpCpu = lastCpuMs;
+            }
+        }
+        first.add(child, cp, cpCpu);
+        QDir(here).removeRecursively();
+    }
+    std::printf("source read at 30 MB/s through %s\n", qPrintable(source.limitedBy));
+    first.print("slow", "songs", files, written / 1048576.0);
+    goal("first backup / cp -r, source at 30 MB/s", first.ratio(), 1.05, "x");
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -416,7 +465,9 @@ int main(int argc, char **argv)
 
     int files = 3000, megabytes = 300, rounds = 5;
     bool onlyIncremental = false;
-    for (int i = 1; i + 1 < args.size(); i += 2) {
+    const QStringList paired = QStringList(args).filter(QRegularExpression("^(?!--slow$)"));
+    for (int i = 1; i + 1 < paired.size(); i += 2) {
+        const QStringList &args = paired;
         if (args[i] == "--files") files = args[i + 1].toInt();
         else if (args[i] == "--megabytes") megabytes = args[i + 1].toInt();
         else if (args[i] == "--rounds") rounds = args[i + 1].toInt();
@@ -435,5 +486,7 @@ int main(int argc, char **argv)
     std::printf("second: a second backup of the unchanged library beside the first (incremental), against the\n"
                 "second rsync -a into the same mirror; verify: every byte of it against its manifest\n");
     compareIncremental("songs", work.path(), files, qint64(megabytes) << 20, rounds);
+    if (args.contains("--slow"))
+        compareThrottled(work.path(), files, qint64(megabytes) << 20, rounds);
     return 0;
 }
