@@ -155,6 +155,9 @@ private:
 // over an entry already at link. False when the volume cannot (FAT, exFAT, some network shares),
 // existing has gone, or link exists.
 bool hardLink(const QString &existing, const QString &link);
+// True when path is a regular file itself (not a link), with its size and modification time
+// (milliseconds since the epoch), looked at in one call.
+bool regularFile(const QString &path, qint64 *size, qint64 *modifiedMs);
 // How many names the file at path has (1 for a file of its own); 0 when it cannot be looked at.
 qint64 linkCount(const QString &path);
 

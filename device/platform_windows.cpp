@@ -277,6 +277,16 @@ bool hardLink(const QString &existing, const QString &link)
                            reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(existing).utf16()), nullptr) != 0;
 }
 
+bool regularFile(const QString &path, qint64 *size, qint64 *modifiedMs)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || isLink(path))
+        return false;
+    *size = info.size();
+    *modifiedMs = info.lastModified().toMSecsSinceEpoch();
+    return true;
+}
+
 qint64 linkCount(const QString &path)
 {
     const HANDLE handle = CreateFileW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()), 0,

@@ -168,10 +168,11 @@ QVector<backupmanifest::Entry> linkUnchanged(OperationContext &ctx, const QStrin
         if (at != byPath.constEnd()) {
             const backupmanifest::Entry &e = entries.at(*at);
             const QString was = base + QLatin1Char('/') + relative;
-            const QFileInfo now(source), then(was);
-            // A base file that vanished or changed since is copied afresh from the player.
-            if (now.size() == e.size && then.isFile() && !then.isSymLink() && then.size() == e.size
-                && now.lastModified() == then.lastModified()) {
+            qint64 size = -1, modified = -1, baseSize = -1, baseModified = -2;
+            // A base file that vanished or changed since is copied afresh from the player. Times
+            // as numbers: a date in the local zone costs more than the rest of the check.
+            if (platform::regularFile(source, &size, &modified) && size == e.size
+                && platform::regularFile(was, &baseSize, &baseModified) && baseSize == e.size && baseModified == modified) {
                 const QString destination = folder + QLatin1Char('/') + relative;
                 done = createFoldersFor(destination, &lastFolder) && platform::hardLink(was, destination);
             }
@@ -269,8 +270,9 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
     const CopyReport copy = copyFiles(ctx, toCopy, report.folder + QLatin1Char('/'), root, true);
     report.copied = true;
     report.stopped = copy.stopped || linkStopped;
+    // A link is made whole in one step, to a file just found with its size: only copies are looked at.
+    report.notSaved = countNotSaved(report.folder, copy.copied, files.size() - saved.size()) + unread.size();
     saved += copy.copied;
-    report.notSaved = countNotSaved(report.folder, saved, files.size()) + unread.size();
     if (copy.endedEarly || linkStopped)
         report.notSaved += rawFiles.size();
     else

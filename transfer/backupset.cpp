@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QVariantMap>
 
 #include "core/dialogs.h"
@@ -27,15 +28,29 @@ QString manifestOf(const QString &folder)
 }
 
 // Fills in what the manifest of info.folder says; false when it has none that can be read.
-bool readBackup(BackupInfo &info, bool look)
+// Without entries, only its header (complete, created).
+bool readBackup(BackupInfo &info, bool look, bool entriesToo = true)
 {
     const QString manifest = manifestOf(info.folder);
     QFile in(manifest);
     if (!in.open(QIODevice::ReadOnly))
         return false;
+    info.link = platform::isLink(info.folder);
+    // The header as this tool writes it, read from the file's start: a base is chosen among many
+    // backups without parsing every file list.
+    static const QRegularExpression written(
+        QStringLiteral("^\\{\\s*\"format\": 1,\\s*\"created\": \"([^\"]*)\",\\s*\"complete\": (true|false),\\s*\"files\""));
+    const QRegularExpressionMatch head = entriesToo ? QRegularExpressionMatch()
+                                                    : written.match(QString::fromUtf8(in.peek(512)));
+    if (head.hasMatch()) {
+        info.created = QDateTime::fromString(head.captured(1), Qt::ISODate);
+        info.complete = head.captured(2) == QLatin1String("true");
+        return info.created.isValid();
+    }
     const QJsonObject header = QJsonDocument::fromJson(in.readAll()).object();
-    bool found = false;
-    const QVector<backupmanifest::Entry> entries = backupmanifest::read(info.folder, &found);
+    bool found = !entriesToo && header.value(QStringLiteral("format")).toInt() == 1;
+    const QVector<backupmanifest::Entry> entries = entriesToo ? backupmanifest::read(info.folder, &found)
+                                                              : QVector<backupmanifest::Entry>();
     if (!found)
         return false;
     info.complete = header.value(QStringLiteral("complete")).toBool(true);
@@ -43,7 +58,6 @@ bool readBackup(BackupInfo &info, bool look)
     if (!info.created.isValid())
         info.created = QFileInfo(manifest).lastModified();
     info.songs = entries.size();
-    info.link = platform::isLink(info.folder);
     info.verified = look;
     for (const backupmanifest::Entry &e : entries) {
         info.size += e.size;
@@ -91,14 +105,16 @@ void refuseNoBackup(OperationContext &ctx, const QString &folder)
 
 } // namespace
 
-QVector<BackupInfo> listBackups(const QString &folder, bool look)
+namespace {
+
+QVector<BackupInfo> backupsIn(const QString &folder, bool look, bool entriesToo)
 {
     QVector<BackupInfo> found;
     const QString root = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     BackupInfo self;
     self.folder = root;
     if (QFileInfo::exists(manifestOf(root))) {
-        if (readBackup(self, look))
+        if (readBackup(self, look, entriesToo))
             found << self;
         return found;
     }
@@ -106,7 +122,7 @@ QVector<BackupInfo> listBackups(const QString &folder, bool look)
     for (const QFileInfo &candidate : inside) {
         BackupInfo info;
         info.folder = candidate.absoluteFilePath();
-        if (QFileInfo(manifestOf(info.folder)).isFile() && readBackup(info, look))
+        if (QFileInfo(manifestOf(info.folder)).isFile() && readBackup(info, look, entriesToo))
             found << info;
     }
     std::stable_sort(found.begin(), found.end(), [](const BackupInfo &a, const BackupInfo &b) {
@@ -115,19 +131,23 @@ QVector<BackupInfo> listBackups(const QString &folder, bool look)
     return found;
 }
 
+} // namespace
+
+QVector<BackupInfo> listBackups(const QString &folder, bool look)
+{
+    return backupsIn(folder, look, true);
+}
+
 QString incrementalBase(const QString &folder)
 {
     const QString root = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     if (QFileInfo::exists(manifestOf(root)))
         return QString();   // a backup itself: new backups go beside none of its files
-    for (BackupInfo b : listBackups(root, false)) {
-        if (!b.complete || b.link)
-            continue;
-        BackupInfo looked;
-        looked.folder = b.folder;
-        if (readBackup(looked, true) && looked.verified)
+    // Each of its files is looked at again as it is linked: one that vanished or changed since is
+    // copied from the player instead.
+    for (const BackupInfo &b : backupsIn(root, false, false))
+        if (b.complete && !b.link)
             return b.folder;
-    }
     return QString();
 }
 

@@ -30,8 +30,8 @@ struct BackupInfo {
 QVector<BackupInfo> listBackups(const QString &folder, bool look = true);
 
 // The base an incremental backup links against: the newest complete backup directly inside
-// folder whose every file is there with its size; "" when none. A backup a power cut or a kill
-// cut short has no complete manifest (it is written last, after its files reach the disk).
+// folder (not a link); "" when none. A backup a power cut or a kill cut short has no complete
+// manifest: that is written last, after its files reached the disk.
 QString incrementalBase(const QString &folder);
 
 // One line for a person: date, songs, size, complete, verified.
