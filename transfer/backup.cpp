@@ -1,5 +1,7 @@
 #include "transfer/backup.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -7,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include "device/entries.h"
 #include "device/platform.h"
@@ -191,6 +194,32 @@ QVector<backupmanifest::Entry> linkUnchanged(OperationContext &ctx, const QStrin
     return linked;
 }
 
+// Pushes a backup's files to its disk before its manifest may call it complete. A few copies
+// (the usual incremental backup) and the folders that hold its names, each on its own: the
+// volume-wide sync would also wait for everything else written to that disk. Many copies, or
+// names the PC cannot show: the whole volume at once.
+bool flushBackup(const QString &folder, const QVector<backupmanifest::Entry> &copied,
+                 const QVector<backupmanifest::Entry> &saved)
+{
+    const bool raw = std::any_of(saved.cbegin(), saved.cend(), [](const backupmanifest::Entry &e) {
+        return !e.pathBytes.isEmpty();
+    });
+    if (raw || copied.size() > 256)
+        return platform::flushToDevice({}, folder);
+    bool ok = true;
+    for (const backupmanifest::Entry &e : copied) {
+        QFile file(folder + QLatin1Char('/') + e.path);
+        ok = file.open(QIODevice::ReadOnly) && platform::syncFile(file) && ok;
+    }
+    QSet<QString> folders{QString()};
+    for (const backupmanifest::Entry &e : saved)
+        for (int slash = e.path.indexOf(QLatin1Char('/')); slash > 0; slash = e.path.indexOf(QLatin1Char('/'), slash + 1))
+            folders.insert(e.path.left(slash));
+    for (const QString &inside : folders)
+        ok = platform::syncFolder(inside.isEmpty() ? folder : folder + QLatin1Char('/') + inside) && ok;
+    return ok;
+}
+
 } // namespace
 
 BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QString &chosenFolder, bool intoEmptyFolder)
@@ -272,7 +301,8 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
     report.stopped = copy.stopped || linkStopped;
     // A link is made whole in one step, to a file just found with its size: only copies are looked at.
     report.notSaved = countNotSaved(report.folder, copy.copied, files.size() - saved.size()) + unread.size();
-    saved += copy.copied;
+    const QVector<backupmanifest::Entry> copied = copy.copied;
+    saved += copied;
     if (copy.endedEarly || linkStopped)
         report.notSaved += rawFiles.size();
     else
@@ -280,7 +310,7 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
     report.stopped = report.stopped || ctx.state.stopRequested;
     // Only a backup whose every file has reached the disk is called complete: a power cut must
     // never leave one that a later backup would take as its base.
-    if (report.notSaved == 0 && !platform::flushToDevice({}, report.folder))
+    if (report.notSaved == 0 && !flushBackup(report.folder, copied, saved))
         report.notSaved = 1;
     const bool written = backupmanifest::write(report.folder, saved, report.notSaved == 0);
     ctx.fileAction(QStringLiteral("create"), report.folder + QLatin1Char('/') + QLatin1String(backupmanifest::kFileName),
