@@ -4,7 +4,12 @@
 // hashes every file for its manifest; the restore checks every file against it first, then
 // copies. A line with the SHA-256 of the tree alone shows what the hashing costs by itself.
 //
-//   bench_backup [--files N] [--megabytes M] [--rounds R]
+//   bench_backup [--files N] [--megabytes M] [--rounds R] [--incremental only] [--slow]
+//
+// Then the second backup of the unchanged library (hard links to the first) against the second
+// `rsync -a`, the disk it adds (du), and verify --read-data against `sha256sum -c`; with --slow
+// (as root) the first backup against `cp -r` from a source read at 30 MB/s. Each goal row says
+// whether it is met.
 //
 // It works in TMPDIR (or /tmp); TMPDIR=/dev/shm measures on tmpfs, free of the disk's noise.
 #include <QCoreApplication>
@@ -13,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -27,6 +33,7 @@
 #include "transfer/copyengine.h"
 #include "transfer/restore.h"
 #include "core/operationcontext.h"
+#include "bench/throttledsource.h"
 
 namespace {
 
@@ -97,6 +104,26 @@ int runBackupChild(const QString &root, const QString &destination)
     return rig.report(ok, rig.dialogs.prompts.size() <= 1);
 }
 
+// Child mode: a backup into a new dated folder inside destination, beside the ones before: the
+// second of an unchanged library links every song to the first.
+int runDatedBackupChild(const QString &root, const QString &destination)
+{
+    ChildRig rig(root);
+    for (int i = 0; i < 4; ++i)
+        rig.dialogs.answer("Ok");
+    rig.clock.start();
+    const transfer::BackupReport report = transfer::backUp(rig.ctx, root + "/", destination);
+    return rig.report(report.copied && report.notSaved == 0, true);
+}
+
+// Child mode: every byte of a backup against its manifest (verify --read-data).
+int runVerifyChild(const QString &backup)
+{
+    ChildRig rig(backup);
+    rig.clock.start();
+    return rig.report(backupmanifest::verify(backup).ok(), true);
+}
+
 // Child mode: one restore of backup onto the empty folder drive.
 int runRestoreChild(const QString &backup, const QString &drive)
 {
@@ -148,18 +175,40 @@ qint64 childrenCpuMs()
 
 qint64 lastCpuMs = 0;   // of the last timed child
 
-qint64 timeCopy(const QString &root, const QString &destination)
+// A baseline program's wall time; -1 when it failed.
+qint64 timeProgram(const QString &program, const QStringList &arguments, const QString &workingFolder = QString())
 {
     settle();
     const qint64 cpu = childrenCpuMs();
     QElapsedTimer clock;
     clock.start();
-    QProcess cp;
-    cp.start("cp", {"-r", root, destination});
-    cp.waitForFinished(-1);
+    QProcess child;
+    child.setWorkingDirectory(workingFolder);
+    child.start(program, arguments);
+    child.waitForFinished(-1);
     const qint64 ms = clock.elapsed();
     lastCpuMs = childrenCpuMs() - cpu;
-    return ms;
+    return child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0 ? ms : -1;
+}
+
+qint64 timeCopy(const QString &root, const QString &destination)
+{
+    return timeProgram("cp", {"-r", root, destination});
+}
+
+// The disk a folder takes, as du counts it (a file with several names once).
+qint64 diskKilobytes(const QString &folder)
+{
+    QProcess du;
+    du.start("du", {"-sk", folder});
+    du.waitForFinished(-1);
+    return du.readAllStandardOutput().split('\t').value(0).toLongLong();
+}
+
+void goal(const char *what, double value, double limit, const char *unit)
+{
+    std::printf("goal %-52s %6.2f%s (limit %.2f%s): %s\n", what, value, unit, limit, unit, value <= limit ? "met" : "MISSED");
+    std::fflush(stdout);
 }
 
 struct ChildResult {
@@ -207,14 +256,19 @@ struct Series {
         peak = std::max(peak, c.peak);
         ok = ok && c.ok;
     }
-    void print(const char *what, const QString &label, int files, double megabytes) const
+    double ratio() const
+    {
+        const qint64 c = median(baseline);
+        return c > 0 ? double(median(engine)) / double(c) : 0.0;
+    }
+    void print(const char *what, const QString &label, int files, double megabytes, const char *versus = "cp -r") const
     {
         const qint64 e = median(engine), c = median(baseline);
         const qint64 eBest = *std::min_element(engine.begin(), engine.end());
         const qint64 cBest = *std::min_element(baseline.begin(), baseline.end());
-        std::printf("%-7s %-5s %6d files %6.1f MB | best: %5lld / cp -r %5lld ms, ratio %.2f | median: %5lld / %5lld ms, "
+        std::printf("%-7s %-5s %6d files %6.1f MB | best: %5lld / %s: %5lld ms, ratio %.2f | median: %5lld / %5lld ms, "
                     "ratio %.2f | cpu median: %5lld / %5lld ms, ratio %.2f | peak RSS %ld KiB%s\n",
-                    what, qPrintable(label), files, megabytes, static_cast<long long>(eBest), static_cast<long long>(cBest),
+                    what, qPrintable(label), files, megabytes, static_cast<long long>(eBest), versus, static_cast<long long>(cBest),
                     cBest > 0 ? double(eBest) / double(cBest) : 0.0, static_cast<long long>(e),
                     static_cast<long long>(c), c > 0 ? double(e) / double(c) : 0.0, static_cast<long long>(median(engineCpu)),
                     static_cast<long long>(median(baselineCpu)),
@@ -268,6 +322,126 @@ void compare(const QString &label, const QString &work, int files, qint64 bytes,
     copy.print("copy", label, files, written / 1048576.0);
     std::printf("hashing %-5s alone, median %lld ms\n", qPrintable(label), static_cast<long long>(median(hashing)));
     std::fflush(stdout);
+    if (label == QLatin1String("songs"))
+        goal("first backup / cp -r, warm cache", backup.ratio(), 1.3, "x");
+}
+
+// The newest dated backup inside folder.
+QString newestBackup(const QString &folder)
+{
+    const QStringList made = QDir(folder).entryList({"Corvel3 backup *"}, QDir::Dirs, QDir::Name);
+    return made.isEmpty() ? QString() : folder + "/" + made.last();
+}
+
+// The second backup of an unchanged library against the second `rsync -a` of it, with the disk
+// the second backup adds; then every byte of that backup against its manifest, against
+// `sha256sum -c` of the same files.
+void compareIncremental(const QString &label, const QString &work, int files, qint64 bytes, int rounds)
+{
+    const QString root = work + "/drive-" + label;
+    const qint64 written = makeLibrary(root, files, bytes);
+    Series second, verify;
+    QList<qint64> extraDisk;   // in hundredths of a percent of the first backup
+    for (int round = 0; round < rounds; ++round) {
+        const QString here = QStringLiteral("%1/incr%2-%3").arg(work, label).arg(round);
+        const QString backups = here + "/backups", mirror = here + "/rsync/";
+        QDir().mkpath(backups);
+        QDir().mkpath(mirror);
+        const bool engineFirst = round % 2 == 0;
+        // The first of each, untimed.
+        bool ok = timeChild({"--dated", root, backups}).ok && timeProgram("rsync", {"-a", root + "/", mirror}) >= 0;
+        const qint64 firstDisk = diskKilobytes(backups);
+        qint64 rsync = -1, rsyncCpu = 0;
+        if (!engineFirst) {
+            rsync = timeProgram("rsync", {"-a", root + "/", mirror});
+            rsyncCpu = lastCpuMs;
+        }
+        ChildResult again = timeChild({"--dated", root, backups});
+        if (engineFirst) {
+            rsync = timeProgram("rsync", {"-a", root + "/", mirror});
+            rsyncCpu = lastCpuMs;
+        }
+        again.ok = again.ok && ok && rsync >= 0;
+        second.add(again, rsync, rsyncCpu);
+        extraDisk << (diskKilobytes(backups) - firstDisk) * 10000 / std::max<qint64>(1, firstDisk);
+
+        // sha256sum -c reads the manifest's hashes as its own list.
+        const QString newest = newestBackup(backups), sums = here + "/sums";
+        bool found = false;
+        QFile list(sums);
+        list.open(QIODevice::WriteOnly);
+        for (const backupmanifest::Entry &e : backupmanifest::read(newest, &found))
+            list.write(e.sha256 + "  " + e.path.toUtf8() + "\n");
+        list.close();
+        qint64 sha = -1, shaCpu = 0;
+        if (!engineFirst) {
+            sha = timeProgram("sha256sum", {"-c", "--quiet", sums}, newest);
+            shaCpu = lastCpuMs;
+        }
+        ChildResult checked = timeChild({"--verify", newest});
+        if (engineFirst) {
+            sha = timeProgram("sha256sum", {"-c", "--quiet", sums}, newest);
+            shaCpu = lastCpuMs;
+        }
+        checked.ok = checked.ok && found && sha >= 0;
+        verify.add(checked, sha, shaCpu);
+        QDir(here).removeRecursively();
+    }
+    QDir(root).removeRecursively();
+    second.print("second", label, files, written / 1048576.0, "rsync -a");
+    verify.print("verify", label, files, written / 1048576.0, "sha256sum -c");
+    const qint64 extra = median(extraDisk);
+    std::printf("disk    %-5s the second backup adds %lld.%02lld %% of the first (du), median\n", qPrintable(label),
+                static_cast<long long>(extra / 100), static_cast<long long>(extra % 100));
+    goal("second backup, unchanged / second rsync -a", second.ratio(), 1.5, "x");
+    goal("disk the second backup adds", double(extra) / 100.0, 2.0, " %");
+    goal("verify --read-data / sha256sum -c", verify.ratio(), 1.2, "x");
+}
+
+// The first backup against `cp -r` from a source read at 30 MB/s, a player's USB-2 pace: the
+// drive is bench_stop's throttled image (as root), every file's cached pages dropped before each
+// run. Without the throttle the row is left out, saying why.
+void compareThrottled(const QString &work, int files, qint64 bytes, int rounds)
+{
+    const QString place = work + "/throttled";
+    QDir().mkpath(place);
+    throttle::Source source(place, bytes + (qint64(files) << 13), 30 * 1000 * 1000);
+    if (source.limitedBy.isEmpty()) {
+        std::printf("slow    the 30 MB/s source could not be set up (%s): row left out\n", qPrintable(source.whyNotLimited()));
+        std::fflush(stdout);
+        return;
+    }
+    const qint64 written = makeLibrary(source.root, files, bytes);
+    QStringList all;
+    QDirIterator it(source.root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        all << it.next();
+    const auto cold = [&] {
+        settle();
+        for (const QString &file : all)
+            throttle::dropCached(file);
+    };
+    Series first;
+    for (int round = 0; round < rounds; ++round) {
+        const QString here = QStringLiteral("%1/slow%2").arg(work).arg(round), a = here + "/backup", b = here + "/copy";
+        QDir().mkpath(a);
+        ChildResult child;
+        qint64 cp = -1, cpCpu = 0;
+        for (int side = 0; side < 2; ++side) {
+            cold();
+            if ((side == 0) == (round % 2 == 0)) {
+                child = timeChild({"--child", source.root, a});
+            } else {
+                cp = timeCopy(source.root, b);
+                cpCpu = lastCpuMs;
+            }
+        }
+        first.add(child, cp, cpCpu);
+        QDir(here).removeRecursively();
+    }
+    std::printf("source read at 30 MB/s through %s\n", qPrintable(source.limitedBy));
+    first.print("slow", "songs", files, written / 1048576.0);
+    goal("first backup / cp -r, source at 30 MB/s", first.ratio(), 1.05, "x");
 }
 
 } // namespace
@@ -284,12 +458,20 @@ int main(int argc, char **argv)
         return runCopyChild(args[2], args[3]);
     if (args.size() == 3 && args[1] == "--hash")
         return runHashChild(args[2]);
+    if (args.size() == 4 && args[1] == "--dated")
+        return runDatedBackupChild(args[2], args[3]);
+    if (args.size() == 3 && args[1] == "--verify")
+        return runVerifyChild(args[2]);
 
-    int files = 3000, megabytes = 300, rounds = 3;
-    for (int i = 1; i + 1 < args.size(); i += 2) {
+    int files = 3000, megabytes = 300, rounds = 5;
+    bool onlyIncremental = false;
+    const QStringList paired = QStringList(args).filter(QRegularExpression("^(?!--slow$)"));
+    for (int i = 1; i + 1 < paired.size(); i += 2) {
+        const QStringList &args = paired;
         if (args[i] == "--files") files = args[i + 1].toInt();
         else if (args[i] == "--megabytes") megabytes = args[i + 1].toInt();
         else if (args[i] == "--rounds") rounds = args[i + 1].toInt();
+        else if (args[i] == "--incremental") onlyIncremental = args[i + 1] == "only";
     }
     QTemporaryDir work;
     if (!work.isValid())
@@ -297,7 +479,14 @@ int main(int argc, char **argv)
     std::printf("medians of %d rounds, warm page cache, same file system, sync before each run\n"
                 "backup: listing, copy and SHA-256 manifest; restore: manifest check of every byte, then copy;\n"
                 "copy: the backup's listing and copy without hashing\n", rounds);
-    compare("songs", work.path(), files, qint64(megabytes) << 20, rounds);
-    compare("many", work.path(), files * 4, qint64(megabytes / 6) << 20, rounds);
+    if (!onlyIncremental) {
+        compare("songs", work.path(), files, qint64(megabytes) << 20, rounds);
+        compare("many", work.path(), files * 4, qint64(megabytes / 6) << 20, rounds);
+    }
+    std::printf("second: a second backup of the unchanged library beside the first (incremental), against the\n"
+                "second rsync -a into the same mirror; verify: every byte of it against its manifest\n");
+    compareIncremental("songs", work.path(), files, qint64(megabytes) << 20, rounds);
+    if (args.contains("--slow"))
+        compareThrottled(work.path(), files, qint64(megabytes) << 20, rounds);
     return 0;
 }

@@ -260,6 +260,92 @@ private:
     bool dryRun = false;
 };
 
+class BackupsCommand : public FolderCommand {
+public:
+    QString name() const override { return QStringLiteral("backups"); }
+    QString synopsis() const override { return QStringLiteral("backups FOLDER"); }
+    QString summary(bool it) const override
+    {
+        return Texts::of(it).translate("CliCommand", "list the backups in FOLDER");
+    }
+    QString help(bool it) const override
+    {
+        return Texts::of(it).translate("CliCommand", "Lists the backups in FOLDER (or FOLDER itself when it is one), newest first: date, name,\n"
+                                                     "songs, size, complete or not, whether every file is there with its size, and the bytes new\n"
+                                                     "and shared with other backups. No player needed. Exit 1 when FOLDER holds none.");
+    }
+    Operations::Result run(CliSession &s) override { return s.operations.backups(folder); }
+};
+
+class VerifyCommand : public FolderCommand {
+public:
+    QString name() const override { return QStringLiteral("verify"); }
+    QString synopsis() const override { return QStringLiteral("verify FOLDER [--read-data]"); }
+    QString summary(bool it) const override
+    {
+        return Texts::of(it).translate("CliCommand", "check a backup against its manifest");
+    }
+    QString help(bool it) const override
+    {
+        return Texts::of(it).translate("CliCommand", "Checks a backup against its manifest without restoring it: every file there with its\n"
+                                                     "size; with --read-data every byte too (SHA-256). FOLDER is a backup or the folder that holds\n"
+                                                     "them: then the newest complete one. No player needed.\n"
+                                                     "Exit 0: all whole; 1: files missing or damaged (named), or an incomplete backup.");
+    }
+    QList<QCommandLineOption> options(bool it) const override
+    {
+        return {flag({QStringLiteral("read-data")}, Texts::of(it).translate("CliCommand", "read and check every byte"))};
+    }
+    QString take(const QCommandLineParser &parser, bool it) override
+    {
+        readData = parser.isSet(QStringLiteral("read-data"));
+        return FolderCommand::take(parser, it);
+    }
+    Operations::Result run(CliSession &s) override { return s.operations.verify(folder, readData); }
+
+private:
+    bool readData = false;
+};
+
+class PruneCommand : public FolderCommand {
+public:
+    QString name() const override { return QStringLiteral("prune"); }
+    QString synopsis() const override { return QStringLiteral("prune FOLDER --keep N [--dry-run]"); }
+    QString summary(bool it) const override
+    {
+        return Texts::of(it).translate("CliCommand", "remove the backups older than the N newest complete ones");
+    }
+    QString help(bool it) const override
+    {
+        return Texts::of(it).translate("CliCommand", "Removes from FOLDER the backups older than its N newest complete ones; the newest complete\n"
+                                                     "one always stays, newer backups (incomplete ones too) stay, a backup that is a link is left\n"
+                                                     "alone. A song shared with a backup that stays remains in it. Every file removed is logged.\n"
+                                                     "With --dry-run it lists the backups it would remove. No player needed.");
+    }
+    QList<QCommandLineOption> options(bool it) const override
+    {
+        return {QCommandLineOption(QStringLiteral("keep"), Texts::of(it).translate("CliCommand", "how many complete backups to keep (at least 1)"),
+                                   QStringLiteral("N")),
+                flag({QStringLiteral("dry-run")}, Texts::of(it).translate("CliCommand", "list what would be removed and change nothing"))};
+    }
+    QString take(const QCommandLineParser &parser, bool it) override
+    {
+        dryRun = parser.isSet(QStringLiteral("dry-run"));
+        bool number = false;
+        keep = parser.value(QStringLiteral("keep")).toInt(&number);
+        if (!parser.isSet(QStringLiteral("keep")))
+            return Texts::of(it).translate("CliCommand", "prune needs --keep N");
+        if (!number || keep < 1)
+            return Texts::of(it).translate("CliCommand", "--keep takes a number from 1 up");
+        return FolderCommand::take(parser, it);
+    }
+    Operations::Result run(CliSession &s) override { return s.operations.prune(folder, keep, dryRun); }
+
+private:
+    int keep = 0;
+    bool dryRun = false;
+};
+
 QList<QCommandLineOption> globalOptions(bool it)
 {
     return {QCommandLineOption(QStringLiteral("lang"),
@@ -345,6 +431,9 @@ const std::vector<std::unique_ptr<CliCommand>> &cliCommands()
         list.push_back(std::make_unique<ReinstallCommand>());
         list.push_back(std::make_unique<OptimiseCommand>());
         list.push_back(std::make_unique<HealthCommand>());
+        list.push_back(std::make_unique<BackupsCommand>());
+        list.push_back(std::make_unique<VerifyCommand>());
+        list.push_back(std::make_unique<PruneCommand>());
         return list;
     }();
     return commands;

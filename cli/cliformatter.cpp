@@ -257,7 +257,9 @@ void TextFormatter::end(const Operations::RunEnd &end, int, const QVariantMap &e
         for (const QString &line : tally.summary(language))
             console.out(QStringLiteral("  ") + line);
     }
-    if (!end.outcome.folder.isEmpty())
+    for (const QString &line : end.outcome.report)
+        console.out(line);
+    if (!end.outcome.folder.isEmpty() && end.outcome.report.isEmpty())
         console.out(translate("cliformatter", "Written into %1").arg(QDir::toNativeSeparators(end.outcome.folder)));
     switch (end.result) {
     case Operations::Result::Done: break;
@@ -338,6 +340,8 @@ void JsonFormatter::fileAction(const CliFileAction &action)
 void JsonFormatter::end(const Operations::RunEnd &end, int exitCode, const QVariantMap &extra)
 {
     QVariantMap fields = extra;
+    for (auto field = end.outcome.details.cbegin(); field != end.outcome.details.cend(); ++field)
+        fields.insert(field.key(), field.value());
     fields.insert(QStringLiteral("operation"), end.operation);
     fields.insert(QStringLiteral("result"), Operations::resultName(end.result));
     fields.insert(QStringLiteral("exitCode"), exitCode);

@@ -1,5 +1,10 @@
 #include "core/dialogs.h"
 
+int Dialogs::chooseItem(const ChoiceRequest &request)
+{
+    return showMessage(request.fallback) == request.fallback.proceedAnswer() ? request.defaultItem : -1;
+}
+
 namespace boxes {
 
 static MessageBoxRequest singleOk(BoxIcon icon, QObject *parent, const QString &title, const QString &text,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 class QObject;
@@ -53,6 +54,18 @@ struct FolderRequest {
     QObject *parent = nullptr;
 };
 
+// Picking one of several items (the backups a folder holds). A front end that shows no list asks
+// the fallback box instead: its proceed answer takes defaultItem, any other cancels.
+struct ChoiceRequest {
+    QString code;              // as a box's code
+    QString title;
+    QString text;
+    QStringList items;         // one line each
+    int defaultItem = 0;
+    MessageBoxRequest fallback;
+    QObject *parent = nullptr;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -62,6 +75,8 @@ public:
     virtual QString chooseFolder(const FolderRequest &request) = 0;
     // The toolkit's own About box.
     virtual void aboutToolkit(QObject *parent) = 0;
+    // Returns the index of the chosen item, or -1 when cancelled. By default the fallback box.
+    virtual int chooseItem(const ChoiceRequest &request);
 };
 
 // The boxes that recur everywhere.

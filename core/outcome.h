@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 // How an engine's work ended and what it did: the value the operations runner judges a run by.
 // Engines return it; they never announce the end of a run themselves.
@@ -26,6 +27,10 @@ struct Outcome {
     bool told = false;
     // Where the work wrote, when that is news to the user (a backup's dated folder).
     QString folder;
+    // What a listing or a check found, one line each, for people (the backups a folder holds).
+    QStringList report;
+    // The same as fields that do not depend on the language, for programs.
+    QVariantMap details;
 
     bool ok() const { return status == Status::Done; }
 

@@ -151,6 +151,16 @@ private:
     void *state;
 };
 
+// Makes link a second name of the regular file existing (a hard link, on the same volume), never
+// over an entry already at link. False when the volume cannot (FAT, exFAT, some network shares),
+// existing has gone, or link exists.
+bool hardLink(const QString &existing, const QString &link);
+// True when path is a regular file itself (not a link), with its size and modification time
+// (milliseconds since the epoch), looked at in one call.
+bool regularFile(const QString &path, qint64 *size, qint64 *modifiedMs);
+// How many names the file at path has (1 for a file of its own); 0 when it cannot be looked at.
+qint64 linkCount(const QString &path);
+
 // Full path of a helper program shipped beside the tool.
 QString helperProgram(const QString &baseName);
 

@@ -557,4 +557,25 @@ QByteArray Sha256::hex()
     return QByteArray(reinterpret_cast<const char *>(digest), int(length)).toHex();
 }
 
+bool hardLink(const QString &existing, const QString &link)
+{
+    return ::link(QFile::encodeName(existing).constData(), QFile::encodeName(link).constData()) == 0;
+}
+
+bool regularFile(const QString &path, qint64 *size, qint64 *modifiedMs)
+{
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    *size = qint64(info.st_size);
+    *modifiedMs = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
+    return true;
+}
+
+qint64 linkCount(const QString &path)
+{
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? qint64(info.st_nlink) : 0;
+}
+
 } // namespace platform

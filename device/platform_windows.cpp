@@ -271,4 +271,33 @@ QByteArray Sha256::hex()
     return result;
 }
 
+bool hardLink(const QString &existing, const QString &link)
+{
+    return CreateHardLinkW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(link).utf16()),
+                           reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(existing).utf16()), nullptr) != 0;
+}
+
+bool regularFile(const QString &path, qint64 *size, qint64 *modifiedMs)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || isLink(path))
+        return false;
+    *size = info.size();
+    *modifiedMs = info.lastModified().toMSecsSinceEpoch();
+    return true;
+}
+
+qint64 linkCount(const QString &path)
+{
+    const HANDLE handle = CreateFileW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return 0;
+    BY_HANDLE_FILE_INFORMATION info {};
+    const bool ok = GetFileInformationByHandle(handle, &info) != 0;
+    CloseHandle(handle);
+    return ok ? qint64(info.nNumberOfLinks) : 0;
+}
+
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "operations/operations.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QObject>
@@ -15,6 +17,7 @@
 #include "health/healthcheck.h"
 #include "optimise/optimiserun.h"
 #include "transfer/backup.h"
+#include "transfer/backupset.h"
 #include "transfer/restore.h"
 #include "update/reinstall.h"
 #include "update/swaprecovery.h"
@@ -22,7 +25,7 @@
 
 // What the runner needs to know of an operation besides its engine.
 struct Operations::Plan {
-    enum class Closing { Backup, Restore, Update, Reinstall, Optimise, Health };
+    enum class Closing { Backup, Restore, Update, Reinstall, Optimise, Health, Backups };
 
     QString name;            // in the log and the front ends' events
     Closing closing;
@@ -32,6 +35,9 @@ struct Operations::Plan {
     int statusBeforeChooser = -1;   // a message code shown while the chooser is open
     bool dryRun = false;
     std::function<QVariantMap()> details;   // the run's own fields for the front ends' end event
+    // Works on the PC's folders alone (backups, verify, prune): no player looked for or locked,
+    // no swap recovered; the drive, when there is one, only keeps removals off it.
+    bool playerNeeded = true;
 };
 
 namespace {
@@ -119,13 +125,19 @@ Operations::Result Operations::run(const Plan &plan, ProgressView *busy, const W
         oplog::begin(plan.name);
 
     view.showBusyWidgets(true);
-    view.setStatus(messageText(state.currentLanguage, MSG_SEARCHING_DEVICE));
+    if (plan.playerNeeded)
+        view.setStatus(messageText(state.currentLanguage, MSG_SEARCHING_DEVICE));
     const QString drive = deviceDrive();
     driveVolume = drive.isEmpty() ? QByteArray() : platform::volumeIdentity(drive);
     RunLock lock;
     QString folder = plan.folder;
     Outcome outcome;
-    if (drive.isEmpty()) {
+    if (!plan.playerNeeded) {
+        if (chooseFolder(plan, view, &folder))
+            outcome = execute(plan, view, drive, folder, work);
+        else
+            outcome = Outcome::of(Outcome::Status::Declined);
+    } else if (drive.isEmpty()) {
         boxes::information(asked, front.window, messageText(state.currentLanguage, MSG_DEVICE_NOT_FOUND_TITLE),
                            messageText(state.currentLanguage, MSG_DEVICE_NOT_FOUND_TEXT),
                            QStringLiteral("device.notFound"));
@@ -156,7 +168,7 @@ Operations::Result Operations::run(const Plan &plan, ProgressView *busy, const W
     case Outcome::Status::PlayerNotFound: result = Result::PlayerNotFound; break;
     }
     // The closing box comes while the busy widgets still show the run it closes.
-    if (result != Result::PlayerNotFound || !drive.isEmpty())
+    if (result != Result::PlayerNotFound || !drive.isEmpty() || !plan.playerNeeded)
         closingBox(plan, outcome);
     view.showBusyWidgets(false);
     lock.release();
@@ -267,6 +279,12 @@ void Operations::closingBox(const Plan &plan, const Outcome &outcome)
         case Plan::Closing::Optimise:
         case Plan::Closing::Health:
             break;   // each step has said how it went
+        case Plan::Closing::Backups:
+            if (plan.name != QLatin1String("backups")) {   // a listing is its own answer
+                const QString done = state.translate("Operations", "Done");
+                boxes::information(asked, front.window, done, done, plan.name + QStringLiteral(".done"));
+            }
+            break;
         }
         return;
     }
@@ -315,6 +333,7 @@ void Operations::closingBox(const Plan &plan, const Outcome &outcome)
     case Plan::Closing::Update:
     case Plan::Closing::Reinstall:
     case Plan::Closing::Health:
+    case Plan::Closing::Backups:
         box.title = box.text = state.translate("Operations", "ERROR");
         break;
     }
@@ -407,6 +426,32 @@ void Operations::healthBox(const Outcome &outcome)
     const bool clean = outcome.status == Outcome::Status::Done;
     boxes::information(dialogs(), front.window, state.translate("Operations", "Library check"),
                        lines.join(QLatin1Char('\n')), clean ? QStringLiteral("health.clean") : QStringLiteral("health.findings"));
+}
+
+Operations::Result Operations::backups(const QString &folder, ProgressView *busy)
+{
+    Plan plan{QStringLiteral("backups"), Plan::Closing::Backups, folder, QT_TRANSLATE_NOOP("Operations", "Choose the folder of the backups")};
+    plan.playerNeeded = false;
+    return run(plan, busy, [](OperationContext &ctx, const QString &chosen) { return transfer::listBackupsOperation(ctx, chosen); });
+}
+
+Operations::Result Operations::verify(const QString &folder, bool readData, ProgressView *busy)
+{
+    Plan plan{QStringLiteral("verify"), Plan::Closing::Backups, folder, QT_TRANSLATE_NOOP("Operations", "Choose the backup to check")};
+    plan.playerNeeded = false;
+    return run(plan, busy, [readData](OperationContext &ctx, const QString &chosen) {
+        return transfer::verifyBackups(ctx, chosen, readData);
+    });
+}
+
+Operations::Result Operations::prune(const QString &folder, int keep, bool dryRun, ProgressView *busy)
+{
+    Plan plan{QStringLiteral("prune"), Plan::Closing::Backups, folder, QT_TRANSLATE_NOOP("Operations", "Choose the folder of the backups")};
+    plan.playerNeeded = false;
+    plan.dryRun = dryRun;
+    return run(plan, busy, [keep](OperationContext &ctx, const QString &chosen) {
+        return transfer::pruneBackups(ctx, chosen, std::max(1, keep));
+    });
 }
 
 QString Operations::resultName(Result result)

@@ -97,6 +97,13 @@ public:
     // flags) offers those fixes, each after a question. A dry run lists the fixes and changes
     // nothing. Done when nothing is left to report, Failed when something is.
     Result health(int fixGroups = 0, bool dryRun = false, ProgressView *busy = nullptr);
+    // The backups folder holds, listed in the outcome (report, details); no player needed.
+    Result backups(const QString &folder = QString(), ProgressView *busy = nullptr);
+    // The backup in folder (or the newest complete one it holds) against its manifest: presence
+    // and sizes, with readData every byte; Failed naming each missing or damaged file.
+    Result verify(const QString &folder = QString(), bool readData = false, ProgressView *busy = nullptr);
+    // Removes the backups in folder older than its keep (at least 1) newest complete ones.
+    Result prune(const QString &folder, int keep, bool dryRun = false, ProgressView *busy = nullptr);
 
     // The outcome of the last run, as its engine reported it.
     const Outcome &lastOutcome() const { return last.outcome; }

@@ -76,6 +76,13 @@ void DialogsBridge::aboutToolkit(QObject *parent)
     onHome([&] { inner.aboutToolkit(parent); });
 }
 
+int DialogsBridge::chooseItem(const ChoiceRequest &request)
+{
+    int chosen = -1;
+    onHome([&] { chosen = inner.chooseItem(request); });
+    return chosen;
+}
+
 ProgressBridge::ProgressBridge(ProgressView &inner, QObject *home) : inner(inner), home(home)
 {
     adopt(inner.minimum(), inner.maximum(), inner.value(), inner.format(), inner.barVisible(), inner.status(),

@@ -1,17 +1,22 @@
 #include "transfer/backup.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 
 #include "device/entries.h"
 #include "device/platform.h"
 #include "device/playerlayout.h"
 #include "transfer/backupdestination.h"
 #include "transfer/backupmanifest.h"
+#include "transfer/backupset.h"
 #include "transfer/copyengine.h"
 #include "transfer/transferlistings.h"
 #include "core/messagetable.h"
@@ -115,6 +120,104 @@ int copyRawFiles(OperationContext &ctx, const QList<QByteArray> &files, const QS
     return failed;
 }
 
+// A song unchanged since the newest whole backup in chosenFolder (same path, size and date) gets a
+// second name for that backup's file, its hash taken from that backup's manifest: nothing is
+// copied, hashed or stored twice, and the new folder is a whole backup on its own. What cannot be
+// linked stays in *files, to be copied. Nothing is ever written into a linked file: copies go to
+// new names only, so an older backup's files keep their bytes.
+QVector<backupmanifest::Entry> linkUnchanged(OperationContext &ctx, const QString &chosenFolder, const QString &root,
+                                             const QString &folder, QStringList *files, bool *stopped)
+{
+    QVector<backupmanifest::Entry> linked;
+    const QString base = incrementalBase(chosenFolder);
+    bool found = false;
+    const QVector<backupmanifest::Entry> entries = base.isEmpty() ? QVector<backupmanifest::Entry>()
+                                                                   : backupmanifest::read(base, &found);
+    if (!found)
+        return linked;
+    // A folder that cannot give a file a second name (FAT, exFAT, some network shares) gets full
+    // copies, and the user hears so once.
+    const QString probe = folder + QStringLiteral("/.corvel3-link-probe");
+    if (!platform::hardLink(base + QLatin1Char('/') + QLatin1String(backupmanifest::kFileName), probe)) {
+        boxes::information(ctx.dialogs, ctx.window, QStringLiteral("BackUp"),
+                           ctx.translate("backup", "The chosen folder cannot share files between backups (a FAT or exFAT drive, "
+                                                   "a network share):\nevery file is copied in full."),
+                           QStringLiteral("backup.fullCopy"));
+        return linked;
+    }
+    platform::removeEntry(probe);
+
+    QHash<QString, int> byPath;
+    byPath.reserve(entries.size());
+    for (int i = 0; i < entries.size(); ++i)
+        if (entries.at(i).pathBytes.isEmpty())
+            byPath.insert(entries.at(i).path, i);
+    QStringList rest;
+    QString lastFolder;
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    ctx.progress.setMaximum(files->size());
+    for (int i = 0; i < files->size(); ++i) {
+        if (ctx.state.stopRequested) {
+            *stopped = true;
+            break;
+        }
+        const QString &source = files->at(i);
+        const QString relative = source.mid(root.size());
+        const auto at = byPath.constFind(relative);
+        bool done = false;
+        if (at != byPath.constEnd()) {
+            const backupmanifest::Entry &e = entries.at(*at);
+            const QString was = base + QLatin1Char('/') + relative;
+            qint64 size = -1, modified = -1, baseSize = -1, baseModified = -2;
+            // A base file that vanished or changed since is copied afresh from the player. Times
+            // as numbers: a date in the local zone costs more than the rest of the check.
+            if (platform::regularFile(source, &size, &modified) && size == e.size
+                && platform::regularFile(was, &baseSize, &baseModified) && baseSize == e.size && baseModified == modified) {
+                const QString destination = folder + QLatin1Char('/') + relative;
+                done = createFoldersFor(destination, &lastFolder) && platform::hardLink(was, destination);
+            }
+            if (done)
+                linked.append(e);
+        }
+        if (!done)
+            rest << source;
+        if (sinceEvents.elapsed() >= 50) {
+            ctx.progress.setValue(i + 1);
+            QCoreApplication::processEvents();
+            sinceEvents.restart();
+        }
+    }
+    *files = *stopped ? QStringList() : rest;
+    return linked;
+}
+
+// Pushes a backup's files to its disk before its manifest may call it complete. A few copies
+// (the usual incremental backup) and the folders that hold its names, each on its own: the
+// volume-wide sync would also wait for everything else written to that disk. Many copies, or
+// names the PC cannot show: the whole volume at once.
+bool flushBackup(const QString &folder, const QVector<backupmanifest::Entry> &copied,
+                 const QVector<backupmanifest::Entry> &saved)
+{
+    const bool raw = std::any_of(saved.cbegin(), saved.cend(), [](const backupmanifest::Entry &e) {
+        return !e.pathBytes.isEmpty();
+    });
+    if (raw || copied.size() > 256)
+        return platform::flushToDevice({}, folder);
+    bool ok = true;
+    for (const backupmanifest::Entry &e : copied) {
+        QFile file(folder + QLatin1Char('/') + e.path);
+        ok = file.open(QIODevice::ReadOnly) && platform::syncFile(file) && ok;
+    }
+    QSet<QString> folders{QString()};
+    for (const backupmanifest::Entry &e : saved)
+        for (int slash = e.path.indexOf(QLatin1Char('/')); slash > 0; slash = e.path.indexOf(QLatin1Char('/'), slash + 1))
+            folders.insert(e.path.left(slash));
+    for (const QString &inside : folders)
+        ok = platform::syncFolder(inside.isEmpty() ? folder : folder + QLatin1Char('/') + inside) && ok;
+    return ok;
+}
+
 } // namespace
 
 BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QString &chosenFolder, bool intoEmptyFolder)
@@ -184,16 +287,27 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
     }
 
     progress.setStatus(ctx.message(MSG_BACKUP_TO_PC));
-    const CopyReport copy = copyFiles(ctx, files, report.folder + QLatin1Char('/'), root, true);
+    QStringList toCopy = files;
+    bool linkStopped = false;
+    QVector<backupmanifest::Entry> saved;
+    if (!direct)
+        saved = linkUnchanged(ctx, chosenFolder, root, report.folder, &toCopy, &linkStopped);
+    const CopyReport copy = copyFiles(ctx, toCopy, report.folder + QLatin1Char('/'), root, true);
     report.copied = true;
-    report.stopped = copy.stopped;
-    report.notSaved = countNotSaved(report.folder, copy.copied, files.size()) + unread.size();
-    QVector<backupmanifest::Entry> saved = copy.copied;
-    if (copy.endedEarly)
+    report.stopped = copy.stopped || linkStopped;
+    // A link is made whole in one step, to a file just found with its size: only copies are looked at.
+    report.notSaved = countNotSaved(report.folder, copy.copied, files.size() - saved.size()) + unread.size();
+    const QVector<backupmanifest::Entry> copied = copy.copied;
+    saved += copied;
+    if (copy.endedEarly || linkStopped)
         report.notSaved += rawFiles.size();
     else
         report.notSaved += copyRawFiles(ctx, rawFiles, root, report.folder, &saved);
     report.stopped = report.stopped || ctx.state.stopRequested;
+    // Only a backup whose every file has reached the disk is called complete: a power cut must
+    // never leave one that a later backup would take as its base.
+    if (report.notSaved == 0 && !flushBackup(report.folder, copied, saved))
+        report.notSaved = 1;
     const bool written = backupmanifest::write(report.folder, saved, report.notSaved == 0);
     ctx.fileAction(QStringLiteral("create"), report.folder + QLatin1Char('/') + QLatin1String(backupmanifest::kFileName),
                    QString(), written);

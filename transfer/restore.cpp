@@ -14,6 +14,7 @@
 #include "device/playerlayout.h"
 #include "transfer/backupdestination.h"
 #include "transfer/backupmanifest.h"
+#include "transfer/backupset.h"
 #include "transfer/copyengine.h"
 #include "transfer/transferlistings.h"
 #include "core/messagetable.h"
@@ -270,6 +271,36 @@ bool restoreFromFolder(OperationContext &ctx, const QString &backupFolder, const
 
 namespace {
 
+// Several backups: the user picks one from the list (the newest complete one offered first);
+// a front end that shows no list asks question, about that one.
+bool chooseAmongBackups(OperationContext &ctx, const QString &chosen, const QString &question, QString *backup)
+{
+    const QVector<BackupInfo> backups = listBackups(withoutTrailingSeparator(chosen));
+    ChoiceRequest choice;
+    choice.code = QStringLiteral("restore.chooseBackup");
+    choice.title = ctx.translate("restore", "Backups");
+    choice.text = ctx.translate("restore", "Choose the backup to restore:");
+    choice.parent = ctx.window;
+    for (int i = 0; i < backups.size(); ++i) {
+        choice.items << describeBackup(ctx, backups.at(i));
+        if (entries::samePath(backups.at(i).folder, *backup))
+            choice.defaultItem = i;
+    }
+    MessageBoxRequest &box = choice.fallback;
+    box.kind = QuestionKind::Confirm;
+    box.safeButton = 1;
+    box.title = choice.title;
+    box.text = question;
+    box.icon = BoxIcon::Question;
+    box.buttons = {BoxButton{BoxRole::Ok, QStringLiteral("Ok")}, BoxButton{BoxRole::No, QStringLiteral("No")}};
+    box.parent = ctx.window;
+    const int picked = ctx.dialogs.chooseItem(choice);
+    if (picked < 0 || picked >= backups.size())
+        return false;
+    *backup = backups.at(picked).folder;
+    return true;
+}
+
 // When the user picked the folder that holds dated backups rather than one of them.
 bool confirmNewestBackup(OperationContext &ctx, const QString &chosen, QString *backup)
 {
@@ -279,7 +310,9 @@ bool confirmNewestBackup(OperationContext &ctx, const QString &chosen, QString *
         return true;
     const QString name = QFileInfo(*backup).fileName();
     const QString text = ctx.translate("restore", "The chosen folder holds %1 backups.\nThe newest one will be restored:\n%2\nDo you want to continue ?");
-    return boxes::okOrNo(ctx.dialogs, ctx.window, ctx.translate("restore", "Backups"), text.arg(found).arg(name));
+    if (found < 2)
+        return boxes::okOrNo(ctx.dialogs, ctx.window, ctx.translate("restore", "Backups"), text.arg(found).arg(name));
+    return chooseAmongBackups(ctx, chosen, text.arg(found).arg(name), backup);
 }
 
 } // namespace

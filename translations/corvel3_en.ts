@@ -293,6 +293,66 @@ Exit 0: no problems; 1: problems left; 3: no player.</translation>
         <source>list the fixes and change nothing</source>
         <translation>list the fixes and change nothing</translation>
     </message>
+    <message>
+        <source>list the backups in FOLDER</source>
+        <translation>list the backups in FOLDER</translation>
+    </message>
+    <message>
+        <source>Lists the backups in FOLDER (or FOLDER itself when it is one), newest first: date, name,
+songs, size, complete or not, whether every file is there with its size, and the bytes new
+and shared with other backups. No player needed. Exit 1 when FOLDER holds none.</source>
+        <translation>Lists the backups in FOLDER (or FOLDER itself when it is one), newest first: date, name,
+songs, size, complete or not, whether every file is there with its size, and the bytes new
+and shared with other backups. No player needed. Exit 1 when FOLDER holds none.</translation>
+    </message>
+    <message>
+        <source>check a backup against its manifest</source>
+        <translation>check a backup against its manifest</translation>
+    </message>
+    <message>
+        <source>Checks a backup against its manifest without restoring it: every file there with its
+size; with --read-data every byte too (SHA-256). FOLDER is a backup or the folder that holds
+them: then the newest complete one. No player needed.
+Exit 0: all whole; 1: files missing or damaged (named), or an incomplete backup.</source>
+        <translation>Checks a backup against its manifest without restoring it: every file there with its
+size; with --read-data every byte too (SHA-256). FOLDER is a backup or the folder that holds
+them: then the newest complete one. No player needed.
+Exit 0: all whole; 1: files missing or damaged (named), or an incomplete backup.</translation>
+    </message>
+    <message>
+        <source>read and check every byte</source>
+        <translation>read and check every byte</translation>
+    </message>
+    <message>
+        <source>remove the backups older than the N newest complete ones</source>
+        <translation>remove the backups older than the N newest complete ones</translation>
+    </message>
+    <message>
+        <source>Removes from FOLDER the backups older than its N newest complete ones; the newest complete
+one always stays, newer backups (incomplete ones too) stay, a backup that is a link is left
+alone. A song shared with a backup that stays remains in it. Every file removed is logged.
+With --dry-run it lists the backups it would remove. No player needed.</source>
+        <translation>Removes from FOLDER the backups older than its N newest complete ones; the newest complete
+one always stays, newer backups (incomplete ones too) stay, a backup that is a link is left
+alone. A song shared with a backup that stays remains in it. Every file removed is logged.
+With --dry-run it lists the backups it would remove. No player needed.</translation>
+    </message>
+    <message>
+        <source>how many complete backups to keep (at least 1)</source>
+        <translation>how many complete backups to keep (at least 1)</translation>
+    </message>
+    <message>
+        <source>list what would be removed and change nothing</source>
+        <translation>list what would be removed and change nothing</translation>
+    </message>
+    <message>
+        <source>prune needs --keep N</source>
+        <translation>prune needs --keep N</translation>
+    </message>
+    <message>
+        <source>--keep takes a number from 1 up</source>
+        <translation>--keep takes a number from 1 up</translation>
+    </message>
 </context>
 <context>
     <name>FolderSplit</name>
@@ -773,6 +833,14 @@ The log of operations is in:
         <source>Library check</source>
         <translation>Library check</translation>
     </message>
+    <message>
+        <source>Choose the folder of the backups</source>
+        <translation>Choose the folder of the backups</translation>
+    </message>
+    <message>
+        <source>Choose the backup to check</source>
+        <translation>Choose the backup to check</translation>
+    </message>
 </context>
 <context>
     <name>Reinstall</name>
@@ -938,6 +1006,12 @@ Do you want to continue ?</source>
         <translation>%1 files will be copied.
 Do you want to continue ?</translation>
     </message>
+    <message>
+        <source>The chosen folder cannot share files between backups (a FAT or exFAT drive, a network share):
+every file is copied in full.</source>
+        <translation>The chosen folder cannot share files between backups (a FAT or exFAT drive, a network share):
+every file is copied in full.</translation>
+    </message>
 </context>
 <context>
     <name>backupdestination</name>
@@ -968,6 +1042,89 @@ Create or choose a folder inside it.</translation>
     <message>
         <source>Unsuitable folder</source>
         <translation>Unsuitable folder</translation>
+    </message>
+</context>
+<context>
+    <name>backupset</name>
+    <message>
+        <source>Backups</source>
+        <translation>Backups</translation>
+    </message>
+    <message>
+        <source>The folder holds no backups:</source>
+        <translation>The folder holds no backups:</translation>
+    </message>
+    <message>
+        <source>%1 songs</source>
+        <translation>%1 songs</translation>
+    </message>
+    <message>
+        <source>complete</source>
+        <translation>complete</translation>
+    </message>
+    <message>
+        <source>incomplete</source>
+        <translation>incomplete</translation>
+    </message>
+    <message>
+        <source>all files there</source>
+        <translation>all files there</translation>
+    </message>
+    <message>
+        <source>files missing</source>
+        <translation>files missing</translation>
+    </message>
+    <message>
+        <source>new %1, shared %2</source>
+        <translation>new %1, shared %2</translation>
+    </message>
+    <message>
+        <source>Reading the backups...</source>
+        <translation>Reading the backups...</translation>
+    </message>
+    <message>
+        <source>Checking the backup...</source>
+        <translation>Checking the backup...</translation>
+    </message>
+    <message>
+        <source>unreadable</source>
+        <translation>unreadable</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>missing</translation>
+    </message>
+    <message>
+        <source>damaged</source>
+        <translation>damaged</translation>
+    </message>
+    <message>
+        <source>incomplete backup</source>
+        <translation>incomplete backup</translation>
+    </message>
+    <message>
+        <source>... and %1 more</source>
+        <translation>... and %1 more</translation>
+    </message>
+    <message>
+        <source>Damaged backup</source>
+        <translation>Damaged backup</translation>
+    </message>
+    <message>
+        <source>Some files of the backup are missing or damaged:</source>
+        <translation>Some files of the backup are missing or damaged:</translation>
+    </message>
+    <message>
+        <source>Removing the older backups...</source>
+        <translation>Removing the older backups...</translation>
+    </message>
+    <message>
+        <source>removed: </source>
+        <translation>removed: </translation>
+    </message>
+    <message>
+        <source>not removed</source>
+        <translation>not removed</translation>
     </message>
 </context>
 <context>
@@ -1615,6 +1772,10 @@ Do you want to continue ?</translation>
     <message>
         <source>Backups</source>
         <translation>Backups</translation>
+    </message>
+    <message>
+        <source>Choose the backup to restore:</source>
+        <translation>Choose the backup to restore:</translation>
     </message>
 </context>
 </TS>

@@ -292,6 +292,67 @@ Uscita 0: nessun problema; 1: problemi rimasti; 3: nessun lettore.</translation>
         <source>list the fixes and change nothing</source>
         <translation>elenca le correzioni e non cambia nulla</translation>
     </message>
+    <message>
+        <source>list the backups in FOLDER</source>
+        <translation>elenca le copie di backup in FOLDER</translation>
+    </message>
+    <message>
+        <source>Lists the backups in FOLDER (or FOLDER itself when it is one), newest first: date, name,
+songs, size, complete or not, whether every file is there with its size, and the bytes new
+and shared with other backups. No player needed. Exit 1 when FOLDER holds none.</source>
+        <translation>Elenca le copie di backup in FOLDER (o FOLDER stessa se è una copia), dalla più recente: data,
+nome, basi, dimensione, completa o no, se ogni file c&apos;è con la sua dimensione, e i byte nuovi
+e quelli condivisi con altre copie. Non serve il lettore. Uscita 1 se FOLDER non ne contiene.</translation>
+    </message>
+    <message>
+        <source>check a backup against its manifest</source>
+        <translation>controlla una copia di backup con il suo elenco</translation>
+    </message>
+    <message>
+        <source>Checks a backup against its manifest without restoring it: every file there with its
+size; with --read-data every byte too (SHA-256). FOLDER is a backup or the folder that holds
+them: then the newest complete one. No player needed.
+Exit 0: all whole; 1: files missing or damaged (named), or an incomplete backup.</source>
+        <translation>Controlla una copia di backup con il suo elenco dei files, senza ripristinarla: che ogni file
+ci sia con la sua dimensione; con --read-data anche ogni byte (SHA-256). FOLDER è una copia
+o la cartella che le contiene: allora la più recente completa. Non serve il lettore.
+Uscita 0: tutto integro; 1: files mancanti o danneggiati (nominati), o copia incompleta.</translation>
+    </message>
+    <message>
+        <source>read and check every byte</source>
+        <translation>legge e controlla ogni byte</translation>
+    </message>
+    <message>
+        <source>remove the backups older than the N newest complete ones</source>
+        <translation>elimina le copie di backup più vecchie delle N complete più recenti</translation>
+    </message>
+    <message>
+        <source>Removes from FOLDER the backups older than its N newest complete ones; the newest complete
+one always stays, newer backups (incomplete ones too) stay, a backup that is a link is left
+alone. A song shared with a backup that stays remains in it. Every file removed is logged.
+With --dry-run it lists the backups it would remove. No player needed.</source>
+        <translation>Elimina da FOLDER le copie di backup più vecchie delle N complete più recenti; la più recente
+completa resta sempre, le copie più nuove (anche incomplete) restano, una copia che è un
+collegamento non viene toccata. Una base condivisa con una copia che resta rimane in quella.
+Ogni file eliminato è annotato. Con --dry-run elenca le copie che eliminerebbe. Non serve il
+lettore.</translation>
+    </message>
+    <message>
+        <source>how many complete backups to keep (at least 1)</source>
+        <translation>quante copie complete tenere (almeno 1)</translation>
+    </message>
+    <message>
+        <source>list what would be removed and change nothing</source>
+        <translation>elenca cosa si eliminerebbe e non cambia nulla</translation>
+    </message>
+    <message>
+        <source>prune needs --keep N</source>
+        <translation>prune richiede --keep N</translation>
+    </message>
+    <message>
+        <source>--keep takes a number from 1 up</source>
+        <translation>--keep accetta un numero da 1 in su</translation>
+    </message>
 </context>
 <context>
     <name>FolderSplit</name>
@@ -772,6 +833,14 @@ L&apos;elenco delle operazioni è in:
         <source>Library check</source>
         <translation>Controllo della libreria</translation>
     </message>
+    <message>
+        <source>Choose the folder of the backups</source>
+        <translation>Scegli la cartella delle copie di backup</translation>
+    </message>
+    <message>
+        <source>Choose the backup to check</source>
+        <translation>Scegli la copia di backup da controllare</translation>
+    </message>
 </context>
 <context>
     <name>Reinstall</name>
@@ -937,6 +1006,12 @@ Do you want to continue ?</source>
         <translation>Saranno copiati %1 files
 Vuoi continuare ?</translation>
     </message>
+    <message>
+        <source>The chosen folder cannot share files between backups (a FAT or exFAT drive, a network share):
+every file is copied in full.</source>
+        <translation>La cartella scelta non permette di condividere i files tra le copie di backup (un disco FAT o exFAT, una cartella di rete):
+ogni file viene copiato per intero.</translation>
+    </message>
 </context>
 <context>
     <name>backupdestination</name>
@@ -967,6 +1042,89 @@ Crea o scegli una cartella al suo interno.</translation>
     <message>
         <source>Unsuitable folder</source>
         <translation>Cartella non adatta</translation>
+    </message>
+</context>
+<context>
+    <name>backupset</name>
+    <message>
+        <source>Backups</source>
+        <translation>Copie di backup</translation>
+    </message>
+    <message>
+        <source>The folder holds no backups:</source>
+        <translation>La cartella non contiene copie di backup:</translation>
+    </message>
+    <message>
+        <source>%1 songs</source>
+        <translation>%1 basi</translation>
+    </message>
+    <message>
+        <source>complete</source>
+        <translation>completa</translation>
+    </message>
+    <message>
+        <source>incomplete</source>
+        <translation>incompleta</translation>
+    </message>
+    <message>
+        <source>all files there</source>
+        <translation>file tutti presenti</translation>
+    </message>
+    <message>
+        <source>files missing</source>
+        <translation>file mancanti</translation>
+    </message>
+    <message>
+        <source>new %1, shared %2</source>
+        <translation>nuovi %1, condivisi %2</translation>
+    </message>
+    <message>
+        <source>Reading the backups...</source>
+        <translation>Lettura delle copie di backup...</translation>
+    </message>
+    <message>
+        <source>Checking the backup...</source>
+        <translation>Controllo della copia di backup...</translation>
+    </message>
+    <message>
+        <source>unreadable</source>
+        <translation>illeggibile</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>mancante</translation>
+    </message>
+    <message>
+        <source>damaged</source>
+        <translation>danneggiato</translation>
+    </message>
+    <message>
+        <source>incomplete backup</source>
+        <translation>copia incompleta</translation>
+    </message>
+    <message>
+        <source>... and %1 more</source>
+        <translation>... e altri %1</translation>
+    </message>
+    <message>
+        <source>Damaged backup</source>
+        <translation>Copia di backup danneggiata</translation>
+    </message>
+    <message>
+        <source>Some files of the backup are missing or damaged:</source>
+        <translation>Alcuni files della copia di backup mancano o sono danneggiati:</translation>
+    </message>
+    <message>
+        <source>Removing the older backups...</source>
+        <translation>Eliminazione delle copie di backup più vecchie...</translation>
+    </message>
+    <message>
+        <source>removed: </source>
+        <translation>eliminata: </translation>
+    </message>
+    <message>
+        <source>not removed</source>
+        <translation>non eliminata</translation>
     </message>
 </context>
 <context>
@@ -1614,6 +1772,10 @@ Vuoi continuare ?</translation>
     <message>
         <source>Backups</source>
         <translation>Copie di backup</translation>
+    </message>
+    <message>
+        <source>Choose the backup to restore:</source>
+        <translation>Scegli la copia di backup da ripristinare:</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -68,4 +69,12 @@ QString WidgetDialogs::chooseFolder(const FolderRequest &request)
 void WidgetDialogs::aboutToolkit(QObject *parent)
 {
     QMessageBox::aboutQt(qobject_cast<QWidget *>(parent));
+}
+
+int WidgetDialogs::chooseItem(const ChoiceRequest &request)
+{
+    bool chosen = false;
+    const QString item = QInputDialog::getItem(qobject_cast<QWidget *>(request.parent), request.title, request.text,
+                                               request.items, request.defaultItem, false, &chosen);
+    return chosen ? int(request.items.indexOf(item)) : -1;
 }

@@ -70,3 +70,28 @@ void ScriptedDialogs::aboutToolkit(QObject *parent)
 {
     prompts.append(Prompt{QStringLiteral("About Qt"), {}, BoxIcon::NoIcon, {}, 0, parent, {}});
 }
+
+int ScriptedDialogs::chooseItem(const ChoiceRequest &request)
+{
+    if (!listChoices)
+        return Dialogs::chooseItem(request);
+    Prompt p{request.title, request.text, BoxIcon::NoIcon, {}, request.defaultItem, request.parent, {}, request.code};
+    for (const QString &item : request.items)
+        p.buttons.append(BoxButton{BoxRole::Ok, item});
+    if (onPrompt)
+        onPrompt(p);
+    int chosen = -1;
+    if (replies.isEmpty()) {
+        failures << QStringLiteral("unexpected choice \"%1\"").arg(request.title);
+    } else {
+        const QString reply = replies.dequeue();
+        chosen = reply.startsWith(QLatin1Char('#')) ? reply.mid(1).toInt() : request.items.indexOf(reply);
+        if (chosen < -1 || chosen >= request.items.size() || (chosen < 0 && !reply.isEmpty())) {
+            failures << QStringLiteral("reply \"%1\" matches no item of \"%2\"").arg(reply, request.title);
+            chosen = -1;
+        }
+    }
+    p.answer = request.items.value(chosen);
+    prompts.append(p);
+    return chosen;
+}

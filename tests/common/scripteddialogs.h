@@ -34,6 +34,10 @@ public:
 
     int showMessage(const MessageBoxRequest &request) override;
     QString chooseFolder(const FolderRequest &request) override;
+    // With listChoices, a choice is a prompt whose captions are its items, answered by an item or
+    // "#n" ("" cancels); without, the fallback box is asked, as by a front end that shows no list.
+    int chooseItem(const ChoiceRequest &request) override;
+    bool listChoices = false;
     void aboutToolkit(QObject *parent) override;   // recorded as a prompt titled "About Qt", no answer needed
 
     QVector<Prompt> prompts;
