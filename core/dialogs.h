@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 class QObject;
@@ -53,6 +54,15 @@ struct FolderRequest {
     QObject *parent = nullptr;
 };
 
+// Choosing the part of a backup to restore, among every file it holds (paths relative to the
+// backup, "/" separators). The window shows them as a tree with check boxes.
+struct PartRequest {
+    QString title;
+    QString text;
+    QStringList files;
+    QObject *parent = nullptr;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -62,6 +72,14 @@ public:
     virtual QString chooseFolder(const FolderRequest &request) = 0;
     // The toolkit's own About box.
     virtual void aboutToolkit(QObject *parent) = 0;
+    // False when cancelled. *parts: the chosen folders (each taking everything below it) and
+    // files; empty for the whole backup. Front ends without a tree take the whole backup.
+    virtual bool choosePart(const PartRequest &request, QStringList *parts)
+    {
+        Q_UNUSED(request)
+        parts->clear();
+        return true;
+    }
 };
 
 // The boxes that recur everywhere.

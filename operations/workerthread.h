@@ -37,6 +37,7 @@ public:
     int showMessage(const MessageBoxRequest &request) override;
     QString chooseFolder(const FolderRequest &request) override;
     void aboutToolkit(QObject *parent) override;
+    bool choosePart(const PartRequest &request, QStringList *parts) override;
 
 private:
     void onHome(const std::function<void()> &call);

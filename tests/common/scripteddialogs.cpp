@@ -70,3 +70,11 @@ void ScriptedDialogs::aboutToolkit(QObject *parent)
 {
     prompts.append(Prompt{QStringLiteral("About Qt"), {}, BoxIcon::NoIcon, {}, 0, parent, {}});
 }
+
+bool ScriptedDialogs::choosePart(const PartRequest &request, QStringList *parts)
+{
+    partRequests.append(request);
+    const QPair<bool, QStringList> reply = partReplies.isEmpty() ? qMakePair(true, QStringList()) : partReplies.dequeue();
+    *parts = reply.second;
+    return reply.first;
+}
