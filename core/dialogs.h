@@ -60,6 +60,8 @@ struct PartRequest {
     QString title;
     QString text;
     QStringList files;
+    QString okCaption;
+    QString cancelCaption;
     QObject *parent = nullptr;
 };
 

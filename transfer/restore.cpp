@@ -148,6 +148,8 @@ bool chooseParts(OperationContext &ctx, const RestoreChoice &choice, const QStri
         request.text = ctx.pick("Scegli le cartelle, le basi e le playlist da ricopiare sul Corvel3.",
                                 "Choose the folders, songs and playlists to copy back onto the Corvel3.");
         request.files = files;
+        request.okCaption = QStringLiteral("Ok");
+        request.cancelCaption = ctx.pick("Annulla", "Cancel");
         request.parent = ctx.window;
         if (!ctx.dialogs.choosePart(request, parts)) {
             report->declined = true;

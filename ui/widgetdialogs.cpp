@@ -1,5 +1,7 @@
 #include "ui/widgetdialogs.h"
 
+#include "ui/backuptree.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -68,4 +70,9 @@ QString WidgetDialogs::chooseFolder(const FolderRequest &request)
 void WidgetDialogs::aboutToolkit(QObject *parent)
 {
     QMessageBox::aboutQt(qobject_cast<QWidget *>(parent));
+}
+
+bool WidgetDialogs::choosePart(const PartRequest &request, QStringList *parts)
+{
+    return chooseBackupParts(request, parts);
 }

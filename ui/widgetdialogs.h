@@ -8,4 +8,5 @@ public:
     int showMessage(const MessageBoxRequest &request) override;
     QString chooseFolder(const FolderRequest &request) override;
     void aboutToolkit(QObject *parent) override;
+    bool choosePart(const PartRequest &request, QStringList *parts) override;
 };
