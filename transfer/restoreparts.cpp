@@ -1,5 +1,7 @@
 #include "transfer/restoreparts.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 
