@@ -4,6 +4,7 @@
 #include <QtWidgets>
 
 #include "tests/common/drivefixture.h"
+#include "tests/common/screenshots.h"
 #include "tests/transfer/transfertesting.h"
 #include "ui/backuptree.h"
 #include "ui/mainwindow.h"
@@ -135,6 +136,7 @@ private slots:
             seen = true;
             QTreeView *tree = open->findChild<QTreeView *>();
             setChecked(*tree->model(), "Pop", false);
+            saveScreenshot(open, "en-restore-tree");
             open->findChild<QDialogButtonBox *>()->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
         });
         poll.start(20);
