@@ -115,7 +115,7 @@ public:
 class RestoreCommand : public FolderCommand {
 public:
     QString name() const override { return QStringLiteral("restore"); }
-    QString synopsis() const override { return QStringLiteral("restore FOLDER"); }
+    QString synopsis() const override { return QStringLiteral("restore FOLDER [--only PATH...]"); }
     QString summary(bool it) const override
     {
         return Texts::of(it).translate("CliCommand", "copy a backup back onto the player");
@@ -129,7 +129,37 @@ public:
                                                      "Nothing on the player is deleted; a different file already there is replaced only after a\n"
                                                      "question (one an interrupted restore left cut short, at once).");
     }
-    Operations::Result run(CliSession &s) override { return s.operations.restore(folder); }
+    QList<QCommandLineOption> options(bool it) const override
+    {
+        return {QCommandLineOption(QStringLiteral("only"),
+                                   Texts::of(it).translate("CliCommand", "restore PATH only (relative to the player's root, as in the backup: a folder\n"
+                                                                         "with everything below it, a file alone); several may follow. Only those are\n"
+                                                                         "checked and written"),
+                                   QStringLiteral("PATH"))};
+    }
+    bool takesMoreArguments(const QCommandLineParser &parser) const override
+    {
+        return parser.isSet(QStringLiteral("only"));
+    }
+    QString take(const QCommandLineParser &parser, bool it) override
+    {
+        QString problem = FolderCommand::take(parser, it);
+        parts = parser.values(QStringLiteral("only")) + parser.positionalArguments().mid(1);
+        if (!problem.isEmpty() || parts.isEmpty())
+            return problem;
+        // Checked here, so that a mistyped part is a usage error and nothing is written.
+        const QStringList wrong = Operations::partsNotInBackup(folder, parts);
+        if (!wrong.isEmpty())
+            return Texts::of(it).translate("CliCommand", "--only: '%1' is not in the backup").arg(wrong.first());
+        return QString();
+    }
+    Operations::Result run(CliSession &s) override
+    {
+        return parts.isEmpty() ? s.operations.restore(folder) : s.operations.restoreParts(folder, parts);
+    }
+
+private:
+    QStringList parts;
 };
 
 class ReinstallCommand : public CliCommand {
@@ -491,7 +521,7 @@ CommandLine parseCommandLine(const QStringList &arguments, int languageIfNotGive
         const QStringList wanted = command->arguments();
         if (given.size() < wanted.size())
             line.problem = Texts::of(it).translate("CliCommand", "%1 needs %2").arg(command->name(), wanted.at(given.size()));
-        else if (given.size() > wanted.size())
+        else if (given.size() > wanted.size() && !command->takesMoreArguments(own))
             line.problem = Texts::of(it).translate("CliCommand", "unexpected argument '%1'").arg(given.at(wanted.size()));
         else
             line.problem = command->take(own, it);

@@ -40,6 +40,8 @@ public:
     virtual QList<QCommandLineOption> options(bool italian) const { Q_UNUSED(italian) return {}; }
     // The names of the arguments it needs, one each ("FOLDER").
     virtual QStringList arguments() const { return {}; }
+    // True when arguments beyond those named are its own to read (restore FOLDER --only A B).
+    virtual bool takesMoreArguments(const QCommandLineParser &parser) const { Q_UNUSED(parser) return false; }
     // Reads its options and arguments (their count already checked); returns what is wrong with
     // them, "" when nothing.
     virtual QString take(const QCommandLineParser &parser, bool italian);

@@ -66,6 +66,17 @@ struct ChoiceRequest {
     QObject *parent = nullptr;
 };
 
+// Choosing the part of a backup to restore, among every file it holds (paths relative to the
+// backup, "/" separators). The window shows them as a tree with check boxes.
+struct PartRequest {
+    QString title;
+    QString text;
+    QStringList files;
+    QString okCaption;
+    QString cancelCaption;
+    QObject *parent = nullptr;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -77,6 +88,15 @@ public:
     virtual void aboutToolkit(QObject *parent) = 0;
     // Returns the index of the chosen item, or -1 when cancelled. By default the fallback box.
     virtual int chooseItem(const ChoiceRequest &request);
+
+    // False when cancelled. *parts: the chosen folders (each taking everything below it) and
+    // files; empty for the whole backup. Front ends without a tree take the whole backup.
+    virtual bool choosePart(const PartRequest &request, QStringList *parts)
+    {
+        Q_UNUSED(request)
+        parts->clear();
+        return true;
+    }
 };
 
 // The boxes that recur everywhere.

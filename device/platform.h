@@ -45,12 +45,16 @@ public:
     Attributes of(const QString &path) const;
     bool hiddenOrSystem(const QString &path) const
     {
+        const int slash = path.lastIndexOf(QLatin1Char('/'));
+        if (path.midRef(slash + 1).startsWith(QLatin1Char('.')))
+            return true;   // hidden by its name: nothing to ask
         const Attributes a = of(path);
         return a.hidden || a.system;
     }
 
 private:
     long fileSystem = 0;            // what the platform needs to know of the folder's file system
+    quint64 volume = 0;             // the folder's device, where the platform tells volumes apart
     mutable bool noXattrs = false;  // the file system keeps no extended attributes
 };
 // Marks path hidden and system (what "ATTRIB +H +S" does). False when nothing could be set.

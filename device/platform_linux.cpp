@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
+#include <QSet>
 #include <QStandardPaths>
 #include <QStorageInfo>
 
@@ -94,6 +96,25 @@ long fileSystemOf(const QByteArray &native)
     struct statfs fs {};
     return ::statfs(native.constData(), &fs) == 0 ? long(fs.f_type) : 0;
 }
+
+// File systems that keep no extended attributes at all: asking their files could only fail.
+bool keepsNoXattrs(long fileSystem)
+{
+    switch (static_cast<unsigned long>(fileSystem)) {
+    case 0x2011BAB0UL:   // exFAT
+    case ISOFS_SUPER_MAGIC:
+    case 0x15013346UL:   // UDF
+    case RAMFS_MAGIC:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Volumes whose file system answered ENOTSUP ("this file system has none"), by device: none of
+// their files is asked again. ENODATA only says that one file has none, and is never kept.
+QMutex xattrlessLock;
+QSet<quint64> xattrlessVolumes;
 
 bool readFatAttributes(const QByteArray &native, quint32 &attrs)
 {
@@ -190,8 +211,7 @@ namespace {
 Attributes attributesOn(const QString &path, long fileSystem, bool *noXattrs)
 {
     Attributes result;
-    const QFileInfo info(path);
-    const QString name = info.fileName();
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
     if (name.startsWith(QLatin1Char('.')))
         result.hidden = true;
     const QByteArray native = QFile::encodeName(path);
@@ -202,7 +222,7 @@ Attributes attributesOn(const QString &path, long fileSystem, bool *noXattrs)
         result.system = (dos & kDosSystem) != 0;
         return result;
     }
-    if (isPlayerSystemName(name) && isVolumeRoot(info.absolutePath())) {
+    if (isPlayerSystemName(name) && isVolumeRoot(QFileInfo(path).absolutePath())) {
         result.hidden = true;
         result.system = true;
     }
@@ -216,11 +236,27 @@ Attributes attributes(const QString &path)
     return attributesOn(path, fileSystemOf(QFile::encodeName(path)), nullptr);
 }
 
-AttributeReader::AttributeReader(const QString &folder) : fileSystem(fileSystemOf(QFile::encodeName(folder))) {}
+AttributeReader::AttributeReader(const QString &folder) : fileSystem(fileSystemOf(QFile::encodeName(folder)))
+{
+    struct stat st {};
+    if (!fileSystem || ::stat(QFile::encodeName(folder).constData(), &st) != 0)
+        return;
+    volume = quint64(st.st_dev);
+    const QMutexLocker locked(&xattrlessLock);
+    noXattrs = keepsNoXattrs(fileSystem) || xattrlessVolumes.contains(volume);
+}
 
 Attributes AttributeReader::of(const QString &path) const
 {
-    return fileSystem ? attributesOn(path, fileSystem, &noXattrs) : attributes(path);
+    if (!fileSystem)
+        return attributes(path);
+    const bool known = noXattrs;
+    const Attributes found = attributesOn(path, fileSystem, &noXattrs);
+    if (noXattrs && !known && volume) {
+        const QMutexLocker locked(&xattrlessLock);
+        xattrlessVolumes.insert(volume);
+    }
+    return found;
 }
 
 bool setHiddenSystem(const QString &path)

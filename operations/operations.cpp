@@ -19,6 +19,7 @@
 #include "transfer/backup.h"
 #include "transfer/backupset.h"
 #include "transfer/restore.h"
+#include "transfer/restoreparts.h"
 #include "update/reinstall.h"
 #include "update/swaprecovery.h"
 #include "update/systemupdate.h"
@@ -359,8 +360,35 @@ Operations::Result Operations::backup(const QString &folder, ProgressView *busy)
 
 Operations::Result Operations::restore(const QString &folder, ProgressView *busy)
 {
+    return restoreParts(folder, QStringList(), busy);
+}
+
+Operations::Result Operations::restoreParts(const QString &folder, const QStringList &parts, ProgressView *busy)
+{
     Plan plan{QStringLiteral("restore"), Plan::Closing::Restore, folder, QT_TRANSLATE_NOOP("Operations", "Choose a folder where to get your saved files"), MSG_RESTORING_BACKUP};
-    return run(plan, busy, [](OperationContext &ctx, const QString &chosen) { return transfer::restore(ctx, chosen); });
+    transfer::RestoreChoice choice;
+    choice.only = parts;
+    choice.ask = parts.isEmpty();
+    return run(plan, busy, [choice](OperationContext &ctx, const QString &chosen) { return transfer::restore(ctx, chosen, choice); });
+}
+
+QStringList Operations::partsNotInBackup(const QString &folder, const QStringList &parts)
+{
+    OperationState quiet;
+    SafeAnswers safe;
+    NoProgress nowhere;
+    OperationContext ctx{quiet, safe, nowhere};
+    bool readable = false;
+    const QStringList files = transfer::backupFiles(ctx, folder, &readable);
+    if (!readable)
+        return parts;
+    QStringList wrong;
+    for (const QString &part : parts) {
+        const QString clean = transfer::cleanPart(part);
+        if (clean.isEmpty() || !transfer::partsMatchingNothing(files, {clean}).isEmpty())
+            wrong << part;
+    }
+    return wrong;
 }
 
 Operations::Result Operations::reinstall(ReinstallKind kind, const QString &folder, ProgressView *busy)

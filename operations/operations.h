@@ -88,6 +88,12 @@ public:
     // folder "": asked through the front end's folder chooser.
     Result backup(const QString &folder = QString(), ProgressView *busy = nullptr);
     Result restore(const QString &folder = QString(), ProgressView *busy = nullptr);
+    // Only the parts of the backup given (paths relative to the player's root, as the backup
+    // holds them: a folder with everything below it, a file alone); none asks (the window's tree).
+    Result restoreParts(const QString &folder, const QStringList &parts, ProgressView *busy = nullptr);
+    // Of parts, those a restore from folder would refuse: outside the backup ("..", absolute) or
+    // matching none of its files (all of them when it cannot be read). Reads the backup only.
+    static QStringList partsNotInBackup(const QString &folder, const QStringList &parts);
     // folder: where SaveAndRestore keeps the songs ("": asked).
     Result reinstall(ReinstallKind kind, const QString &folder = QString(), ProgressView *busy = nullptr);
     // A dry run lists through onFileAction every action a real run would take, and changes nothing.

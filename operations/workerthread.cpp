@@ -83,6 +83,13 @@ int DialogsBridge::chooseItem(const ChoiceRequest &request)
     return chosen;
 }
 
+bool DialogsBridge::choosePart(const PartRequest &request, QStringList *parts)
+{
+    bool chosen = false;
+    onHome([&] { chosen = inner.choosePart(request, parts); });
+    return chosen;
+}
+
 ProgressBridge::ProgressBridge(ProgressView &inner, QObject *home) : inner(inner), home(home)
 {
     adopt(inner.minimum(), inner.maximum(), inner.value(), inner.format(), inner.barVisible(), inner.status(),

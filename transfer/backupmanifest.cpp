@@ -224,10 +224,17 @@ bool isComplete(const QString &folder)
 
 Check verify(const QString &folder, const std::function<bool(int, int)> &tick)
 {
+    bool found = false;
+    const QVector<Entry> entries = read(folder, &found);
+    if (!found)
+        return Check();
+    return verify(folder, entries, tick);
+}
+
+Check verify(const QString &folder, const QVector<Entry> &entries, const std::function<bool(int, int)> &tick)
+{
     Check check;
-    const QVector<Entry> entries = read(folder, &check.found);
-    if (!check.found)
-        return check;
+    check.found = true;
     HashQueue hashing(QThread::idealThreadCount());
     std::vector<int> hashed;   // entry by hash number
     std::vector<bool> changed(size_t(entries.size()), false);

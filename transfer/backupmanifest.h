@@ -82,5 +82,7 @@ QVector<Entry> read(const QString &folder, bool *found);
 // every processor the machine has). tick, when given, is called after each file is listed for
 // hashing (progress, events) and returns false to stop.
 Check verify(const QString &folder, const std::function<bool(int done, int total)> &tick = {});
+// The same for some entries of folder's manifest only (a selective restore's part).
+Check verify(const QString &folder, const QVector<Entry> &entries, const std::function<bool(int done, int total)> &tick = {});
 
 } // namespace backupmanifest

@@ -16,6 +16,7 @@
 #include "transfer/backupmanifest.h"
 #include "transfer/backupset.h"
 #include "transfer/copyengine.h"
+#include "transfer/restoreparts.h"
 #include "transfer/transferlistings.h"
 #include "core/messagetable.h"
 #include "core/operationcontext.h"
@@ -112,13 +113,13 @@ void refuseDamagedBackup(OperationContext &ctx, const backupmanifest::Check &che
     ctx.dialogs.showMessage(box);
 }
 
-// Every byte of the backup against its manifest, with the bar following and Stop honoured.
-backupmanifest::Check checkBackup(OperationContext &ctx, const QString &folder)
+// Every byte of the backup's entries against its manifest, with the bar following and Stop honoured.
+backupmanifest::Check checkBackup(OperationContext &ctx, const QString &folder, const QVector<backupmanifest::Entry> &entries)
 {
     QElapsedTimer sinceEvents;
     sinceEvents.start();
     ctx.progress.setFormat(QStringLiteral("%v"));
-    return backupmanifest::verify(folder, [&](int done, int total) {
+    return backupmanifest::verify(folder, entries, [&](int done, int total) {
         if (sinceEvents.elapsed() >= 50) {
             ctx.progress.setMaximum(total);
             ctx.progress.setValue(done);
@@ -127,6 +128,49 @@ backupmanifest::Check checkBackup(OperationContext &ctx, const QString &folder)
         }
         return !ctx.state.stopRequested;
     });
+}
+
+// The parts of the backup to restore: those given, else those the user chooses when asked, else
+// all (empty). Any that is not in files (relative paths) refuses the restore with a box. False
+// when nothing is to be restored: *report says why.
+bool chooseParts(OperationContext &ctx, const RestoreChoice &choice, const QStringList &files, QStringList *parts,
+                 RestoreReport *report)
+{
+    *parts = choice.only;
+    if (parts->isEmpty() && choice.ask) {
+        PartRequest request;
+        request.title = ctx.translate("restore", "What to restore");
+        request.text = ctx.translate("restore", "Choose the folders, songs and playlists to copy back onto the Corvel3.");
+        request.files = files;
+        request.okCaption = QStringLiteral("Ok");
+        request.cancelCaption = ctx.translate("restore", "Cancel");
+        request.parent = ctx.window;
+        if (!ctx.dialogs.choosePart(request, parts)) {
+            report->declined = true;
+            return false;
+        }
+    }
+    QStringList cleaned, wrong;
+    for (const QString &part : qAsConst(*parts)) {
+        const QString clean = cleanPart(part);
+        (clean.isEmpty() ? wrong : cleaned) << (clean.isEmpty() ? part : clean);
+    }
+    wrong += partsMatchingNothing(files, cleaned);
+    *parts = cleaned;
+    if (wrong.isEmpty())
+        return true;
+    MessageBoxRequest box;
+    box.kind = QuestionKind::Error;
+    box.icon = BoxIcon::Critical;
+    box.parent = ctx.window;
+    box.code = QStringLiteral("restore.partNotFound");
+    box.buttons = {{BoxRole::Ok, QStringLiteral("Ok")}};
+    box.title = ctx.translate("restore", "Part not found");
+    box.text = ctx.translate("restore", "The backup holds no:\n%1\nRestore cancelled: nothing was written to the Corvel3.")
+                   .arg(wrong.join(QLatin1Char('\n')));
+    ctx.dialogs.showMessage(box);
+    report->reported = true;
+    return false;
 }
 
 // A file on the player against the backup's: the same size and date is a file restored before
@@ -200,7 +244,8 @@ int restoreRawFiles(OperationContext &ctx, const QVector<backupmanifest::Entry> 
 
 } // namespace
 
-RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, const QString &deviceRoot)
+RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, const QString &deviceRoot,
+                            const RestoreChoice &choice)
 {
     RestoreReport report;
     const QString folder = withoutTrailingSeparator(backupToRestore(withoutTrailingSeparator(backupFolder)));
@@ -209,7 +254,23 @@ RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, 
     QString sourceRoot, destinationRoot;
 
     if (QFileInfo::exists(folder + QLatin1Char('/') + QLatin1String(backupmanifest::kFileName))) {
-        const backupmanifest::Check check = checkBackup(ctx, folder);
+        bool found = false;
+        const QVector<backupmanifest::Entry> listed = backupmanifest::read(folder, &found);
+        if (!found) {
+            refuseDamagedBackup(ctx, backupmanifest::Check());
+            report.reported = true;
+            return report;
+        }
+        QStringList names, parts;
+        for (const backupmanifest::Entry &e : listed)
+            names << e.path;
+        if (!chooseParts(ctx, choice, names, &parts, &report))
+            return report;
+        QVector<backupmanifest::Entry> chosen;
+        for (const backupmanifest::Entry &e : listed)
+            if (inParts(e.path, parts))
+                chosen << e;
+        const backupmanifest::Check check = checkBackup(ctx, folder, chosen);
         if (check.stopped)
             return report;
         if (!check.ok()) {
@@ -218,17 +279,11 @@ RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, 
             return report;
         }
         // Exactly the files checked, nothing the backup folder gained since.
-        bool found = false;
-        for (const backupmanifest::Entry &e : backupmanifest::read(folder, &found)) {
+        for (const backupmanifest::Entry &e : chosen) {
             if (e.pathBytes.isEmpty())
                 files << folder + QLatin1Char('/') + e.path;
             else
                 rawEntries << e;
-        }
-        if (!found) {   // checked a moment ago, unreadable now: nothing is written
-            refuseDamagedBackup(ctx, backupmanifest::Check());
-            report.reported = true;
-            return report;
         }
         sourceRoot = folder + QLatin1Char('/');
         destinationRoot = folderWithSeparator(deviceRoot);
@@ -250,6 +305,17 @@ RestoreReport restoreBackup(OperationContext &ctx, const QString &backupFolder, 
             report.total = files.size() + listing.unreadable().size();
             report.failed = listing.unreadable().size();
             return report;
+        }
+        QStringList names, parts;
+        for (const QString &file : qAsConst(files))
+            names << file.mid(folder.size() + 1);
+        if (!chooseParts(ctx, choice, names, &parts, &report))
+            return report;
+        if (!parts.isEmpty()) {
+            files.clear();
+            for (const QString &name : qAsConst(names))
+                if (inParts(name, parts))
+                    files << folder + QLatin1Char('/') + name;
         }
         sourceRoot = folder;
         destinationRoot = deviceRoot;
@@ -317,12 +383,12 @@ bool confirmNewestBackup(OperationContext &ctx, const QString &chosen, QString *
 
 } // namespace
 
-Outcome restore(OperationContext &ctx, const QString &chosenFolder)
+Outcome restore(OperationContext &ctx, const QString &chosenFolder, const RestoreChoice &choice)
 {
     QString backup;
     if (!confirmNewestBackup(ctx, chosenFolder, &backup))
         return Outcome::of(Outcome::Status::Declined);
-    const RestoreReport report = restoreBackup(ctx, backup, ctx.driveRoot);
+    const RestoreReport report = restoreBackup(ctx, backup, ctx.driveRoot, choice);
     Outcome outcome;
     outcome.total = report.total;
     if (ctx.state.stopRequested)

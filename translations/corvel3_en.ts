@@ -353,6 +353,18 @@ With --dry-run it lists the backups it would remove. No player needed.</translat
         <source>--keep takes a number from 1 up</source>
         <translation>--keep takes a number from 1 up</translation>
     </message>
+    <message>
+        <source>restore PATH only (relative to the player&apos;s root, as in the backup: a folder
+with everything below it, a file alone); several may follow. Only those are
+checked and written</source>
+        <translation>restore PATH only (relative to the player&apos;s root, as in the backup: a folder
+with everything below it, a file alone); several may follow. Only those are
+checked and written</translation>
+    </message>
+    <message>
+        <source>--only: &apos;%1&apos; is not in the backup</source>
+        <translation>--only: &apos;%1&apos; is not in the backup</translation>
+    </message>
 </context>
 <context>
     <name>FolderSplit</name>
@@ -1776,6 +1788,30 @@ Do you want to continue ?</translation>
     <message>
         <source>Choose the backup to restore:</source>
         <translation>Choose the backup to restore:</translation>
+    </message>
+    <message>
+        <source>What to restore</source>
+        <translation>What to restore</translation>
+    </message>
+    <message>
+        <source>Choose the folders, songs and playlists to copy back onto the Corvel3.</source>
+        <translation>Choose the folders, songs and playlists to copy back onto the Corvel3.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Part not found</source>
+        <translation>Part not found</translation>
+    </message>
+    <message>
+        <source>The backup holds no:
+%1
+Restore cancelled: nothing was written to the Corvel3.</source>
+        <translation>The backup holds no:
+%1
+Restore cancelled: nothing was written to the Corvel3.</translation>
     </message>
 </context>
 </TS>

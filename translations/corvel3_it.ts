@@ -353,6 +353,18 @@ lettore.</translation>
         <source>--keep takes a number from 1 up</source>
         <translation>--keep accetta un numero da 1 in su</translation>
     </message>
+    <message>
+        <source>restore PATH only (relative to the player&apos;s root, as in the backup: a folder
+with everything below it, a file alone); several may follow. Only those are
+checked and written</source>
+        <translation>ripristina solo PATH (relativo alla radice del lettore, come nella copia: una
+cartella con tutto ciò che contiene, un file da solo); se ne possono dare
+diversi. Si controllano e si scrivono solo quelli</translation>
+    </message>
+    <message>
+        <source>--only: &apos;%1&apos; is not in the backup</source>
+        <translation>--only: &apos;%1&apos; non è nella copia di backup</translation>
+    </message>
 </context>
 <context>
     <name>FolderSplit</name>
@@ -1776,6 +1788,30 @@ Vuoi continuare ?</translation>
     <message>
         <source>Choose the backup to restore:</source>
         <translation>Scegli la copia di backup da ripristinare:</translation>
+    </message>
+    <message>
+        <source>What to restore</source>
+        <translation>Cosa ripristinare</translation>
+    </message>
+    <message>
+        <source>Choose the folders, songs and playlists to copy back onto the Corvel3.</source>
+        <translation>Scegli le cartelle, le basi e le playlist da ricopiare sul Corvel3.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>Part not found</source>
+        <translation>Parte non trovata</translation>
+    </message>
+    <message>
+        <source>The backup holds no:
+%1
+Restore cancelled: nothing was written to the Corvel3.</source>
+        <translation>Nella copia di backup non c&apos;è:
+%1
+Ripristino annullato: nulla è stato scritto sul Corvel3.</translation>
     </message>
 </context>
 </TS>

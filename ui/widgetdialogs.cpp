@@ -1,5 +1,7 @@
 #include "ui/widgetdialogs.h"
 
+#include "ui/backuptree.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -77,4 +79,9 @@ int WidgetDialogs::chooseItem(const ChoiceRequest &request)
     const QString item = QInputDialog::getItem(qobject_cast<QWidget *>(request.parent), request.title, request.text,
                                                request.items, request.defaultItem, false, &chosen);
     return chosen ? int(request.items.indexOf(item)) : -1;
+}
+
+bool WidgetDialogs::choosePart(const PartRequest &request, QStringList *parts)
+{
+    return chooseBackupParts(request, parts);
 }

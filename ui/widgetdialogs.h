@@ -9,4 +9,5 @@ public:
     QString chooseFolder(const FolderRequest &request) override;
     void aboutToolkit(QObject *parent) override;
     int chooseItem(const ChoiceRequest &request) override;
+    bool choosePart(const PartRequest &request, QStringList *parts) override;
 };

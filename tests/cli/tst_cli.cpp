@@ -274,6 +274,44 @@ private slots:
         QCOMPARE(wholeTree(drive.root()), whole);
     }
 
+    // restore --only: a part not in the backup, or outside it, is a usage error naming it, exit 2,
+    // nothing written; the parts given (as options or following one) come back, nothing else.
+    void restoreOnly_data()
+    {
+        QTest::addColumn<QStringList>("only");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("said");        // on stderr
+        QTest::addColumn<QStringList>("written");
+        QTest::newRow("two parts") << QStringList{"--only", "rock", "System/Playlist/Hits.pls"} << 0 << ""
+                                   << QStringList{"Rock/a.cdg", "Rock/a.mid", "System/Playlist/Hits.pls"};
+        QTest::newRow("one not in the backup") << QStringList{"--only", "Rock", "--only", "Pop/Deep/song"} << 2
+                                               << "corvel3-cli: --only: 'Pop/Deep/song' is not in the backup\nTry" << QStringList();
+        QTest::newRow("outside") << QStringList{"--only", "../Rock"} << 2 << "corvel3-cli: --only: '../Rock' is not in the backup\nTry" << QStringList();
+        QTest::newRow("a second FOLDER without --only") << QStringList{"Rock"} << 2 << "corvel3-cli: unexpected argument 'Rock'\nTry" << QStringList();
+    }
+    void restoreOnly()
+    {
+        QFETCH(QStringList, only);
+        QFETCH(int, exitCode);
+        QFETCH(QString, said);
+        QFETCH(QStringList, written);
+        DriveFixture drive;
+        fillLibrary(drive);
+        const auto saved = treeContents(drive.root());
+        QTemporaryDir pc;
+        QCOMPARE(cli({"backup", pc.path()}).exitCode, 0);
+        for (const char *folder : {"Pop", "Rock", "System/Playlist"})
+            QDir(drive.path(folder)).removeRecursively();
+        auto expected = treeContents(drive.root());
+        for (const QString &file : written)
+            expected.insert(file, saved.value(file));
+        const Run run = cli(QStringList{"--yes", "--json", "--lang", "en", "restore", pc.path()} + only);
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(run.err.left(said.size()), said);
+        QCOMPARE(run.last("end").value("result").toString(), exitCode ? "" : "done");
+        QCOMPARE(treeContents(drive.root()), expected);
+    }
+
     // The first Ctrl-C stops a backup at its next file: exit 130, only the new dated folder on the PC.
     void ctrlCStopsABackup()
     {

@@ -95,3 +95,11 @@ int ScriptedDialogs::chooseItem(const ChoiceRequest &request)
     prompts.append(p);
     return chosen;
 }
+
+bool ScriptedDialogs::choosePart(const PartRequest &request, QStringList *parts)
+{
+    partRequests.append(request);
+    const QPair<bool, QStringList> reply = partReplies.isEmpty() ? qMakePair(true, QStringList()) : partReplies.dequeue();
+    *parts = reply.second;
+    return reply.first;
+}

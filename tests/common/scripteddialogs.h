@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <QPair>
 #include <QQueue>
 #include <QString>
 #include <QStringList>
@@ -32,7 +33,14 @@ public:
     void answer(const QString &reply) { replies.enqueue(reply); }
     void answerFolder(const QString &folder) { replies.enqueue(folder); }
 
+    // The next choice of parts of a backup: the parts chosen, or cancel. Without one queued the
+    // whole backup is taken, as by a front end without a tree.
+    void answerParts(const QStringList &parts) { partReplies.enqueue({true, parts}); }
+    void cancelParts() { partReplies.enqueue({false, {}}); }
+
     int showMessage(const MessageBoxRequest &request) override;
+    bool choosePart(const PartRequest &request, QStringList *parts) override;
+    QVector<PartRequest> partRequests;
     QString chooseFolder(const FolderRequest &request) override;
     // With listChoices, a choice is a prompt whose captions are its items, answered by an item or
     // "#n" ("" cancels); without, the fallback box is asked, as by a front end that shows no list.
@@ -49,4 +57,5 @@ public:
 
 private:
     QQueue<QString> replies;
+    QQueue<QPair<bool, QStringList>> partReplies;
 };

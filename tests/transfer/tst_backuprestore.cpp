@@ -252,6 +252,75 @@ private slots:
             QVERIFY(rig.dialogs.prompts[1].text.contains("Basi/1.mid"));
     }
 
+    // A selective restore writes exactly the chosen part (the whole drive compared before and
+    // after): a folder with its subtree only ("Rock" never takes "Rock2"), parts named in any case
+    // or with "\". Only the part is checked: damage elsewhere does not refuse it, damage inside
+    // does. A part outside the backup or not in it, or Cancel in the tree, writes nothing.
+    void selectiveRestore_data()
+    {
+        QTest::addColumn<QString>("how");          // "tree": chosen in the window's tree; "only": given; "cancel"
+        QTest::addColumn<QStringList>("parts");
+        QTest::addColumn<QString>("damage");       // a file of the backup altered, or "manifest": none
+        QTest::addColumn<QStringList>("written");  // what comes back; empty: nothing
+        QTest::addColumn<int>("result");
+        const int done = int(Operations::Result::Done), failed = int(Operations::Result::Failed);
+        const QStringList rock{"Rock/Live/b.mid", "Rock/a.mid", "Rock/notes.txt"};
+        QTest::newRow("a folder takes its subtree, not Rock2") << "tree" << QStringList{"Rock"} << "" << rock << done;
+        QTest::newRow("any case, backslashes, a file, a playlist") << "only" << QStringList{"rock\\LIVE", "./Pop/d.mp3", "System/Playlist/Hits.pls"} << ""
+            << QStringList{"Pop/d.mp3", "Rock/Live/b.mid", "System/Playlist/Hits.pls"} << done;
+        QTest::newRow("damage outside the part") << "only" << QStringList{"Rock2"} << "Pop/d.mp3" << QStringList{"Rock2/c.mid"} << done;
+        QTest::newRow("damage inside the part") << "tree" << QStringList{"Pop", "Rock2"} << "Pop/d.mp3" << QStringList() << failed;
+        QTest::newRow("no manifest: the part only") << "only" << QStringList{"Rock/"} << "manifest" << rock << done;
+        QTest::newRow("cancel in the tree") << "cancel" << QStringList() << "" << QStringList() << int(Operations::Result::Declined);
+        QTest::newRow("not in the backup") << "only" << QStringList{"Rock", "Roc"} << "" << QStringList() << failed;
+        const QStringList outside{"../Rock", "/Rock", "Rock/../../x", "C:/Rock", ".", ""};
+        for (int i = 0; i < outside.size(); ++i)   // no "/" in a row's name: it names the row's PC folder
+            QTest::addRow("outside the backup %d", i) << "only" << QStringList{outside[i]} << "" << QStringList() << failed;
+    }
+    void selectiveRestore()
+    {
+        QFETCH(QString, how);
+        QFETCH(QStringList, parts);
+        QFETCH(QString, damage);
+        QFETCH(QStringList, written);
+        QFETCH(int, result);
+        DriveFixture drive;
+        drive.addSystemFiles();
+        for (const char *song : {"Rock/a.mid", "Rock/Live/b.mid", "Rock2/c.mid"})
+            drive.writeMidi(song, song);
+        drive.writeFile("Rock/notes.txt", "notes");
+        drive.writeMp3("Pop/d.mp3", "D");
+        drive.addPlaylist("Hits.pls", {"Rock/a.mid"});
+        const Inventory saved = treeContents(drive.root());
+        const QString pc = pcFolder();
+        QCOMPARE(EngineRig(0, {pc, "Ok"}).operations.backup(), Operations::Result::Done);
+        const QString backup = newBackupIn(pc);
+        if (damage == "manifest")
+            QVERIFY(QFile::remove(backup + "/" + backupmanifest::kFileName));
+        else if (!damage.isEmpty())
+            QVERIFY(writeBytes(backup + "/" + damage, "damaged"));
+        for (const char *folder : {"Rock", "Rock2", "Pop", "System/Playlist"})
+            QDir(drive.path(folder)).removeRecursively();
+        drive.writeFile("Pop/new.mp3", "added since");
+        Inventory expected = treeContents(drive.root());
+        for (const QString &file : written)
+            expected.insert(file, saved.value(file));
+
+        EngineRig rig(0, how == "only" ? QStringList{"Ok", "Ok"} : QStringList{backup, "Ok", "Ok"});
+        if (how == "tree")
+            rig.dialogs.answerParts(parts);
+        else if (how == "cancel")
+            rig.dialogs.cancelParts();
+        const Operations::Result got = how == "only" ? rig.operations.restoreParts(backup, parts) : rig.operations.restore();
+        QCOMPARE(int(got), result);
+        QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
+        QCOMPARE(treeContents(drive.root()), expected);
+        // The tree offers every file of the backup, and only when no part was given.
+        QCOMPARE(rig.dialogs.partRequests.size(), how == "only" ? 0 : 1);
+        if (how != "only")
+            QCOMPARE(rig.dialogs.partRequests[0].files.size(), saved.size() - 3);   // all but the system files
+    }
+
     // A restore writes on the player only, and leaves every song whole: a song folder that is a
     // link out of the player gets nothing; a player unmounted mid-run (its mount point left behind
     // on the PC's disk) gets nothing written there; a song cut short by an earlier run is replaced
