@@ -151,7 +151,8 @@ private:
     void *state;
 };
 
-// Full path of a helper program shipped beside the tool.
+// Full path of a helper program shipped with the tool: beside it (a build, Windows), else, on
+// Linux, in the installed helpers' folder (<prefix>/libexec/corvel3), else on PATH.
 QString helperProgram(const QString &baseName);
 
 } // namespace platform
