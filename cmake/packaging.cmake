@@ -63,6 +63,7 @@ install(FILES ${_out}/man/en/corvel3.1.gz ${_out}/man/en/corvel3-cli.1.gz DESTIN
 install(FILES ${_out}/man/it/corvel3-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/it/man1)
 install(FILES ${_pkg}/corvel3-cli.bash-completion RENAME corvel3-cli
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+install(FILES ${_pkg}/corvel3.lintian-overrides RENAME corvel3 DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides)
 
 set(CPACK_DEBIAN_PACKAGE_RELEASE ${CORVEL3_DEB_RELEASE})
 set(CPACK_PACKAGE_CONTACT "Corvel3 tool maintainers <maintainers@corvel3.example.org>")
@@ -84,3 +85,5 @@ The package holds the desktop program (corvel3) and a command-line tool
 (corvel3-cli) that runs the same operations from scripts. Every text is in
 Italian and English.")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The description's quotes reach the control file as they are.
+set(CPACK_VERBATIM_VARIABLES ON)

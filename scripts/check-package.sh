@@ -83,6 +83,20 @@ if [ "$before" != "$after" ]; then
   fail "the installed programs changed files under the install root"
 fi
 
+# The completion offers the commands corvel3-cli's help lists, and --lang's two values.
+if [ -f /usr/share/bash-completion/bash_completion ]; then
+  complete_words() {
+    bash -c '. /usr/share/bash-completion/bash_completion; . "$1"; shift
+             COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); COMP_LINE="$*"; COMP_POINT=${#COMP_LINE}
+             _corvel3_cli; printf "%s\n" "${COMPREPLY[@]}" | sort' \
+      sh "$root/usr/share/bash-completion/completions/corvel3-cli" "$@"
+  }
+  listed=$("$cli" --lang en --help | sed -n '/^Commands:/,/^$/s/^  \([a-z][a-z-]*\).*/\1/p' | sort)
+  [ -n "$listed" ] || fail "no commands in corvel3-cli --help"
+  [ "$(complete_words corvel3-cli "")" = "$listed" ] || fail "the completion's commands are not: $listed"
+  [ "$(complete_words corvel3-cli --lang "")" = "$(printf 'en\nit')" ] || fail "the completion of --lang"
+fi
+
 # The helper is found in /usr/libexec/corvel3 of the install: stand a recording one in its place.
 real="$root/usr/libexec/corvel3/corvel3-nodefrag"
 mv "$real" "$real.real"
