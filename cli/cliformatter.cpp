@@ -11,8 +11,11 @@
 CliConsole::CliConsole(FILE *standardOutput, bool barOnStderr)
     : stdoutStream(standardOutput), stderrStream(stderr), barOnStderr(barOnStderr)
 {
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    // Qt 6 streams write UTF-8 always; Qt 5 ones the locale's encoding unless told.
     stdoutStream.setCodec("UTF-8");
     stderrStream.setCodec("UTF-8");
+#endif
 }
 
 void CliConsole::out(const QString &line)
@@ -98,7 +101,8 @@ QString clipToWidth(QString text, int width)
         if (used + w > room)
             break;
         used += w;
-        kept += QString::fromUcs4(&c, 1);
+        const char32_t code = c;
+        kept += QString::fromUcs4(&code, 1);
     }
     return kept + dots;
 }

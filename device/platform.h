@@ -165,7 +165,8 @@ bool regularFile(const QString &path, qint64 *size, qint64 *modifiedMs);
 // How many names the file at path has (1 for a file of its own); 0 when it cannot be looked at.
 qint64 linkCount(const QString &path);
 
-// Full path of a helper program shipped beside the tool.
+// Full path of a helper program shipped with the tool: beside it (a build, Windows), else, on
+// Linux, in the installed helpers' folder (<prefix>/libexec/corvel3), else on PATH.
 QString helperProgram(const QString &baseName);
 
 } // namespace platform

@@ -330,10 +330,21 @@ Command defragCommand(const QString &root)
 
 QString helperProgram(const QString &baseName)
 {
-    // Beside the program (a build, or /usr/bin when installed), else on PATH.
-    const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + baseName;
+    // Beside the program (a build), else in the helpers' folder of the installed program (found
+    // from the program's own folder first, so a copy installed elsewhere keeps its own helpers),
+    // else on PATH.
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString beside = programDir + QLatin1Char('/') + baseName;
     if (QFileInfo(beside).isFile())
         return beside;
+#if defined(CORVEL3_HELPER_DIR_FROM_BIN) && defined(CORVEL3_HELPER_DIR)
+    for (const QString &folder : {QDir::cleanPath(programDir + QStringLiteral("/" CORVEL3_HELPER_DIR_FROM_BIN)),
+                                  QStringLiteral(CORVEL3_HELPER_DIR)}) {
+        const QString installed = folder + QLatin1Char('/') + baseName;
+        if (QFileInfo(installed).isFile())
+            return installed;
+    }
+#endif
     const QString onPath = findOnPath(baseName);
     return onPath.isEmpty() ? beside : onPath;
 }

@@ -205,7 +205,7 @@ bool FolderSplit::splitFoldersByTitle()
         if (file.open(QIODevice::ReadOnly))
             playlistLines += file.readAll().count('\n');
     }
-    batchLimit = int(qBound<qint64>(batchSize, playlistLines / 4, 1000000));
+    batchLimit = int(qBound(qint64(batchSize), playlistLines / 4, qint64(1000000)));
     const int total = scan.oversizedFolders.size();
     for (int i = 0; i < total && !ctx.state.stopRequested && !failed; ++i) {
         ctx.progress.setStatus(ctx.translate("FolderSplit", "Optimizing folders ") + QString::number(i + 1)

@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QMutex>
 #include <QSaveFile>
+#include <QStringView>
 #include <QThread>
 #include <QWaitCondition>
 
@@ -139,7 +140,7 @@ void appendJsonString(QByteArray &out, const QString &text)
         const ushort u = text.at(i).unicode();
         if (u != '"' && u != '\\' && u >= 0x20)
             continue;
-        out += text.midRef(from, i - from).toUtf8();
+        out += QStringView(text).mid(from, i - from).toUtf8();
         if (u < 0x20) {
             out += "\\u00";
             out += "0123456789abcdef"[u >> 4];
@@ -150,7 +151,7 @@ void appendJsonString(QByteArray &out, const QString &text)
         }
         from = i + 1;
     }
-    out += text.midRef(from).toUtf8();
+    out += QStringView(text).mid(from).toUtf8();
     out += '"';
 }
 

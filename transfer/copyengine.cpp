@@ -10,7 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegExp>
+#include <QRegularExpression>
 #include <QThread>
 
 #include "device/platform.h"
@@ -100,7 +100,7 @@ bool createFoldersFor(const QString &destination, QString *lastFolder)
     const QString folder = folderOf(destination);
     if (lastFolder && !lastFolder->isEmpty() && *lastFolder == folder)
         return true;
-    static const QRegExp cut(QStringLiteral("(\\\\ |\\/)"));
+    static const QRegularExpression cut(QStringLiteral("(\\\\ |\\/)"));
     const QStringList parts = destination.split(cut);
     QString path;
     for (int i = 0; i + 1 < parts.size(); ++i) {

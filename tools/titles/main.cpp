@@ -14,12 +14,26 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList files = QCoreApplication::arguments().mid(1);
+    QStringList files = QCoreApplication::arguments().mid(1);
+    static const char usage[] = "usage: corvel3-titles [--] FILE...\n"
+                                "Prints one JSON object a line: path, reader, found, title, key.\n";
     if (files.isEmpty()) {
-        std::fprintf(stderr, "usage: corvel3-titles FILE...\n"
-                             "Prints one JSON object a line: path, reader, found, title, key.\n");
+        std::fputs(usage, stderr);
         return 2;
     }
+    // Only --help and --version are options; after "--" every name is a song's.
+    const int end = files.indexOf(QStringLiteral("--"));
+    const QStringList options = end < 0 ? files : files.mid(0, end);
+    if (options.contains(QStringLiteral("--help"))) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    if (options.contains(QStringLiteral("--version"))) {
+        std::printf("corvel3-titles %s\n", CORVEL3_VERSION);
+        return 0;
+    }
+    if (end >= 0)
+        files.removeAt(end);
 
     SongTitleReader reader(SongTitleReader::standardSongExtensions());
     for (const QString &file : files) {
