@@ -92,22 +92,6 @@ private slots:
         }
     }
 
-    // One JSON line a file: the reader its name selects, the title found, the key a split files it under.
-    void commandLineToolPrintsOneLineAFile()
-    {
-        const QStringList paths = {files.writeFile("cli/Caffè.mp3", DriveFixture::mp3Bytes("Caffè \"Nero\"\\1")),
-                                   files.writeFile("cli/notes.txt", "plain text")};
-        QProcess process;
-        process.start(QCoreApplication::applicationDirPath() + "/corvel3-titles", paths);
-        QVERIFY2(process.waitForFinished(30000) && process.exitCode() == 0, "corvel3-titles did not run");
-        const QList<QByteArray> lines = process.readAllStandardOutput().split('\n');
-        QCOMPARE(lines.size(), 3);
-        QCOMPARE(QJsonDocument::fromJson(lines[0]).object(),
-                 QJsonObject({{"path", paths[0]}, {"reader", "mp3"}, {"found", true}, {"title", "Caffè \"Nero\"\\1"},
-                              {"key", "Caffè \"Nero\"\\1.mp3"}}));
-        QCOMPARE(QJsonDocument::fromJson(lines[1]).object(),
-                 QJsonObject({{"path", paths[1]}, {"reader", "none"}, {"found", false}, {"title", QJsonValue()}, {"key", "notes.txt"}}));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSongTitle)

@@ -73,6 +73,8 @@ class TestGuiReinstall : public QObject {
             bed.server.serveStatus(route, 200, scrambled);
         } else if (fault == "no display") {
             bed.server.serveFile(route, withoutDisplay);
+        } else if (fault.startsWith("empty ")) {
+            bed.server.serveFile(route, packages.filePath(fault + ".zip"));
         } else if (fault == "redirect loop") {
             bed.server.serveRedirect(route, bed.server.url(route));
         } else if (fault.endsWith(" redirects")) {
@@ -102,6 +104,17 @@ private slots:
         QVERIFY(QFile::remove(packages.filePath("all/System/DispProc/DispProc.exe")));
         withoutDisplay = packages.filePath("nodisplay.zip");
         QVERIFY(runTool("zip", {"-q", "-r", "-0", withoutDisplay, "."}, packages.filePath("all")));
+        // Every file there, the main program or the update's files empty: no package.
+        for (const QString name : {"empty program", "empty update"}) {
+            const QString folder = packages.filePath(name);
+            for (const QString &file : archiveContents(served + (name == "empty program" ? "CorvelAll.zip" : "CorvelUpdate.zip"), folder).keys())
+                if (name == "empty update" || file.endsWith("Corvel.exe"))
+                    QVERIFY(QFile::resize(folder + "/" + file, 0));
+            QFile beside(folder + "/beside.bin");   // big enough to be a package
+            QVERIFY(beside.open(QIODevice::WriteOnly) && beside.write(QByteArray(12000, 'p')) == 12000);
+            beside.close();
+            QVERIFY(runTool("zip", {"-q", "-r", "-0", folder + ".zip", "."}, folder));
+        }
         scrambled = treeContents(served).value("CorvelAll.zip");
         for (int i = 0; i < 4096; ++i)
             scrambled[scrambled.size() / 2 - 2048 + i] = char(i * 7 + 3);
@@ -154,13 +167,13 @@ private slots:
         row("a backup folder on the drive is refused", {restore, "", 1, {"<drive>", "Ok"}, backupError});
         row("a backup folder among the runs' own is refused", {restore, "", 1, {"<save>", "Ok"}, backupError});
         for (const QString fault : {"cut", "portal", "500", "15000 bytes", "scrambled", "no display", "unar cannot run",
-                                    "unar fails", "redirect loop"})
+                                    "unar fails", "redirect loop", "empty program"})
             row("a reinstall refuses: " + fault, {install, fault, 1, ok, error, "ERROR"});
         row("the update refuses a missing package", {update, "404", 1, ok, cod1, messageText(1, MSG_DOWNLOAD_ERROR_TEXT)});
         for (const QString fault : {"cut", "closed", "9999 bytes", "6 redirects"})
             row("the update's download fails: " + fault, {update, fault, 1, ok, cod1});
         // A whole page is a download that worked: it fails as a package.
-        for (const QString fault : {"10000 bytes", "portal", "scrambled", "no display", "unar fails"})
+        for (const QString fault : {"10000 bytes", "portal", "scrambled", "no display", "unar fails", "empty update"})
             row("the update refuses: " + fault, {update, fault, 1, ok, {"Download Error , Cod 2"}});
         row("deleting the songs erases nothing for a scrambled zip", {clean, "scrambled", 1, {"Yes", "Ok"}, formatEn + error});
         row("saving the songs erases nothing for a zip without DispProc.exe", {restore, "no display", 1, {"<pc>", "Ok"}, saveEn + error});
