@@ -254,8 +254,11 @@ private slots:
         QCOMPARE(rig.dialogs.titles().mid(1), boxes);
         const QByteArray log = readBytes(oplog::path()).trimmed();
         QVERIFY(log.endsWith(boxes.last() == "Fatto" ? "\tend\tok" : "\tend\tFAILED"));
-        if (fault == "blocked")   // the song that could not be written back has its line, marked so
+        if (fault == "blocked") {   // the song not written back has its line, marked so, and the box counts it
             QVERIFY(log.contains(drive.path("Basi/1.mid").toUtf8() + " -> " + backups[1].toUtf8() + "/Basi/1.mid\tFAILED\n"));
+            QCOMPARE(rig.dialogs.prompts.last().text, QString::fromUtf8("1 files su %1 non sono stati ripristinati sul Corvel3.\n"
+                "L'elenco delle operazioni è in:\n%2").arg(backupmanifest::read(backups[1], &found).size()).arg(oplog::path()));
+        }
         QCOMPARE(treeContents(drive.root()), damage && boxes.last() != "Fatto" ? player : expected);
         if (fault == "missing" || fault == "altered")
             QVERIFY(rig.dialogs.prompts[1].text.contains("Basi/1.mid"));
