@@ -159,8 +159,8 @@ private slots:
             messageText(1, MSG_DEVICE_NOT_FOUND_TEXT)});
         row("a reinstall without the player says so", {install, "absent", 0, ok, {"Corvel3 non è stato trovato"},
             messageText(0, MSG_DEVICE_NOT_FOUND_TEXT)});
-        row("declining the warning changes nothing", {clean, "", 1, {"No"}, formatEn});
-        row("declining the erase changes nothing", {clean, "", 1, {"Yes", "No", "Ok"},
+        row("declining the warning changes nothing", {clean, "", 1, {"Enter"}, formatEn});
+        row("declining the erase changes nothing", {clean, "", 1, {"Yes", "Escape", "Ok"},
             formatEn + QStringList{"Cancellazione Drive", "Format error"}});
         row("choosing no backup folder changes nothing", {restore, "", 1, {""}, saveEn});
         // A backup on the drive would be erased with it; one among the runs' own folders, removed after the run.
@@ -271,7 +271,7 @@ private slots:
         if (c.result == "restore")
             QCOMPARE(treeContents(pc.path(), false), merged(songs, userEffects));
         // What ends before the download asks the server nothing.
-        if (c.fault == "absent" || c.answers == QStringList{"No"} || c.answers == QStringList{""}
+        if (c.fault == "absent" || c.answers == QStringList{"Enter"} || c.answers == QStringList{""}
             || c.titles.contains("Error while BackUp"))
             QVERIFY(bed.server.requests().isEmpty());
         QTRY_COMPARE_WITH_TIMEOUT(bed.server.openConnections(), 0, 5000);

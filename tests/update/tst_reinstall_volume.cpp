@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "device/devicedrive.h"
+#include "update/systemupdate.h"
 #include "tests/update/updatetestsupport.h"
 
 class TestReinstallVolume : public QObject {
@@ -35,6 +36,25 @@ private slots:
         if (findDeviceDrive() != root)
             QSKIP(qPrintable("another volume answers as the player: " + findDeviceDrive()));
         QVERIFY(!(served = makeDemoPackages(work.filePath("served"))).isEmpty());
+    }
+
+    // The PC's disk fills up during the download: a failed download, the player as it was.
+    void aFullPcDiskFailsTheDownload()
+    {
+        UpdateBed bed;
+        bed.serveUpdate(served + "CorvelUpdate.zip");
+        const QString cache = bed.holder.path() + "/cache";   // where the run's folder goes, 8 KiB
+        QVERIFY(QDir().mkpath(cache) && runTool("mount", {"-t", "tmpfs", "-o", "size=8k", "tmpfs", cache}));
+        const auto unmount = qScopeGuard([&] { runTool("umount", {cache}); });
+        DriveFixture drive(false);
+        drive.addSystemFiles();
+        const auto before = treeContents(drive.root());
+        EngineHarness h;
+        h.drive = drive.root();
+        h.dialogs.answer("Ok");
+        QVERIFY(!SystemUpdate(h.ctx).run().ok());
+        QCOMPARE(h.dialogs.titles(), QStringList{"Download Error , Cod 1"});
+        QCOMPARE(treeContents(drive.root()), before);
     }
 
     // A player too full for the staging copy: a clear box, and the old system and the songs as they
