@@ -1,6 +1,7 @@
 // The reinstalls on a real mounted ext4 volume labelled "corvel3", found through the real volume
 // list: one that does not fit changes nothing; then the one that restores the songs, with the
-// marks read back from the disk. Needs root (loop mount).
+// marks read back from the disk; and an update whose download fills the PC's disk. Needs root
+// (loop and tmpfs mounts).
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <QtTest>
