@@ -114,14 +114,6 @@ private slots:
         QCOMPARE(p.parent, nullptr);
     }
 
-    void stopEndsTheRunAfterTheFileInHand()
-    {
-        EngineRig rig;
-        QTimer::singleShot(0, [&rig] { rig.state.stopRequested = true; });   // Stop pressed during the run
-        QVERIFY(!copyFileList(rig.ctx, sources({"1.mid", "2.mid", "3.mid"}), dst, src));
-        QCOMPARE(QDir(dst).entryList(QDir::Files), QStringList{"1.mid"});
-    }
-
     // A long file goes in pieces, its bytes told between them. Stop pressed from that callback
     // ends it not copied: a file it was to replace keeps its bytes, and nothing is left beside it.
     void longFileInPieces_data()
