@@ -10,11 +10,8 @@
 #include <unistd.h>
 
 #include "device/devicedrive.h"
-#include "device/entries.h"
 #include "optimise/defrag.h"
 #include "optimise/foldersplit.h"
-#include "optimise/junkandimages.h"
-#include "optimise/libraryscan.h"
 #include "optimise/optimiserun.h"
 #include "tests/common/drivefixture.h"
 #include "tests/common/recordingprogress.h"
