@@ -330,6 +330,9 @@ private slots:
         QCOMPARE(run.texts(), QStringList{"The Corvel3's disk is read-only or cannot be written: no file has been changed.\n"
                                           "Check the Corvel3's connection and try again."});
         QCOMPARE(treeContents(drive.root()), untouched);
+        // A dry run writes nothing, its journal neither: the read-only disk is no obstacle.
+        Run rehearsal(12, drive.root(), true);
+        QVERIFY(optimise::run(rehearsal.ctx, rehearsal.state, OptimiseSteps::full()).ok());
     }
 
     // Songs the disk refuses to move stay, their lines untouched; the split says how many, and the run is not done.
