@@ -366,6 +366,7 @@ private slots:
         QTest::addColumn<QString>("point");
         QTest::addColumn<int>("seed");   // random faults in 2 % of opens, reads and writes; 0: one fault at the point
         QTest::newRow("a playlist cannot be opened once") << "posix/io/oc/open" << 0;
+        QTest::newRow("a playlist cannot be written once") << "posix/io/rw/write" << 0;
         QTest::newRow("the playlist folder cannot be listed once") << "posix/io/dir/fdopendir" << 0;
         for (int seed = 1; seed <= 3; ++seed)
             QTest::newRow(qPrintable(QString("random faults, seed %1").arg(seed))) << QString() << seed;
