@@ -374,6 +374,11 @@ private slots:
         QCOMPARE(restoring.operations.restore(), Operations::Result::Done);
         QCOMPARE(readRaw(song), content);
         QCOMPARE(treeContents(drive.root()), player);
+        // Through a song folder that is a link out of the player, not even such a name is written.
+        QVERIFY(::unlink(song.constData()) == 0 && QDir(drive.path("Basi")).removeRecursively() && QFile::link(pc, drive.path("Basi")));
+        EngineRig linked(0, {pc, "Ok", "Ok", "Ok", "Ok", "Ok"});
+        QVERIFY(linked.operations.restore() != Operations::Result::Done);
+        QVERIFY(readRaw(QFile::encodeName(pc) + "/caf\xe9.mid").isEmpty());
     }
 
     // A restore killed in the middle of a long song leaves no song cut short on the player (the
