@@ -46,7 +46,7 @@ private slots:
         bed.serveUpdate(served + "CorvelUpdate.zip");
         // Where the run's folder goes: room for more than the smallest package, less than this one.
         const QString cache = bed.holder.path() + "/cache";
-        QVERIFY(QDir().mkpath(cache) && runTool("mount", {"-t", "tmpfs", "-o", "size=12k", "tmpfs", cache}));
+        QVERIFY(QDir().mkpath(cache) && runTool("mount", {"-t", "tmpfs", "-o", "size=16k", "tmpfs", cache}));
         const auto unmount = qScopeGuard([&] { runTool("umount", {cache}); });
         DriveFixture drive(false);
         drive.addSystemFiles();

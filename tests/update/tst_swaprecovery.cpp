@@ -95,7 +95,7 @@ private slots:
             QTest::addRow("reinstall, %s, a staged file cut short", qPrintable(point)) << "reinstall" << point << "cut" << undone;
         QTest::newRow("reinstall, renamed 5, a staged file cut short, the undo blocked") << "reinstall" << "renamed 5" << "blocked"
                                                                                        << "recovery.failed";
-        // A journal that would send a song folder into the staging folder is not followed.
+        // A journal that would rename a song folder to a name of the tool's own is not followed.
         QTest::newRow("a tampered journal naming a song folder") << "tampered" << QString() << QString() << undone;
         // An earlier version kept no journal: what the root lacks comes back from aside.
         QTest::newRow("an earlier version's swap cut short after 2 renames") << "earlier version" << "renamed 2" << QString() << undone;
@@ -130,7 +130,7 @@ private slots:
         if (variant == "tampered") {
             QVERIFY(QDir().mkpath(drive.path(kStaged)));
             drive.writeFile(".corvel3-swap.journal", "corvel3 swap journal 1\naside\t.corvel3-previous-1\nstaging\t.corvel3-staging\n"
-                                                     "rename\tDance\t.corvel3-staging/Dance\nend\n");
+                                                     "rename\tDance\t.corvel3-hidden\nend\n");
         }
         QVERIFY2(variant == "earlier version" || variant == "tampered" || killedAt(
             [&](const std::function<void(const QString &)> &atStep) {
