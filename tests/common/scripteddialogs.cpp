@@ -38,7 +38,11 @@ int ScriptedDialogs::showMessage(const MessageBoxRequest &request)
     } else {
         const QString reply = replies.dequeue();
         const QStringList captions = p.captions();
-        if (reply.startsWith(QLatin1Char('#')) && reply.size() > 1)
+        if (reply == QLatin1String("Enter") && !captions.contains(reply)) {
+            // the default button, as a key press takes it
+        } else if (reply == QLatin1String("Escape") && !captions.contains(reply)) {
+            chosen = request.escapeButton;
+        } else if (reply.startsWith(QLatin1Char('#')) && reply.size() > 1)
             chosen = reply.mid(1).toInt();
         else if (captions.contains(reply))
             chosen = captions.indexOf(reply);

@@ -28,8 +28,9 @@ public:
     };
 
     // Answers for the next prompts, in order. A message box answer is a button caption (as the
-    // box shows it, or "<Yes>" style for a standard caption) or "#n" for the n-th button; a
-    // folder chooser answer is the folder ("" cancels).
+    // box shows it, or "<Yes>" style for a standard caption), "#n" for the n-th button, "Enter"
+    // for the default one or "Escape" for the one closing the box takes; a folder chooser answer
+    // is the folder ("" cancels).
     void answer(const QString &reply) { replies.enqueue(reply); }
     void answerFolder(const QString &folder) { replies.enqueue(folder); }
 

@@ -58,38 +58,6 @@ private slots:
         QCOMPARE(found, mountPoint + "/");
     }
 
-    void batchFileLifecycle()
-    {
-        QTemporaryDir dir;
-        const QString batch = dir.filePath("run.bat");
-        BatchCmd first;
-        // Without a path nothing is written, run or deleted.
-        first.AddBatchLine("echo never > never.txt");
-        QVERIFY(!first.RunBatch());
-        QVERIFY(!first.DeleteBatchFile());
-        QVERIFY(QDir(dir.path()).isEmpty());
-        // An empty batch still runs, as an empty file.
-        first.SetBatchFile(batch);
-        QVERIFY(first.RunBatch());
-        QCOMPARE(contents(batch), QByteArray());
-
-        first.AddBatchLine("echo one >> log.txt");
-        first.AddBatchLine("pwd >> log.txt");
-        QVERIFY(first.RunBatch());
-        // A read-only leftover must not block a rerun on the same path: the old file goes first.
-        QFile::setPermissions(batch, QFile::ReadOwner);
-        BatchCmd second;
-        second.SetBatchFile(batch);
-        second.AddBatchLine("echo three >> log.txt");
-        QVERIFY(second.RunBatch());
-        QCOMPARE(contents(batch), QByteArray("echo three >> log.txt\n"));
-        // RunBatch waits for the child, which runs in the batch's folder.
-        QCOMPARE(contents(dir.filePath("log.txt")), "one\n" + QFileInfo(dir.path()).canonicalFilePath().toUtf8() + "\nthree\n");
-        QVERIFY(second.DeleteBatchFile());
-        QVERIFY(!second.DeleteBatchFile());
-        QVERIFY(!QFile::exists(batch));
-    }
-
     void startSingleCmd_data()
     {
         QTest::addColumn<QString>("program");     // "script", "missing" or "not executable"

@@ -126,10 +126,10 @@ private slots:
     {
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("faults");
-        for (const QString operation : {"backup", "restore", "update", "reinstall", "optimise", "health"}) {
+        for (const QString operation : {"backup", "restore", "update", "reinstall", "reinstall --restore", "optimise", "health"}) {
             // Random faults also hit the toolkit's own reads while a download runs on the
             // operations' thread, which once hung it: the downloading rows fail chosen calls only.
-            const bool downloads = operation == "update" || operation == "reinstall";
+            const bool downloads = operation.startsWith("update") || operation.startsWith("reinstall");
             for (int seed = 1; seed <= (downloads ? 0 : 3); ++seed)
                 QTest::addRow("%s, random %d", qPrintable(operation), seed)
                     << operation << QString("random:%1:25:%2").arg(seed).arg(kFileCalls);
@@ -172,6 +172,7 @@ private slots:
             before = treeContents(drive.root());
         }
         QStringList arguments = operation == "backup" || operation == "restore" ? QStringList{operation, pc.path()}
+                                : operation == "reinstall --restore"            ? QStringList{"reinstall", "--restore", pc.path()}
                                                                                 : QStringList{operation};
         if (operation == "health")
             arguments = QStringList{"--yes", "health", "--fix"};
@@ -207,6 +208,13 @@ private slots:
             const Tree folder = part(after, inUpdateFolder);
             QVERIFY(folder == part(before, inUpdateFolder) || folder == newUpdate);
             QCOMPARE(folder == newUpdate, done);
+        } else if (operation == "reinstall --restore") {
+            // Every song is on the player or in the backup the run made, whole; done: all on the player.
+            const Tree saved = treeContents(pc.path());
+            for (auto it = before.cbegin(); it != before.cend(); ++it)
+                QVERIFY2(!isSongSide(it.key()) || after.value(it.key()) == it.value() || saved.value(it.key()) == it.value(),
+                         qPrintable(it.key()));
+            QVERIFY(!done || (part(after, isSongSide) == part(before, isSongSide) && part(after, isSystemPath) == part(newSystem, isSystemPath)));
         } else if (operation == "reinstall") {
             // The songs and playlists stay; the system is all old or all new, never mixed.
             QCOMPARE(part(after, isSongSide), part(before, isSongSide));

@@ -201,7 +201,10 @@ private slots:
         QTest::newRow("a song missing") << "missing" << QStringList{"Ok"} << damaged;
         QTest::newRow("a song altered, same size") << "altered" << QStringList{"Ok"} << damaged;
         QTest::newRow("an unreadable manifest") << "manifest" << QStringList{"Ok"} << damaged;
-        QTest::newRow("no manifest: No") << "none" << QStringList{"No"} << QStringList{"Copia di backup non verificabile"};
+        QTest::newRow("no manifest: Enter is No") << "none" << QStringList{"Enter"} << QStringList{"Copia di backup non verificabile"};
+        // A tampered manifest whose files all check out: a path climbing out of the player, an absolute one.
+        QTest::newRow("a manifest path climbing out with ..") << "climbs" << QStringList{"Ok"} << damaged;
+        QTest::newRow("an absolute manifest path") << "absolute" << QStringList{"Ok"} << damaged;
         QTest::newRow("no manifest: Ok restores") << "none" << QStringList{"Ok", "Ok"} << QStringList{"Copia di backup non verificabile", "Fatto"};
     }
     void restores()
@@ -233,6 +236,9 @@ private slots:
         const QString song = backups[1] + "/Basi/1.mid", manifest = backups[1] + "/" + backupmanifest::kFileName;
         if (fault == "missing" || fault == "none")
             QFile::remove(fault == "none" ? manifest : song);
+        else if (fault == "climbs" || fault == "absolute")
+            writeBytes(manifest, readBytes(manifest).replace("\"Basi/1.mid\"", fault == "absolute" ? "\"/Basi/1.mid\""
+                                                              : "\"../" + QFileInfo(backups[1]).fileName().toUtf8() + "/Basi/1.mid\""));
         else if (damage)
             writeBytes(fault == "altered" ? song : manifest, fault == "altered" ? QByteArray(readBytes(song).size(), 'z') : "{ broken");
         for (const QString &folder : {"Basi", "Rock", "System/Playlist"})
@@ -246,7 +252,13 @@ private slots:
         rig.operations.restore();
         QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
         QCOMPARE(rig.dialogs.titles().mid(1), boxes);
-        QVERIFY(readBytes(oplog::path()).trimmed().endsWith(boxes.last() == "Fatto" ? "\tend\tok" : "\tend\tFAILED"));
+        const QByteArray log = readBytes(oplog::path()).trimmed();
+        QVERIFY(log.endsWith(boxes.last() == "Fatto" ? "\tend\tok" : "\tend\tFAILED"));
+        if (fault == "blocked") {   // the song not written back has its line, marked so, and the box counts it
+            QVERIFY(log.contains(drive.path("Basi/1.mid").toUtf8() + " -> " + backups[1].toUtf8() + "/Basi/1.mid\tFAILED\n"));
+            QCOMPARE(rig.dialogs.prompts.last().text, QString::fromUtf8("1 files su %1 non sono stati ripristinati sul Corvel3.\n"
+                "L'elenco delle operazioni è in:\n%2").arg(backupmanifest::read(backups[1], &found).size()).arg(oplog::path()));
+        }
         QCOMPARE(treeContents(drive.root()), damage && boxes.last() != "Fatto" ? player : expected);
         if (fault == "missing" || fault == "altered")
             QVERIFY(rig.dialogs.prompts[1].text.contains("Basi/1.mid"));
@@ -431,6 +443,11 @@ private slots:
         QCOMPARE(restoring.operations.restore(), Operations::Result::Done);
         QCOMPARE(readRaw(song), content);
         QCOMPARE(treeContents(drive.root()), player);
+        // Through a song folder that is a link out of the player, not even such a name is written.
+        QVERIFY(::unlink(song.constData()) == 0 && QDir(drive.path("Basi")).removeRecursively() && QFile::link(pc, drive.path("Basi")));
+        EngineRig linked(0, {pc, "Ok", "Ok", "Ok", "Ok", "Ok"});
+        QVERIFY(linked.operations.restore() != Operations::Result::Done);
+        QVERIFY(readRaw(QFile::encodeName(pc) + "/caf\xe9.mid").isEmpty());
     }
 
     // A restore killed in the middle of a long song leaves no song cut short on the player (the

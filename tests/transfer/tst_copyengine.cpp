@@ -33,7 +33,7 @@ class TestCopyEngine : public QObject {
     }
 
     // A 40 MiB song, each 32-bit word its own offset (a piece lost or out of place shows), written
-    // once for every test, beside a small one.
+    // once for every test.
     const QString longFolder = tmp.path() + "/long/";
     static constexpr qint64 longSize = 40 << 20;
     QString longSong()
@@ -44,7 +44,6 @@ class TestCopyEngine : public QObject {
             for (qint64 i = 0; i < longSize / 4; ++i)
                 reinterpret_cast<quint32 *>(pattern.data())[i] = quint32(i * 4);
             writeBytes(path, pattern);
-            writeBytes(longFolder + "after.mid", "after");
         }
         return path;
     }
@@ -114,14 +113,6 @@ private slots:
         QCOMPARE(p.parent, nullptr);
     }
 
-    void stopEndsTheRunAfterTheFileInHand()
-    {
-        EngineRig rig;
-        QTimer::singleShot(0, [&rig] { rig.state.stopRequested = true; });   // Stop pressed during the run
-        QVERIFY(!copyFileList(rig.ctx, sources({"1.mid", "2.mid", "3.mid"}), dst, src));
-        QCOMPARE(QDir(dst).entryList(QDir::Files), QStringList{"1.mid"});
-    }
-
     // A long file goes in pieces, its bytes told between them. Stop pressed from that callback
     // ends it not copied: a file it was to replace keeps its bytes, and nothing is left beside it.
     void longFileInPieces_data()
@@ -167,20 +158,6 @@ private slots:
             QVERIFY(readBytes(copy) == readBytes(song));
             QCOMPARE(QFileInfo(copy).lastModified(), QFileInfo(song).lastModified());
         }
-    }
-
-    // A file ended by Stop is neither a failed copy to ask about nor a saved one.
-    void stopInALongFileEndsTheRunWithoutABox()
-    {
-        EngineRig rig;
-        rig.state.stopRequested = true;
-        const transfer::CopyReport report =
-            transfer::copyFiles(rig.ctx, {longSong(), longFolder + "after.mid"}, dst, longFolder, true);
-        QVERIFY(report.stopped && !report.result);
-        QCOMPARE(report.failed + report.done + report.copied.size(), 0);
-        QCOMPARE(rig.dialogs.prompts.size(), 0);
-        QCOMPARE(QDir(dst).entryList(QDir::Files | QDir::Hidden), QStringList());
-        QCOMPARE(rig.progress.format(), QStringLiteral("%v"));
     }
 
     void folderThatCannotBeCreatedEndsTheRunWithOneBox()

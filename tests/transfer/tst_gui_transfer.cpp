@@ -61,7 +61,7 @@ private slots:
         QDir(drive.path("Pop/Deep")).removeRecursively();
         QFile::remove(drive.path("Rock/a.cdg"));
         QFile::remove(drive.path(playlists + "/.dot.pls"));
-        writeBytes(drive.path("Rock/a.mid"), "edited on the player");
+        writeBytes(drive.path("Rock/a.mid"), "ROCK/A.MID");   // the same size, another date: asked about
         // The newest backup it holds; replacing is asked once, for the first file still there.
         for (const QString &reply : {pc.path(), QString("Ok"), QString(language == 0 ? "Si,Tutti" : "<Yes to All>"), QString("Ok")})
             dialogs.answer(reply);

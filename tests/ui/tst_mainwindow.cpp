@@ -148,15 +148,6 @@ private slots:
         QVERIFY(w.ui->labelDescr1->isHidden() && w.ui->labelDescr2->isHidden());
     }
 
-    // The images are compiled in (the font is checked with the captions).
-    void imagesAreLoaded()
-    {
-        MainWindow w;
-        QVERIFY(!w.palette().brush(QPalette::Window).texture().isNull());
-        for (const char *image : {":/imgs/bandiera-italia", ":/imgs/bandiera-inglese", ":/imgs/coll", ":/imgs/chiudi.png"})
-            QVERIFY2(!QPixmap(image).isNull(), image);
-    }
-
     void busyWidgetsShowAndReset()
     {
         MainWindow w;

@@ -1,6 +1,7 @@
 // The reinstalls on a real mounted ext4 volume labelled "corvel3", found through the real volume
 // list: one that does not fit changes nothing; then the one that restores the songs, with the
-// marks read back from the disk. Needs root (loop mount).
+// marks read back from the disk; and an update whose download fills the PC's disk. Needs root
+// (loop and tmpfs mounts).
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <QtTest>
@@ -8,6 +9,7 @@
 #include <unistd.h>
 
 #include "device/devicedrive.h"
+#include "update/systemupdate.h"
 #include "tests/update/updatetestsupport.h"
 
 class TestReinstallVolume : public QObject {
@@ -35,6 +37,26 @@ private slots:
         if (findDeviceDrive() != root)
             QSKIP(qPrintable("another volume answers as the player: " + findDeviceDrive()));
         QVERIFY(!(served = makeDemoPackages(work.filePath("served"))).isEmpty());
+    }
+
+    // The PC's disk fills up during the download: a failed download, the player as it was.
+    void aFullPcDiskFailsTheDownload()
+    {
+        UpdateBed bed;
+        bed.serveUpdate(served + "CorvelUpdate.zip");
+        // Where the run's folder goes: room for more than the smallest package, less than this one.
+        const QString cache = bed.holder.path() + "/cache";
+        QVERIFY(QDir().mkpath(cache) && runTool("mount", {"-t", "tmpfs", "-o", "size=16k", "tmpfs", cache}));
+        const auto unmount = qScopeGuard([&] { runTool("umount", {cache}); });
+        DriveFixture drive(false);
+        drive.addSystemFiles();
+        const auto before = treeContents(drive.root());
+        EngineHarness h;
+        h.drive = drive.root();
+        h.dialogs.answer("Ok");
+        QVERIFY(!SystemUpdate(h.ctx).run().ok());
+        QCOMPARE(h.dialogs.titles(), QStringList{"Download Error , Cod 1"});
+        QCOMPARE(treeContents(drive.root()), before);
     }
 
     // A player too full for the staging copy: a clear box, and the old system and the songs as they

@@ -95,6 +95,8 @@ private slots:
             QTest::addRow("reinstall, %s, a staged file cut short", qPrintable(point)) << "reinstall" << point << "cut" << undone;
         QTest::newRow("reinstall, renamed 5, a staged file cut short, the undo blocked") << "reinstall" << "renamed 5" << "blocked"
                                                                                        << "recovery.failed";
+        // A journal that would rename a song folder to a name of the tool's own is not followed.
+        QTest::newRow("a tampered journal naming a song folder") << "tampered" << QString() << QString() << undone;
         // An earlier version kept no journal: what the root lacks comes back from aside.
         QTest::newRow("an earlier version's swap cut short after 2 renames") << "earlier version" << "renamed 2" << QString() << undone;
     }
@@ -125,7 +127,12 @@ private slots:
             for (const QString name : {"AUTOEXEC.BAT", "System"})
                 QVERIFY(QDir().rename(drive.path(name), drive.path(".corvel3-previous-1/" + name)));
         }
-        QVERIFY2(variant == "earlier version" || killedAt(
+        if (variant == "tampered") {
+            QVERIFY(QDir().mkpath(drive.path(kStaged)));
+            drive.writeFile(".corvel3-swap.journal", "corvel3 swap journal 1\naside\t.corvel3-previous-1\nstaging\t.corvel3-staging\n"
+                                                     "rename\tDance\t.corvel3-hidden\nend\n");
+        }
+        QVERIFY2(variant == "earlier version" || variant == "tampered" || killedAt(
             [&](const std::function<void(const QString &)> &atStep) {
                 EngineHarness h;
                 h.drive = drive.root();

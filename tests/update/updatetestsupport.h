@@ -21,17 +21,24 @@
 // of one test never meet another's) and the loopback server as the update server.
 struct UpdateBed {
     QTemporaryDir holder;
-    const QByteArray previousTmp = qgetenv("TMPDIR"), previousCache = qgetenv("XDG_CACHE_HOME");
+    const QByteArray previousTmp = qgetenv("TMPDIR"), previousCache = qgetenv("XDG_CACHE_HOME"),
+                     previousData = qgetenv("XDG_DATA_HOME");
     HttpTestServer server;
 
     UpdateBed()
     {
         qputenv("TMPDIR", QFile::encodeName(holder.path()));
         qputenv("XDG_CACHE_HOME", QFile::encodeName(holder.path() + "/cache"));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(holder.path() + "/data"));   // the log and the user's lock: this bed's
         server.listen();
         qputenv("CORVEL3_UPDATE_SERVER", server.baseUrl().toUtf8());
     }
-    ~UpdateBed() { qputenv("TMPDIR", previousTmp); qputenv("XDG_CACHE_HOME", previousCache); }
+    ~UpdateBed()
+    {
+        qputenv("TMPDIR", previousTmp);
+        qputenv("XDG_CACHE_HOME", previousCache);
+        qputenv("XDG_DATA_HOME", previousData);
+    }
     // Where the runs' own folders are made: empty again once a run has ended.
     QString saveFolder() const { return RunFolder::base(); }
     void serveFull(const QString &zip) { server.serveFile(QString::fromLatin1(kFullPackagePath), zip); }
