@@ -45,10 +45,11 @@ void MainWindow::addAboutShortcut(QWidget *window, const std::function<void()> &
 
 void MainWindow::applyKeyboardAndNames()
 {
-    // Operation buttons first: they get the likeliest letters.
-    mnemonics::assign({ui->pushBtnUpdate, ui->pushBtnBackup, ui->pushBtnRestore, ui->pushBtnOptimize, ui->pushBtnHealth, ui->pushBtnInstall,
+    // STOP first (its four letters are common ones), then the operation buttons: they get the
+    // likeliest letters.
+    mnemonics::assign({ui->pushButtonStop, ui->pushBtnUpdate, ui->pushBtnBackup, ui->pushBtnRestore, ui->pushBtnOptimize, ui->pushBtnHealth, ui->pushBtnInstall,
                        ui->pushBtnInstallAndClean, ui->pushBtnInstallAndRestore, ui->Check_Optimize, ui->Check_Delete,
-                       ui->Check_Move, ui->Check_Split, ui->Btn_Opt_Cancel, ui->Btn_Opt_Ok, ui->pushButtonStop,
+                       ui->Check_Move, ui->Check_Split, ui->Btn_Opt_Cancel, ui->Btn_Opt_Ok,
                        ui->pushBtnITA, ui->pushBtnENG, ui->pushButtonAboutQT});
     const OperationState &s = operations.state;
     ui->pushBtnQuit_2->setAccessibleName(s.translate("mainwindow_about", "Close"));
