@@ -39,7 +39,7 @@ bool isSystemFolder(const QString &folder)
 // (Where the file system has no owners both read alike.)
 bool ownedByTheUser(const QFileInfo &folder)
 {
-    QTemporaryFile probe(QDir::tempPath() + QStringLiteral("/corvel3-owner-XXXXXX"));
+    QTemporaryFile probe;   // a unique name in the user's temporary folder
     if (!probe.open())
         return true;
     return QFileInfo(probe.fileName()).ownerId() == folder.ownerId();
