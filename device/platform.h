@@ -46,7 +46,7 @@ public:
     bool hiddenOrSystem(const QString &path) const
     {
         const int slash = path.lastIndexOf(QLatin1Char('/'));
-        if (path.midRef(slash + 1).startsWith(QLatin1Char('.')))
+        if (slash + 1 < path.size() && path.at(slash + 1) == QLatin1Char('.'))
             return true;   // hidden by its name: nothing to ask
         const Attributes a = of(path);
         return a.hidden || a.system;

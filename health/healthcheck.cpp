@@ -75,7 +75,7 @@ void readSong(Song &song, const SongTitleReader &titles)
         const QByteArray atAudio = audio + kAudioProbeBytes <= n ? head.mid(int(audio), kAudioProbeBytes)
                                                                  : readAt(file, audio, kAudioProbeBytes);
         // The tail never reaches back into the tag.
-        song.damage = songcheck::checkMp3(atAudio, audio, tail.right(int(qBound<qint64>(0, song.size - audio, kTailBytes))),
+        song.damage = songcheck::checkMp3(atAudio, audio, tail.right(int(qBound(qint64(0), song.size - audio, qint64(kTailBytes)))),
                                           song.size);
     } else if (isMidiName(song.absolute)) {
         song.damage = songcheck::checkMidi(head.left(14), song.size, [&](qint64 at) {

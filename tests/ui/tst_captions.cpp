@@ -35,6 +35,7 @@ static QString runInChildAt(qreal textScale)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_FONT_DPI", QString::number(qRound(kBaseDpi * textScale)));
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("CORVEL3_CAPTIONS_CHILD", "1");   // a child never starts another
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start(QCoreApplication::applicationFilePath(),
@@ -46,6 +47,8 @@ static QString runInChildAt(qreal textScale)
 }
 #define RUN_AT_TEXT_SCALE(scale)                                  \
     if (!runsHereAt(scale)) {                                     \
+        if (qEnvironmentVariableIsSet("CORVEL3_CAPTIONS_CHILD"))  \
+            QSKIP("QT_FONT_DPI does not set this platform's DPI"); \
         const QString failure = runInChildAt(scale);              \
         QVERIFY2(failure.isEmpty(), qPrintable(failure));         \
         return;                                                   \
