@@ -4,12 +4,15 @@
 // NAMES are libfiu failure points separated by commas ("posix/io/rw/*,posix/io/oc/open"). Only
 // calls from the operations' own thread (and the threads it starts, which inherit its name) fail:
 // the program's start and the toolkit's network thread stay out of the way. The same seed fails the same calls of a run that makes the
-// same calls in the same order.
+// same calls in the same order. A failed call reports EIO: libfiu would otherwise draw the error
+// at random, and an EINTR is simply retried by the toolkit, so the fault would not happen at all.
 // Without it fiu.h turns its calls into nothing.
 #define FIU_ENABLE 1
 #include <fiu-control.h>
 #include <fiu.h>
+#include <errno.h>
 #include <pthread.h>
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -64,6 +67,6 @@ __attribute__((constructor)) static void setUp(void)
     fiu_init(0);
     for (char *name = strsep(&rest, ","); name; name = strsep(&rest, ","))
         if (*name)
-            fiu_enable_external(name, 1, NULL, 0, decide);
+            fiu_enable_external(name, 1, (void *)(intptr_t)EIO, 0, decide);
     free(copy);
 }
