@@ -2,12 +2,85 @@
 #include <QtTest>   // with all of Qt Core
 
 #include <csignal>
+#include <fcntl.h>
+#include <pty.h>
+#include <unistd.h>
 
-#include "tests/common/clirun.h"
 #include "tests/common/drivefixture.h"
 #include "tests/update/updatetestsupport.h"
 
 namespace {
+
+using Environment = QMap<QString, QString>;
+
+struct Run {
+    int exitCode = -1;
+    QList<QJsonObject> events;   // with --json
+    QString out, err;   // on a terminal, out is all it showed
+    QJsonObject last(const QString &event) const
+    {
+        const auto e = std::find_if(events.crbegin(), events.crend(), [&](const QJsonObject &o) { return o.value("event") == event; });
+        return e == events.crend() ? QJsonObject() : *e;
+    }
+};
+
+// Stdin closed (questions take the answer by meaning), no locale but env's; columns: a pseudo-terminal that wide.
+Run cli(const QStringList &arguments, const Environment &env = {}, int columns = 0,
+        const std::function<void(QProcess &, const QJsonObject &)> &onEvent = [](QProcess &, const QJsonObject &) {})
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"})
+        environment.remove(name);
+    environment.insert("LC_CTYPE", "C.UTF-8");
+    for (auto it = env.cbegin(); it != env.cend(); ++it)
+        environment.insert(it.key(), it.value());
+    process.setProcessEnvironment(environment);
+    process.setStandardInputFile(QProcess::nullDevice());
+    int master = -1, slave = -1;   // slave kept open: reads never fail with EIO
+    QFile terminal;
+    QByteArray shown;
+    std::unique_ptr<QSocketNotifier> showing;
+    if (columns) {
+        winsize size{24, ushort(columns), 0, 0};
+        ::openpty(&master, &slave, nullptr, nullptr, &size);
+        ::fcntl(master, F_SETFL, O_NONBLOCK);
+        terminal.open(master, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+        process.setStandardOutputFile(QString::fromLocal8Bit(::ttyname(slave)));
+        process.setStandardErrorFile(QString::fromLocal8Bit(::ttyname(slave)));
+        showing.reset(new QSocketNotifier(master, QSocketNotifier::Read));
+        QObject::connect(showing.get(), &QSocketNotifier::activated, [&] { shown += terminal.readAll(); });
+    }
+    Run run;
+    QObject::connect(&process, &QProcess::readyReadStandardOutput, [&] {
+        while (process.canReadLine()) {
+            const QByteArray line = process.readLine();
+            run.out += QString::fromUtf8(line);
+            if (!arguments.contains("--json"))
+                continue;
+            const QJsonObject event = QJsonDocument::fromJson(line).object();
+            run.events << event;
+            if (event.value("schema").toInt() != 1 || !event.contains("event"))
+                run.exitCode = -2;   // every line of stdout is one JSON object of schema 1
+            onEvent(process, event);
+        }
+    });
+    // Waits with the event loop running: the loopback server lives in this process.
+    QEventLoop loop;
+    QObject::connect(&process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), &loop, &QEventLoop::quit);
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+    process.start(QCoreApplication::applicationDirPath() + "/corvel3-cli", arguments);
+    loop.exec();
+    if (columns) {
+        showing.reset();
+        run.out = QString::fromUtf8(shown + terminal.readAll());
+        ::close(slave);   // the master closes with terminal
+    }
+    run.err = columns ? QString() : QString::fromUtf8(process.readAllStandardError());
+    if (process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit && run.exitCode != -2)
+        run.exitCode = process.exitCode();
+    return run;
+}
 
 void fillLibrary(DriveFixture &drive)
 {
@@ -104,7 +177,7 @@ private slots:
         if (player == "missing")
             QFile::remove(drive.path("System/DispProc/DispProc.exe"));
         const auto before = wholeTree(drive.root());
-        const CliRun run = runCli(arguments, env);
+        const Run run = cli(arguments, env);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY(player == "served" ? QFileInfo(drive.path("CorvelUpdate/version.txt")).isFile()
                 : reinstall ? QFileInfo(drive.path("System/Corvel/SETTINGS")).isFile() : wholeTree(drive.root()) == before);
@@ -170,7 +243,7 @@ private slots:
         QTemporaryDir pc;
         QFile log(home.path() + "/XDG_DATA_HOME/corvel3/operations.log");
         log.remove();
-        const CliRun backup = runCli({"--lang", lang, "backup", pc.path()}, {{"COLUMNS", "200"}}, columns);
+        const Run backup = cli({"--lang", lang, "backup", pc.path()}, {{"COLUMNS", "200"}}, columns);
         QCOMPARE(backup.exitCode, 0);
         QVERIFY2(backup.out.section("\x1b[K", -1).startsWith(done + pc.path() + "/Corvel3 backup "), qPrintable(backup.out));   // no bar left
         if (columns) {   // clears (ESC [ K) follow a \r; between two come a bar within the width or whole lines, no debris
@@ -193,14 +266,14 @@ private slots:
         QFile::remove(drive.path("System/Playlist/.hidden.pls"));
         drive.writeFile("Rock/a.mid", "edited on the player");
         const auto damaged = wholeTree(drive.root());
-        const CliRun declined = runCli({"--json", "--lang", "it", "restore", pc.path()});
+        const Run declined = cli({"--json", "--lang", "it", "restore", pc.path()});
         const QJsonObject question = declined.last("question");
         QCOMPARE((QStringList{question.value("title").toString(), question.value("answerCaption").toString(), question.value("answeredBy").toString(),
                               declined.last("end").value("result").toString(), QString::number(declined.exitCode)}),
                  (QStringList{"Copie di backup", "No", "safe", "declined", "1"}));
         QCOMPARE(wholeTree(drive.root()), damaged);
 
-        const CliRun restore = runCli({"--yes", "--json", "restore", pc.path()});
+        const Run restore = cli({"--yes", "--json", "restore", pc.path()});
         QCOMPARE(QString::number(restore.exitCode) + ' ' + restore.last("question").value("kind").toString() + ' '
                      + restore.last("question").value("answeredBy").toString(), QString("0 overwrite yes"));
         QCOMPARE(wholeTree(drive.root()), whole);
@@ -231,13 +304,13 @@ private slots:
         fillLibrary(drive);
         const auto saved = treeContents(drive.root());
         QTemporaryDir pc;
-        QCOMPARE(runCli({"backup", pc.path()}).exitCode, 0);
+        QCOMPARE(cli({"backup", pc.path()}).exitCode, 0);
         for (const char *folder : {"Pop", "Rock", "System/Playlist"})
             QDir(drive.path(folder)).removeRecursively();
         auto expected = treeContents(drive.root());
         for (const QString &file : written)
             expected.insert(file, saved.value(file));
-        const CliRun run = runCli(QStringList{"--yes", "--json", "--lang", "en", "restore", pc.path()} + only);
+        const Run run = cli(QStringList{"--yes", "--json", "--lang", "en", "restore", pc.path()} + only);
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.err.left(said.size()), said);
         QCOMPARE(run.last("end").value("result").toString(), exitCode ? "" : "done");
@@ -254,7 +327,7 @@ private slots:
         const auto before = wholeTree(drive.root());
         QTemporaryDir pc;
         bool sent = false;
-        const CliRun run = runCli({"--json", "--yes", "backup", pc.path()}, {}, 0, [&](QProcess &child, const QJsonObject &e) {
+        const Run run = cli({"--json", "--yes", "backup", pc.path()}, {}, 0, [&](QProcess &child, const QJsonObject &e) {
             if (!sent && e.value("event") == "progress" && e.value("maximum").toInt() > 1000)
                 sent = ::kill(pid_t(child.processId()), SIGINT) == 0;
         });
@@ -286,7 +359,7 @@ private slots:
         for (const char *other : {"Rock/notes.exe", "Big/setup.exe", "Pop/x.doc", "Rock/cover.jpg", "Big/back.png"})
             drive.writeFile(other, "junk or image");
         const auto before = wholeTree(drive.root());
-        const CliRun dry = runCli({"--lang", lang, "--yes", "optimise", "--dry-run"});
+        const Run dry = cli({"--lang", lang, "--yes", "optimise", "--dry-run"});
         QCOMPARE(wholeTree(drive.root()), before);
         QVERIFY2(dry.out.endsWith(summary), qPrintable(dry.out.right(400)));
         QVERIFY2(!dry.out.contains(QRegularExpression("have been|successfully|sono stat|correttamente"))
@@ -295,7 +368,7 @@ private slots:
             return;
         QStringList listed[2];   // the exit code and the actions of the dry run, then of the real one
         for (const bool real : {false, true}) {
-            const CliRun run = runCli(QStringList{"--json", "--yes", "optimise", "--delete", "--images"} + (real ? QStringList() : QStringList{"--dry-run"}));
+            const Run run = cli(QStringList{"--json", "--yes", "optimise", "--delete", "--images"} + (real ? QStringList() : QStringList{"--dry-run"}));
             listed[real] << QString::number(run.exitCode);
             for (const QJsonObject &e : run.events)
                 if (e.value("event") == "fileAction")
