@@ -38,11 +38,17 @@ inline QByteArray readBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-inline bool runTool(const QString &program, const QStringList &arguments)
+// Runs a program to a clean end, in dir when given; its standard output into output when given.
+inline bool runTool(const QString &program, const QStringList &arguments, const QString &dir = QString(),
+                    QByteArray *output = nullptr)
 {
     QProcess p;
+    p.setWorkingDirectory(dir);
     p.start(program, arguments);
-    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    const bool ok = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    if (output)
+        *output = p.readAllStandardOutput();
+    return ok;
 }
 
 // An ext4 disk image of the given size mounted on mountPoint: needs root and a free loop device.

@@ -78,22 +78,6 @@ private slots:
         QCOMPARE(model.checkedFiles() > 0, rock != "unchecked");
     }
 
-    // 50,000 songs: a tree of folders, one song out gives its folder's 999 others.
-    void largeBackup()
-    {
-        QStringList files;
-        for (int f = 0; f < 50; ++f)
-            for (int s = 0; s < 1000; ++s)
-                files << QString("Genre%1/Artist%1/song%2.mp3").arg(f).arg(s);
-        BackupTreeModel model(files);
-        QCOMPARE(model.rowCount(), 50);
-        QCOMPARE(model.totalFiles(), 50000);
-        setChecked(model, "Genre7/Artist7/song5.mp3", false);
-        const QStringList parts = model.chosenParts();
-        QCOMPARE(parts.size(), 49 + 999);
-        QVERIFY(!parts.contains("Genre7") && !parts.contains("Genre7/Artist7/song5.mp3") && parts.contains("Genre7/Artist7/song6.mp3"));
-    }
-
     // The window's restore: the tree opens from the worker's run, Pop is unchecked, OK: only Rock
     // comes back; Cancel writes nothing.
     void chosenInTheWindow_data()

@@ -318,8 +318,8 @@ private slots:
         const auto songs = fillDrive(drive);
         const auto before = treeContents(drive.root());
         QTemporaryDir pc;
-        EngineHarness h;
-        h.drive = drive.root();
+        EngineRig h(1);
+        h.ctx.driveRoot = drive.root();
         Reinstall reinstall(h.ctx);
         for (const QString &path : {QString("/"), QDir::homePath(), pc.path() + "/", drive.path("Dance/")})
             QVERIFY2(!reinstall.eraseDrive(path), qPrintable(path));

@@ -51,8 +51,8 @@ private slots:
         DriveFixture drive(false);
         drive.addSystemFiles();
         const auto before = treeContents(drive.root());
-        EngineHarness h;
-        h.drive = drive.root();
+        EngineRig h(1);
+        h.ctx.driveRoot = drive.root();
         h.dialogs.answer("Ok");
         QVERIFY(!SystemUpdate(h.ctx).run().ok());
         QCOMPARE(h.dialogs.titles(), QStringList{"Download Error , Cod 1"});
@@ -77,7 +77,7 @@ private slots:
         const auto before = treeContents(root);
         const qint64 fill = QStorageInfo(root).bytesAvailable() - 24 * 1024;
         QVERIFY(runTool("fallocate", {"-l", QString::number(fill), root + "filler.bin"}));
-        EngineHarness h;
+        EngineRig h(1);
         h.dialogs.answer("Ok");
         QCOMPARE(h.operations.reinstall(Operations::ReinstallKind::KeepSongs), Operations::Result::Failed);
         QCOMPARE(h.dialogs.titles(), QStringList{"Not enough space"});

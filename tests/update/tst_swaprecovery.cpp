@@ -33,8 +33,8 @@ struct Recovered { SwapRecovery result; QStringList codes, actions; };   // acti
 // The recovery as the next start runs it: a context of its own on the drive.
 Recovered recover(const QString &root)
 {
-    EngineHarness h;
-    h.drive = root;
+    EngineRig h(1);
+    h.ctx.driveRoot = root;
     h.ctx.operationName = "recovery";
     Recovered r;
     h.ctx.onFileAction = [&r](const QString &action, const QString &path, const QString &, bool ok) {
@@ -134,8 +134,8 @@ private slots:
         }
         QVERIFY2(variant == "earlier version" || variant == "tampered" || killedAt(
             [&](const std::function<void(const QString &)> &atStep) {
-                EngineHarness h;
-                h.drive = drive.root();
+                EngineRig h(1);
+                h.ctx.driveRoot = drive.root();
                 if (variant == "update") {
                     SystemUpdate engine(h.ctx);
                     engine.atSwapStep = atStep;
@@ -196,9 +196,9 @@ private slots:
         QVERIFY(secondServer.listen());
         secondServer.serveFile(kUpdatePackagePath, otherUpdate);
         DriveFixture firstDrive(false), secondDrive(false);
-        EngineHarness first, second;
-        first.drive = firstDrive.root();
-        second.drive = secondDrive.root();
+        EngineRig first(1), second(1);
+        first.ctx.driveRoot = firstDrive.root();
+        second.ctx.driveRoot = secondDrive.root();
 
         Outcome secondOutcome = Outcome::of(Outcome::Status::Stopped);
         QStringList during;

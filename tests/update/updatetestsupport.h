@@ -1,7 +1,7 @@
 #pragma once
 
 // Shared pieces of the update tests: a private temporary folder with the loopback update server,
-// the demo packages, and an engine context without widgets.
+// the demo packages.
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -12,6 +12,7 @@
 #include "tests/common/httptestserver.h"
 #include "tests/common/recordingprogress.h"
 #include "tests/common/scripteddialogs.h"
+#include "tests/transfer/transfertesting.h"   // runTool, EngineRig
 #include "operations/operations.h"
 #include "update/reinstall.h"
 #include "update/runfolder.h"
@@ -45,19 +46,6 @@ struct UpdateBed {
     void serveUpdate(const QString &zip) { server.serveFile(QString::fromLatin1(kUpdatePackagePath), zip); }
 };
 
-// Runs a program to a clean end; its standard output into output when given.
-inline bool runTool(const QString &program, const QStringList &arguments, const QString &dir = QString(),
-                    QByteArray *output = nullptr)
-{
-    QProcess p;
-    p.setWorkingDirectory(dir);
-    p.start(program, arguments);
-    const bool ok = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    if (output)
-        *output = p.readAllStandardOutput();
-    return ok;
-}
-
 // Builds the demo packages into folder; returns the folder holding CorvelAll.zip and
 // CorvelUpdate.zip, or "" on failure.
 inline QString makeDemoPackages(const QString &folder)
@@ -78,15 +66,3 @@ inline QMap<QString, QByteArray> merged(QMap<QString, QByteArray> a, const QMap<
     a.insert(b);   // b's entries win
     return a;
 }
-
-// An engine context without widgets on the drive given, and the runner on the same boxes and bar.
-struct EngineHarness {
-    OperationState state;
-    ScriptedDialogs dialogs;
-    RecordingProgress progress;
-    OperationContext ctx{state, dialogs, progress};
-    QString &drive = ctx.driveRoot;
-    Operations operations{Operations::FrontEnd{&dialogs, &progress}};
-
-    EngineHarness() { state.currentLanguage = operations.state.currentLanguage = 1; }
-};
