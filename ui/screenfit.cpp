@@ -76,6 +76,9 @@ void install(QMainWindow *window, QScrollArea *area)
     // The page keeps its design size: below it the scroll area scrolls instead of squeezing it.
     const int border = 2 * area->frameWidth();
     area->widget()->setMinimumSize(window->maximumSize() - QSize(border, border));
+    // The window widens by the vertical bar instead, so the page never needs a horizontal one
+    // (Qt 6 would otherwise keep the one it showed before the window had widened).
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto *keeper = new WidthKeeper(window, area->verticalScrollBar());
     area->verticalScrollBar()->installEventFilter(keeper);
     window->installEventFilter(keeper);
