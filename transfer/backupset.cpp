@@ -255,17 +255,10 @@ Outcome verifyBackups(OperationContext &ctx, const QString &folder, bool readDat
     QStringList shown = outcome.notDone.mid(0, 10);
     if (outcome.notDone.size() > 10)
         shown << ctx.translate("backupset", "... and %1 more").arg(outcome.notDone.size() - 10);
-    MessageBoxRequest box;
-    box.kind = QuestionKind::Error;
-    box.icon = BoxIcon::Critical;
-    box.parent = ctx.window;
-    box.code = QStringLiteral("verify.damaged");
-    box.buttons = {{BoxRole::Ok, QStringLiteral("Ok")}};
-    box.title = ctx.translate("backupset", "Damaged backup");
-    box.text = ctx.translate("backupset", "Some files of the backup are missing or damaged:")
-               + QLatin1Char('\n') + QDir::toNativeSeparators(backup.folder) + QStringLiteral("\n\n")
-               + shown.join(QLatin1Char('\n'));
-    ctx.dialogs.showMessage(box);
+    boxes::critical(ctx.dialogs, ctx.window, ctx.translate("backupset", "Damaged backup"),
+                    ctx.translate("backupset", "Some files of the backup are missing or damaged:") + QLatin1Char('\n')
+                        + QDir::toNativeSeparators(backup.folder) + QStringLiteral("\n\n") + shown.join(QLatin1Char('\n')),
+                    QStringLiteral("verify.damaged"));
     outcome.told = true;
     return outcome;
 }

@@ -97,20 +97,13 @@ void refuseDamagedBackup(OperationContext &ctx, const backupmanifest::Check &che
         names = names.mid(0, shown);
         names << ctx.translate("restore", "... and %1 more").arg(more);
     }
-    MessageBoxRequest box;
-    box.kind = QuestionKind::Error;
-    box.icon = BoxIcon::Critical;
-    box.parent = ctx.window;
-    box.buttons = {{BoxRole::Ok, QStringLiteral("Ok")}};
-    box.title = ctx.translate("restore", "Damaged backup");
-    if (!check.found)
-        box.text = ctx.translate("restore", "The list of files of this backup cannot be read.\n"
-                                            "Restore cancelled: nothing was written to the Corvel3.");
-    else
-        box.text = ctx.translate("restore", "Some files of the backup are missing or have changed since it was made.\n"
-                                            "Restore cancelled: nothing was written to the Corvel3.\n\n")
-            + names.join(QLatin1Char('\n'));
-    ctx.dialogs.showMessage(box);
+    const QString text = check.found
+                             ? ctx.translate("restore", "Some files of the backup are missing or have changed since it was made.\n"
+                                                        "Restore cancelled: nothing was written to the Corvel3.\n\n")
+                                   + names.join(QLatin1Char('\n'))
+                             : ctx.translate("restore", "The list of files of this backup cannot be read.\n"
+                                                        "Restore cancelled: nothing was written to the Corvel3.");
+    boxes::critical(ctx.dialogs, ctx.window, ctx.translate("restore", "Damaged backup"), text);
 }
 
 // Every byte of the backup's entries against its manifest, with the bar following and Stop honoured.
@@ -159,16 +152,10 @@ bool chooseParts(OperationContext &ctx, const RestoreChoice &choice, const QStri
     *parts = cleaned;
     if (wrong.isEmpty())
         return true;
-    MessageBoxRequest box;
-    box.kind = QuestionKind::Error;
-    box.icon = BoxIcon::Critical;
-    box.parent = ctx.window;
-    box.code = QStringLiteral("restore.partNotFound");
-    box.buttons = {{BoxRole::Ok, QStringLiteral("Ok")}};
-    box.title = ctx.translate("restore", "Part not found");
-    box.text = ctx.translate("restore", "The backup holds no:\n%1\nRestore cancelled: nothing was written to the Corvel3.")
-                   .arg(wrong.join(QLatin1Char('\n')));
-    ctx.dialogs.showMessage(box);
+    boxes::critical(ctx.dialogs, ctx.window, ctx.translate("restore", "Part not found"),
+                    ctx.translate("restore", "The backup holds no:\n%1\nRestore cancelled: nothing was written to the Corvel3.")
+                        .arg(wrong.join(QLatin1Char('\n'))),
+                    QStringLiteral("restore.partNotFound"));
     report->reported = true;
     return false;
 }
