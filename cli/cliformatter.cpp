@@ -142,6 +142,8 @@ void DryRunTally::add(const QString &action, const QString &target)
         ++renames;
     } else if (action == QLatin1String("rewrite")) {
         ++rewrites;
+    } else if (action == QLatin1String("remove")) {
+        ++backups;
     }
 }
 
@@ -165,7 +167,11 @@ QStringList DryRunTally::summary(int language) const
                                               QT_TRANSLATE_NOOP("cliformatter", "would rename %1 items")};
     static const char *const rewriteTexts[] = {QT_TRANSLATE_NOOP("cliformatter", "would rewrite %1 playlist"),
                                                QT_TRANSLATE_NOOP("cliformatter", "would rewrite %1 playlists")};
+    static const char *const backupTexts[] = {QT_TRANSLATE_NOOP("cliformatter", "would remove %1 backup"),
+                                              QT_TRANSLATE_NOOP("cliformatter", "would remove %1 backups")};
     QStringList lines;
+    if (backups)
+        lines << say(backups, backupTexts);
     if (deletions)
         lines << say(deletions, deleteTexts);
     if (images)
@@ -234,7 +240,7 @@ void TextFormatter::fileAction(const CliFileAction &action)
         // The actions a dry run lists, as verbs of the language; any other stays as it is.
         static const char *const verbs[] = {QT_TRANSLATE_NOOP("cliformatter", "delete"), QT_TRANSLATE_NOOP("cliformatter", "move"),
                                             QT_TRANSLATE_NOOP("cliformatter", "rename"), QT_TRANSLATE_NOOP("cliformatter", "create"),
-                                            QT_TRANSLATE_NOOP("cliformatter", "rewrite")};
+                                            QT_TRANSLATE_NOOP("cliformatter", "rewrite"), QT_TRANSLATE_NOOP("cliformatter", "remove")};
         QString name = action.action;
         for (const char *known : verbs)
             if (name == QLatin1String(known))
@@ -257,7 +263,9 @@ void TextFormatter::end(const Operations::RunEnd &end, int, const QVariantMap &e
             console.out(QStringLiteral("  ") + QDir::toNativeSeparators(item));
     }
     if (end.dryRun && end.result != Operations::Result::PlayerNotFound) {
-        console.out(translate("cliformatter", "Dry run: nothing on the player changed."));
+        // Pruning works on the PC's backups alone.
+        console.out(end.operation == QLatin1String("prune") ? translate("cliformatter", "Dry run: nothing changed.")
+                                                            : translate("cliformatter", "Dry run: nothing on the player changed."));
         for (const QString &line : tally.summary(language))
             console.out(QStringLiteral("  ") + line);
     }

@@ -53,6 +53,7 @@ private:
     int images = 0;
     int renames = 0;
     int rewrites = 0;
+    int backups = 0;             // whole backups a prune would remove
     QSet<QString> songs;         // target folder and base name: a song and its companions count once
     QSet<QString> songFolders;
 };

@@ -289,11 +289,12 @@ Outcome pruneBackups(OperationContext &ctx, const QString &folder, int keep)
         if (ctx.state.stopRequested)
             return Outcome::of(Outcome::Status::Stopped);
         const QString path = removed.at(i).folder;
-        outcome.report << ctx.translate("backupset", "removed: ") + describeBackup(ctx, removed.at(i));
         if (ctx.dryRun) {
-            ctx.fileAction(QStringLiteral("delete"), path);
+            outcome.report << ctx.translate("backupset", "would remove: ") + describeBackup(ctx, removed.at(i));
+            ctx.fileAction(QStringLiteral("remove"), path);
             continue;
         }
+        outcome.report << ctx.translate("backupset", "removed: ") + describeBackup(ctx, removed.at(i));
         // The manifest first: a removal cut short leaves no backup that looks whole.
         const QString manifest = manifestOf(path);
         bool ok = platform::removeEntry(manifest);

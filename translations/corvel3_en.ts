@@ -1138,6 +1138,10 @@ Create or choose a folder inside it.</translation>
         <source>not removed</source>
         <translation>not removed</translation>
     </message>
+    <message>
+        <source>would remove: </source>
+        <translation>would remove: </translation>
+    </message>
 </context>
 <context>
     <name>cliformatter</name>
@@ -1252,6 +1256,22 @@ Create or choose a folder inside it.</translation>
     <message>
         <source>: problems left: %1</source>
         <translation>: problems left: %1</translation>
+    </message>
+    <message>
+        <source>would remove %1 backup</source>
+        <translation>would remove %1 backup</translation>
+    </message>
+    <message>
+        <source>would remove %1 backups</source>
+        <translation>would remove %1 backups</translation>
+    </message>
+    <message>
+        <source>remove</source>
+        <translation>remove</translation>
+    </message>
+    <message>
+        <source>Dry run: nothing changed.</source>
+        <translation>Dry run: nothing changed.</translation>
     </message>
 </context>
 <context>

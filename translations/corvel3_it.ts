@@ -1138,6 +1138,10 @@ Crea o scegli una cartella al suo interno.</translation>
         <source>not removed</source>
         <translation>non eliminata</translation>
     </message>
+    <message>
+        <source>would remove: </source>
+        <translation>verrebbe eliminata: </translation>
+    </message>
 </context>
 <context>
     <name>cliformatter</name>
@@ -1252,6 +1256,22 @@ Crea o scegli una cartella al suo interno.</translation>
     <message>
         <source>: problems left: %1</source>
         <translation>: problemi rimasti: %1</translation>
+    </message>
+    <message>
+        <source>would remove %1 backup</source>
+        <translation>verrebbe eliminata %1 copia di backup</translation>
+    </message>
+    <message>
+        <source>would remove %1 backups</source>
+        <translation>verrebbero eliminate %1 copie di backup</translation>
+    </message>
+    <message>
+        <source>remove</source>
+        <translation>eliminare</translation>
+    </message>
+    <message>
+        <source>Dry run: nothing changed.</source>
+        <translation>Prova: nulla è stato cambiato.</translation>
     </message>
 </context>
 <context>
