@@ -125,8 +125,12 @@ QVector<BackupInfo> backupsIn(const QString &folder, bool look, bool entriesToo)
         if (QFileInfo(manifestOf(info.folder)).isFile() && readBackup(info, look, entriesToo))
             found << info;
     }
+    // Made in the same second, the later one has the higher "(n)" suffix: a longer name, or the
+    // same length and a greater one ("(10)" after "(9)").
     std::stable_sort(found.begin(), found.end(), [](const BackupInfo &a, const BackupInfo &b) {
-        return a.created != b.created ? a.created > b.created : a.folder > b.folder;
+        if (a.created != b.created)
+            return a.created > b.created;
+        return a.folder.size() != b.folder.size() ? a.folder.size() > b.folder.size() : a.folder > b.folder;
     });
     return found;
 }
