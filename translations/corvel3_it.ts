@@ -58,16 +58,16 @@ Uscita 0 solo quando ogni file è stato salvato e controllato.</translation>
     <message>
         <source>Copies a backup back onto the player. FOLDER is a backup (&quot;Corvel3 backup ...&quot;) or the
 folder that holds dated backups: then the newest complete one is restored, after a
-question. Before anything is written, every file is checked against the backup&apos;s
+question. Before anything is written, every file to be restored is checked against the backup&apos;s
 manifest: when one is missing or changed nothing is written and the files are named.
 Nothing on the player is deleted; a different file already there is replaced only after a
 question (one an interrupted restore left cut short, at once).</source>
-        <translation>Ricopia sul lettore una copia di backup. FOLDER è una copia (&quot;Corvel3 backup ...&quot;) o la
-cartella che contiene le copie datate: allora, dopo una domanda, si ripristina la più
-recente completa. Prima di scrivere, ogni file è controllato con l&apos;elenco della copia: se
-uno manca o è cambiato non si scrive nulla e i file sono nominati. Nulla sul lettore viene
-eliminato; un file già presente e diverso è sostituito solo dopo una domanda (uno rimasto
-a metà da un ripristino interrotto, subito).</translation>
+        <translation>Ricopia sul lettore una copia di backup. FOLDER è una copia (&quot;Corvel3 backup ...&quot;)
+o la cartella che contiene le copie datate: allora, dopo una domanda, si ripristina la più
+recente completa. Prima di scrivere, ogni file da ripristinare è controllato con
+l&apos;elenco della copia: se uno manca o è cambiato non si scrive nulla e i file sono
+nominati. Nulla sul lettore viene eliminato; un file già presente e diverso è sostituito
+solo dopo una domanda (uno rimasto a metà da un ripristino interrotto, subito).</translation>
     </message>
     <message>
         <source>reinstall the player&apos;s system</source>
