@@ -41,6 +41,19 @@ QString temporaryNameBeside(const QString &destination)
     return QFileInfo(destination).absolutePath() + name;
 }
 
+// A copy killed before its rename leaves its temporary behind. Only one run works on a drive at a
+// time (the runner holds its lock), so any other run's temporary in a folder we write is such a
+// leftover: removed, and logged, when the folder is first entered.
+void removeLeftTemporaries(OperationContext &ctx, const QString &folder)
+{
+    const QString own = temporaryNameBeside(folder + QStringLiteral("/x")).section(QLatin1Char('/'), -1);
+    const QStringList found = QDir(folder).entryList({QStringLiteral(".corvel3-*.part")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : found)
+        if (name != own)
+            ctx.fileAction(QStringLiteral("delete"), folder + QLatin1Char('/') + name, QString(),
+                           QFile::remove(folder + QLatin1Char('/') + name));
+}
+
 enum class ExistsAnswer { Replace, ReplaceAll, Skip };
 
 ExistsAnswer askReplace(OperationContext &ctx, const QString &destination)
@@ -368,8 +381,11 @@ CopyReport copyRun(OperationContext &ctx, const QStringList &files, const QStrin
                 continue;
             }
         }
-        if (folder != lastFolder)
+        if (folder != lastFolder) {
             folderIsNew = !QFileInfo(folder).isDir();
+            if (!folderIsNew && !ctx.dryRun)
+                removeLeftTemporaries(ctx, folder);
+        }
         if (!ctx.dryRun && !createFoldersFor(destination, &lastFolder)) {
             showFolderError(ctx);
             return endEarly();

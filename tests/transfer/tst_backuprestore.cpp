@@ -522,6 +522,7 @@ private slots:
         QCOMPARE(rig.operations.restore(), Operations::Result::Done);
         QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
         QCOMPARE(inventory(), whole);
+        QCOMPARE(temporaries, QStringList());   // the killed run's leftover went with it
     }
 };
 
