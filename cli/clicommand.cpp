@@ -124,10 +124,10 @@ public:
     {
         return Texts::of(it).translate("CliCommand", "Copies a backup back onto the player. FOLDER is a backup (\"Corvel3 backup ...\") or the\n"
                                                      "folder that holds dated backups: then the newest complete one is restored, after a\n"
-                                                     "question. Before anything is written, every file to be restored is checked against the backup's\n"
-                                                     "manifest: when one is missing or changed nothing is written and the files are named.\n"
-                                                     "Nothing on the player is deleted; a different file already there is replaced only after a\n"
-                                                     "question (one an interrupted restore left cut short, at once).");
+                                                     "question. Before anything is written, every file to be restored is checked against the\n"
+                                                     "backup's manifest: when one is missing or changed nothing is written and the files are\n"
+                                                     "named. Nothing on the player is deleted; a different file already there is replaced only\n"
+                                                     "after a question (one an interrupted restore left cut short, at once).");
     }
     QList<QCommandLineOption> options(bool it) const override
     {

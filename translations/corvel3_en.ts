@@ -58,16 +58,16 @@ Exit 0 only when every file was saved and checked.</translation>
     <message>
         <source>Copies a backup back onto the player. FOLDER is a backup (&quot;Corvel3 backup ...&quot;) or the
 folder that holds dated backups: then the newest complete one is restored, after a
-question. Before anything is written, every file to be restored is checked against the backup&apos;s
-manifest: when one is missing or changed nothing is written and the files are named.
-Nothing on the player is deleted; a different file already there is replaced only after a
-question (one an interrupted restore left cut short, at once).</source>
+question. Before anything is written, every file to be restored is checked against the
+backup&apos;s manifest: when one is missing or changed nothing is written and the files are
+named. Nothing on the player is deleted; a different file already there is replaced only
+after a question (one an interrupted restore left cut short, at once).</source>
         <translation>Copies a backup back onto the player. FOLDER is a backup (&quot;Corvel3 backup ...&quot;) or the
 folder that holds dated backups: then the newest complete one is restored, after a
-question. Before anything is written, every file to be restored is checked against the backup&apos;s
-manifest: when one is missing or changed nothing is written and the files are named.
-Nothing on the player is deleted; a different file already there is replaced only after a
-question (one an interrupted restore left cut short, at once).</translation>
+question. Before anything is written, every file to be restored is checked against the
+backup&apos;s manifest: when one is missing or changed nothing is written and the files are
+named. Nothing on the player is deleted; a different file already there is replaced only
+after a question (one an interrupted restore left cut short, at once).</translation>
     </message>
     <message>
         <source>reinstall the player&apos;s system</source>

@@ -58,10 +58,10 @@ Uscita 0 solo quando ogni file è stato salvato e controllato.</translation>
     <message>
         <source>Copies a backup back onto the player. FOLDER is a backup (&quot;Corvel3 backup ...&quot;) or the
 folder that holds dated backups: then the newest complete one is restored, after a
-question. Before anything is written, every file to be restored is checked against the backup&apos;s
-manifest: when one is missing or changed nothing is written and the files are named.
-Nothing on the player is deleted; a different file already there is replaced only after a
-question (one an interrupted restore left cut short, at once).</source>
+question. Before anything is written, every file to be restored is checked against the
+backup&apos;s manifest: when one is missing or changed nothing is written and the files are
+named. Nothing on the player is deleted; a different file already there is replaced only
+after a question (one an interrupted restore left cut short, at once).</source>
         <translation>Ricopia sul lettore una copia di backup. FOLDER è una copia (&quot;Corvel3 backup ...&quot;)
 o la cartella che contiene le copie datate: allora, dopo una domanda, si ripristina la più
 recente completa. Prima di scrivere, ogni file da ripristinare è controllato con
