@@ -137,57 +137,37 @@ private slots:
         boot.window.mainWindow->hide();
     }
 
-    // The language file is kept beside the program, or in the user's folder when the program's
-    // folder cannot be written.
-    void languageFileBesideTheProgramOrInTheUsersFolder()
+    // The language file is kept beside the program when its folder is the user's, and read first
+    // there; an installed program (a folder nobody may write, a system folder, another user's
+    // folder) keeps the choice in the user's settings, even run as root, and never writes beside.
+    void whereTheLanguageIsKept_data()
     {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("the user's own folder") << "own";
+        QTest::newRow("a folder nobody may write") << "immutable";
+        QTest::newRow("a system folder") << "system";
+        QTest::newRow("another user's folder") << "nobody";
+    }
+    void whereTheLanguageIsKept()
+    {
+        QFETCH(QString, folder);
         QStandardPaths::setTestModeEnabled(true);
-        QTemporaryDir app;
-        const QString dir = app.path() + "/";
         const QString user = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/Corvel.ini";
-        QFile::remove(user);
-        QCOMPARE(languagefile::writePath(dir), dir + "Corvel.ini");
-        QCOMPARE(languagefile::readPath(dir), dir + "Corvel.ini");
-        if (QProcess::execute("chattr", {"+i", app.path()}) != 0)   // a folder nobody may write, not even root
+        QTemporaryDir app;
+        const QString dir = folder == "system" ? "/usr/bin/" : app.path() + "/";
+        if (folder == "nobody" && (QProcess::execute("chown", {"nobody", app.path()}) != 0 || QFileInfo(app.path()).owner() != "nobody"))
+            QSKIP("the folder cannot be given to another user here");
+        if (folder == "immutable" && QProcess::execute("chattr", {"+i", app.path()}) != 0)   // not even root may write
             QSKIP("chattr +i is not available here");
-        QCOMPARE(languagefile::readPath(dir), dir + "Corvel.ini");   // nothing chosen yet
-        QCOMPARE(languagefile::writePath(dir), user);
-        const bool opened = QFile(user).open(QIODevice::WriteOnly);
-        QCOMPARE(languagefile::readPath(dir), user);
-        QProcess::execute("chattr", {"-i", app.path()});
-        QCOMPARE(languagefile::readPath(dir), dir + "Corvel.ini");   // writable again: beside the program
-        QFile::remove(user);
-        QVERIFY(opened);
-    }
-
-    // An installed program (a system folder, another user's folder) keeps the choice in the user's
-    // settings, even run as root, and never writes beside itself.
-    void installedProgramKeepsTheChoiceInTheUsersSettings_data()
-    {
-        QTest::addColumn<QString>("owner");   // the program's folder's owner; "" for /usr/bin
-        QTest::newRow("a system folder") << QString();
-        QTest::newRow("another user's folder") << QString("nobody");
-    }
-    void installedProgramKeepsTheChoiceInTheUsersSettings()
-    {
-        QFETCH(QString, owner);
-        QStandardPaths::setTestModeEnabled(true);
-        const QString user = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/Corvel.ini";
-        QFile::remove(user);
-        QTemporaryDir app;
-        QString dir = "/usr/bin/";
-        if (!owner.isEmpty()) {
-            dir = app.path() + "/";
-            if (QProcess::execute("chown", {owner, app.path()}) != 0 || QFileInfo(app.path()).owner() != owner)
-                QSKIP("the folder cannot be given to another user here");
-        }
+        const auto release = qScopeGuard([&] { QProcess::execute("chattr", {"-i", app.path()}); QFile::remove(user); });
+        QSettings(user, QSettings::IniFormat).setValue("language", "english");   // an earlier choice
         const QStringList before = QDir(dir).entryList(QDir::Files);
-        QCOMPARE(languagefile::readChoice(dir), QByteArray());
+        const bool beside = folder == "own";
+        QCOMPARE(languagefile::readChoice(dir), beside ? QByteArray() : QByteArray("english"));
         QVERIFY(languagefile::writeChoice(dir, "italian"));
         QCOMPARE(languagefile::readChoice(dir), QByteArray("italian"));
-        QCOMPARE(QSettings(user, QSettings::IniFormat).value("language").toString(), QString("italian"));
-        QCOMPARE(QDir(dir).entryList(QDir::Files), before);
-        QFile::remove(user);
+        QCOMPARE(QSettings(user, QSettings::IniFormat).value("language").toString(), beside ? "english" : "italian");
+        QCOMPARE(QDir(dir).entryList(QDir::Files), beside ? QStringList{"Corvel.ini"} : before);
     }
 
     // Closing the window while the check runs ends the program: the event loop quits and the
