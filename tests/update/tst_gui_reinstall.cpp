@@ -30,7 +30,6 @@ QMap<QString, QByteArray> fillDrive(DriveFixture &drive)
     return songs;
 }
 
-const QStringList kSuccessTitles{"End operation", "Fine operazioni", "Done", "Fatto"};
 const QString kChooser = "Choose a folder to save your files";
 
 struct Case {
@@ -256,8 +255,6 @@ private slots:
         }
         const bool worked = c.result != "untouched";
         QCOMPARE(busySeen, worked);
-        for (const QString &title : dialogs.titles())
-            QVERIFY2(worked || !kSuccessTitles.contains(title), qPrintable(title));
         auto expected = !worked ? before : c.result == "clean" ? merged(systemFiles, updateFiles)
             : merged(merged(merged(c.result == "update" ? before : systemFiles, updateFiles), songs), userFiles);
         expected.remove(worked ? "corvelupdate/old.bin" : "");
@@ -318,13 +315,11 @@ private slots:
         const auto songs = fillDrive(drive);
         const auto before = treeContents(drive.root());
         QTemporaryDir pc;
-        EngineRig h(1);
+        EngineRig h(1, c.answers);
         h.ctx.driveRoot = drive.root();
         Reinstall reinstall(h.ctx);
         for (const QString &path : {QString("/"), QDir::homePath(), pc.path() + "/", drive.path("Dance/")})
             QVERIFY2(!reinstall.eraseDrive(path), qPrintable(path));
-        for (const QString &answer : c.answers)
-            h.dialogs.answer(answer);
         if (c.fault == "cut")
             h.dialogs.onPrompt = [&](const ScriptedDialogs::Prompt &p) {
                 if (p.title == "Cancellazione Drive")
