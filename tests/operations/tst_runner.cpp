@@ -83,7 +83,7 @@ private slots:
         drive.writeMidi("Basi/1.mid", "One");
         QTemporaryDir pc;
         ScriptedDialogs scripted;
-        scripted.answerFolder(intoPlayer ? drive.path("Basi") : pc.path());
+        scripted.answer(intoPlayer ? drive.path("Basi") : pc.path());
         scripted.answer("Ok");
         Reworded words(scripted);
         RecordingProgress progress;
@@ -157,7 +157,7 @@ private slots:
         before.remove(".corvel3-lock");
         QTemporaryDir pc;
         ScriptedDialogs dialogs;
-        dialogs.answerFolder(pc.path());
+        dialogs.answer(pc.path());
         dialogs.answer("Ok");
         Operations operations{Operations::FrontEnd{&dialogs}};
         operations.state.currentLanguage = 1;

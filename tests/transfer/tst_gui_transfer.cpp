@@ -50,7 +50,7 @@ private slots:
         window.currentLanguage = language;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        dialogs.answerFolder(pc.path());
+        dialogs.answer(pc.path());
         dialogs.answer("Ok");
         QTest::mouseClick(window.ui->pushBtnBackup, Qt::LeftButton);
         const QStringList made = QDir(pc.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);

@@ -51,9 +51,8 @@ private slots:
         DriveFixture drive(false);
         drive.addSystemFiles();
         const auto before = treeContents(drive.root());
-        EngineRig h(1);
+        EngineRig h(1, {"Ok"});
         h.ctx.driveRoot = drive.root();
-        h.dialogs.answer("Ok");
         QVERIFY(!SystemUpdate(h.ctx).run().ok());
         QCOMPARE(h.dialogs.titles(), QStringList{"Download Error , Cod 1"});
         QCOMPARE(treeContents(drive.root()), before);
@@ -77,8 +76,7 @@ private slots:
         const auto before = treeContents(root);
         const qint64 fill = QStorageInfo(root).bytesAvailable() - 24 * 1024;
         QVERIFY(runTool("fallocate", {"-l", QString::number(fill), root + "filler.bin"}));
-        EngineRig h(1);
-        h.dialogs.answer("Ok");
+        EngineRig h(1, {"Ok"});
         QCOMPARE(h.operations.reinstall(Operations::ReinstallKind::KeepSongs), Operations::Result::Failed);
         QCOMPARE(h.dialogs.titles(), QStringList{"Not enough space"});
         QVERIFY(h.dialogs.prompts[0].text.contains("The system on Corvel3 has not been changed."));

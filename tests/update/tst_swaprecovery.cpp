@@ -33,15 +33,13 @@ struct Recovered { SwapRecovery result; QStringList codes, actions; };   // acti
 // The recovery as the next start runs it: a context of its own on the drive.
 Recovered recover(const QString &root)
 {
-    EngineRig h(1);
+    EngineRig h(1, {"Ok", "Ok"});
     h.ctx.driveRoot = root;
     h.ctx.operationName = "recovery";
     Recovered r;
     h.ctx.onFileAction = [&r](const QString &action, const QString &path, const QString &, bool ok) {
         r.actions << (ok ? "" : "!") + action + " " + path;
     };
-    h.dialogs.answer("Ok");
-    h.dialogs.answer("Ok");
     r.result = recoverInterruptedSwap(h.ctx);
     for (const auto &prompt : h.dialogs.prompts)
         r.codes << prompt.code;
