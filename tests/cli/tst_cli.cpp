@@ -355,8 +355,11 @@ private slots:
         for (const char *other : {"Rock/notes.exe", "Big/setup.exe", "Pop/x.doc", "Rock/cover.jpg", "Big/back.png"})
             drive.writeFile(other, "junk or image");
         const auto before = wholeTree(drive.root());
+        const QString log = home.path() + "/XDG_DATA_HOME/corvel3/operations.log";
+        const int logged = readBytes(log).count("\toptimise\t");
         const Run dry = cli({"--lang", lang, "--yes", "optimise", "--dry-run"});
         QCOMPARE(wholeTree(drive.root()), before);
+        QCOMPARE(readBytes(log).count("\toptimise\t"), logged);   // no frame, no action in the log
         QVERIFY2(dry.out.endsWith(summary), qPrintable(dry.out.right(400)));
         QVERIFY2(!dry.out.contains(QRegularExpression("have been|successfully|sono stat|correttamente"))
                      && dry.out.contains(lang == "en" ? "would move" : "da spostare:"), qPrintable(dry.out));
