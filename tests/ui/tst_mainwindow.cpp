@@ -1,11 +1,10 @@
-// The operations window frame: message table, language buttons, busy widgets, Stop, and the
-// event-pumping wait its operations use.
+// The operations window frame: message table, language buttons, the folder chooser's language,
+// Stop, mnemonics and the About box.
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QtTest>
 
 #include "tests/common/scripteddialogs.h"
-#include "core/delay.h"
 #include "core/messagetable.h"
 #include "core/operationlog.h"
 #include "ui/mainwindow.h"
@@ -91,23 +90,6 @@ private slots:
         QCOMPARE(mnemonics::plain(w.ui->pushBtnOptimize->text()), QString("OTTIMIZZA CORVEL"));
         QCOMPARE(w.ui->pushBtnITA->styleSheet(), chosen);
         QVERIFY(w.ui->labelDescr1->isHidden() && w.ui->labelDescr2->isHidden());
-    }
-
-    void busyWidgetsShowAndReset()
-    {
-        MainWindow w;
-        w.show();
-        const auto busy = [&w](bool on) {
-            w.ui->progressBar->setValue(42);
-            w.ui->labelAction->setText("working");
-            w.showProgressWidgets(on, w.ui->progressBar, w.ui->labelAction, w.ui->pushButtonStop);
-            QCOMPARE(w.ui->progressBar->value(), 0);
-            for (QWidget *widget : {(QWidget *)w.ui->progressBar, (QWidget *)w.ui->labelAction, (QWidget *)w.ui->pushButtonStop})
-                QCOMPARE(widget->isVisible(), on);
-        };
-        busy(true);
-        QCOMPARE(w.ui->labelAction->text(), QString());
-        busy(false);
     }
 
     void stopSetsTheFlagBeforeShowingTheBox_data()
@@ -208,16 +190,6 @@ private slots:
         w.setDialogs(nullptr);
     }
 
-    // Zero returns at once; otherwise queued calls run during the wait.
-    void eventsArriveDuringTheWait()
-    {
-        bool ran = false;
-        QMetaObject::invokeMethod(this, [&] { ran = true; }, Qt::QueuedConnection);
-        delay(0);
-        QVERIFY(!ran);
-        delay(50);
-        QVERIFY(ran);
-    }
 };
 
 QTEST_MAIN(MainWindowTest)

@@ -148,14 +148,10 @@ private slots:
         row("the start-up repair in Italian", {repair, "", 0, {"Sì", "Ok", "Ok"},
             {"File di sistema danneggiati o mancanti", "Fine operazioni", "Fatto"},
             "Sistema ripristinato correttamente.\nVerrai reindirizzato alla schermata principale", "install"});
-        row("the start-up repair in English", {repair, "", 1, {"Yes", "Ok", "Ok"}, repairEn + QStringList{"End operation", "Done"},
-            "System successfully restored.\nYou will be redirected to the main window.", "install"});
         // Closing the start-up window during the repair asks, then stops it like the Stop button.
         row("closing the window stops the repair", {repair, "window closed", 1, {"Yes", "Yes", "Ok"},
             repairEn + QStringList{"Repair in progress", "Operation Stopped"}});
         row("a Stop during the update's download changes nothing", {update, "stop", 1, ok, {"Operation Stopped"}});
-        row("the update without the player says so", {update, "absent", 1, ok, {"I can't find Corvel3 on USB port"},
-            messageText(1, MSG_DEVICE_NOT_FOUND_TEXT)});
         row("a reinstall without the player says so", {install, "absent", 0, ok, {"Corvel3 non è stato trovato"},
             messageText(0, MSG_DEVICE_NOT_FOUND_TEXT)});
         row("declining the warning changes nothing", {clean, "", 1, {"Enter"}, formatEn});

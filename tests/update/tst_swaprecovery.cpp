@@ -184,12 +184,7 @@ private slots:
         }, QString()));
         QCOMPARE(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
 
-        HttpTestServer::Route trickle;
-        trickle.filePath = served + "CorvelUpdate.zip";
-        trickle.fault = HttpTestServer::Fault::Trickle;
-        trickle.trickleBytes = 1024;
-        trickle.trickleIntervalMs = 20;
-        bed.server.setRoute(kUpdatePackagePath, trickle);
+        bed.server.serveTrickle(kUpdatePackagePath, readBytes(served + "CorvelUpdate.zip"), 1024, 20);
         HttpTestServer secondServer;
         QVERIFY(secondServer.listen());
         secondServer.serveFile(kUpdatePackagePath, otherUpdate);
