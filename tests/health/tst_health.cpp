@@ -6,16 +6,11 @@
 #include "operations/operations.h"
 #include "optimise/splitjournal.h"
 #include "tests/common/drivefixture.h"
-#include "tests/common/scripteddialogs.h"
+#include "tests/transfer/transfertesting.h"   // readBytes
 
 namespace {
 
-QByteArray data(const QString &name)
-{
-    QFile file(QStringLiteral(CORVEL3_TEST_DATA "/") + name);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
+QByteArray data(const QString &name) { return readBytes(QStringLiteral(CORVEL3_TEST_DATA "/") + name); }
 
 QByteArray overwritten(QByteArray bytes, int at, const QByteArray &with) { return bytes.replace(at, with.size(), with); }
 
@@ -37,18 +32,14 @@ void runHealth(Checked &c, DriveFixture &drive, int fixGroups = 0, const QString
                                              target.startsWith(drive.root()) ? target.mid(drive.root().size()) : target)
                          + (ok ? "" : " FAILED");
     };
-    for (const QString &answer : answers)
-        c.dialogs.answer(answer);
-    c.dialogs.answer("Ok");   // the closing box
+    c.dialogs.answer(answers + QStringList{"Ok"});   // the closing box last
     c.result = ops.health(fixGroups, dryRun);
     c.report = ops.healthReport;
 }
 
 QStringList playlist(DriveFixture &drive, const QString &name)
 {
-    QFile file(drive.path("System/Playlist/" + name));
-    file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    return QString::fromUtf8(readBytes(drive.path("System/Playlist/" + name))).split("\r\n", Qt::SkipEmptyParts);
 }
 
 // The kinds found, each with its items: "damagedMp3: a.mp3 (cutShort)".

@@ -72,8 +72,7 @@ private slots:
         drive.writeMidi("Basi/1.mid", "One");
         QTemporaryDir pc;
         ScriptedDialogs scripted;
-        scripted.answer(intoPlayer ? drive.path("Basi") : pc.path());
-        scripted.answer("Ok");
+        scripted.answer({intoPlayer ? drive.path("Basi") : pc.path(), "Ok"});
         Reworded words(scripted);
         RecordingProgress progress;
         Operations operations{Operations::FrontEnd{reworded ? static_cast<Dialogs *>(&words) : &scripted, &progress}};
@@ -128,8 +127,7 @@ private slots:
         before.remove(".corvel3-lock");
         QTemporaryDir pc;
         ScriptedDialogs dialogs;
-        dialogs.answer(pc.path());
-        dialogs.answer("Ok");
+        dialogs.answer({pc.path(), "Ok"});
         Operations operations{Operations::FrontEnd{&dialogs}};
         operations.state.currentLanguage = 1;
         const Operations::Result result = operations.backup(pc.path());

@@ -14,8 +14,7 @@ struct EngineRig {
     explicit EngineRig(int language = 0, const QStringList &replies = {})
     {
         state.currentLanguage = operations.state.currentLanguage = language;
-        for (const QString &reply : replies)
-            dialogs.answer(reply);
+        dialogs.answer(replies);
     }
     OperationState state;
     ScriptedDialogs dialogs;

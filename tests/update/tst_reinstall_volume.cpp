@@ -86,8 +86,7 @@ private slots:
 
         QTemporaryDir pc;
         h.dialogs.prompts.clear();
-        for (const QString &answer : {pc.path(), QString("Si"), QString("Ok")})
-            h.dialogs.answer(answer);
+        h.dialogs.answer({pc.path(), "Si", "Ok"});
         QCOMPARE(h.operations.reinstall(Operations::ReinstallKind::SaveAndRestore), Operations::Result::Done);
         QVERIFY2(h.dialogs.failures.isEmpty(), qPrintable(h.dialogs.failures.join("; ")));
         QCOMPARE(h.dialogs.titles(), (QStringList{"Choose a folder to save your files", "Cancellazione Drive", "End operation"}));
