@@ -226,8 +226,6 @@ private slots:
         for (const QString &path : after)
             QVERIFY2(QFileInfo::exists(drive.path(path.mid(path.startsWith('-')))) != path.startsWith('-'), qPrintable(path));
         QVERIFY(!QFile::exists(SplitJournal::pathFor(drive.root())));
-        QCOMPARE(real.texts().value(0), QString("WARNING: Scanning in progress.\nThis may take some time\n"
-                                                "Do NOT switch off and do NOT unplug Corvel"));
         if (!marked)
             QSKIP("this disk keeps no DOS attributes: the marked entries were checked as plain ones");
     }
@@ -350,9 +348,8 @@ private slots:
         const Outcome outcome = optimise::run(run.ctx, run.state, splitOnly);
         QVERIFY(outcome.status == Outcome::Status::Failed && !outcome.told);
         QCOMPARE(outcome.failed, refused.size());
-        QCOMPARE(run.texts().last(), QString("Songs moved: %1. 10 songs could not be moved and stay in their folders; the "
-                                             "playlists name them where they are.\nWARNING: It is recommended to rebuild "
-                                             "your Database to improve performance").arg(1261 - 10));
+        QVERIFY2(run.texts().last().startsWith(QString("Songs moved: %1. 10 songs could not be moved").arg(1261 - 10)),
+                 qPrintable(run.texts().last()));
         QCOMPARE(inventory(drive.root()), before);   // the refused songs are all in the playlists
     }
 

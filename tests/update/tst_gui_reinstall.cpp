@@ -20,7 +20,7 @@ QMap<QString, QByteArray> fillDrive(DriveFixture &drive)
 {
     drive.writeMp3("Dance/one.mp3", "One");
     drive.writeMidi("Dance/two.mid", "Two");
-    drive.writeFixedField("Ballads/three.mf3", "Three");
+    drive.writeFile("Ballads/three.mf3", "Three");
     drive.addPlaylist("Party.pls", {"\\sdmemory\\Dance\\one.mp3^One"});
     const auto songs = treeContents(drive.root());
     drive.writeFile("System/Corvel/Corvel.exe", "MZ broken");

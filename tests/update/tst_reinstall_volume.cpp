@@ -69,7 +69,7 @@ private slots:
         source.addPlaylist("Mine.pls", {"\\sdmemory\\Rock\\one.mp3^One"});
         source.writeMp3("Rock/one.mp3", "One");
         source.writeMidi("Rock/two.mid", "Two");
-        source.writeKaraoke("Slow/three.kar", "Three");
+        source.writeFile("Slow/three.kar", "Three");
         const auto songs = treeContents(source.root());
         source.addSystemFiles();
         QVERIFY(runTool("cp", {"-r", source.root() + ".", root}));

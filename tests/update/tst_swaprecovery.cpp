@@ -112,7 +112,7 @@ private slots:
             drive.writeFile(name, name.toUtf8());
         drive.addPlaylist("Party.pls", {"\\sdmemory\\Dance\\one.mp3^One", "\\sdmemory\\Ballads\\three.mf3^Three"});
         drive.writeMp3("Dance/one.mp3", "One");
-        drive.writeFixedField("Ballads/three.mf3", "Three");
+        drive.writeFile("Ballads/three.mf3", "Three");
         const auto before = treeContents(drive.root());
         auto after = before;
         const QString replaced = variant == "reinstall" ? "AUTOEXEC.BAT|System/(Corvel|DispProc)/|effects/" : "CorvelUpdate/";
