@@ -287,7 +287,6 @@ private slots:
                                    << QStringList{"Rock/a.cdg", "Rock/a.mid", "System/Playlist/Hits.pls"};
         QTest::newRow("one not in the backup") << QStringList{"--only", "Rock", "--only", "Pop/Deep/song"} << 2
                                                << "corvel3-cli: --only: 'Pop/Deep/song' is not in the backup\nTry" << QStringList();
-        QTest::newRow("outside") << QStringList{"--only", "../Rock"} << 2 << "corvel3-cli: --only: '../Rock' is not in the backup\nTry" << QStringList();
         QTest::newRow("a second FOLDER without --only") << QStringList{"Rock"} << 2 << "corvel3-cli: unexpected argument 'Rock'\nTry" << QStringList();
     }
     void restoreOnly()

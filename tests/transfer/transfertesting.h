@@ -24,6 +24,14 @@ struct EngineRig {
     Operations operations{Operations::FrontEnd{&dialogs, &progress, &window}};
 };
 
+// A PC folder of the test row's own below tmp (a row's name holds no "/").
+inline QString rowFolder(const QTemporaryDir &tmp)
+{
+    const QString folder = tmp.path() + "/" + QTest::currentTestFunction() + "-" + QTest::currentDataTag();
+    QDir().mkpath(folder);
+    return folder;
+}
+
 inline bool writeBytes(const QString &path, const QByteArray &content)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -43,14 +43,6 @@ class TestBackupRestore : public QObject {
         return made.size() == 1 ? folder + "/" + made.first() : QString();
     }
 
-    // A PC folder of this row's own.
-    QString pcFolder() const
-    {
-        const QString pc = tmp.path() + "/" + QTest::currentDataTag();
-        QDir().mkpath(pc);
-        return pc;
-    }
-
     // Files by the name the system holds, bytes: Qt cannot open what it cannot name.
     static bool writeRaw(const QByteArray &path, const QByteArray &content)
     {
@@ -110,7 +102,7 @@ private slots:
         DriveFixture drive;
         // Unplugged: 998 songs make 1001 files, just over the count that asks first.
         const Inventory saved = fillPlayer(drive, fault == "unplugged" ? 998 : 3);
-        QString pc = pcFolder();
+        QString pc = rowFolder(tmp);
         const QString mount = fault == "full" ? pc : pc + "/mnt";
         if ((fault == "full" || chosen == "@mount") && !mountDiskImage(pc + "/disk.img", mount, "4M"))
             QSKIP("mounting a disk image needs root and a free loop device");
@@ -190,7 +182,7 @@ private slots:
         QFETCH(QStringList, boxes);
         DriveFixture drive;
         fillPlayer(drive);
-        const QString pc = pcFolder();
+        const QString pc = rowFolder(tmp);
         QStringList backups;
         for (const QByteArray song : {"first song", "second song"}) {
             drive.writeFile("Basi/1.mid", song);
@@ -280,7 +272,7 @@ private slots:
         drive.writeMp3("Pop/d.mp3", "D");
         drive.addPlaylist("Hits.pls", {"Rock/a.mid"});
         const Inventory saved = treeContents(drive.root());
-        const QString pc = pcFolder();
+        const QString pc = rowFolder(tmp);
         QCOMPARE(EngineRig(0, {pc, "Ok"}).operations.backup(), Operations::Result::Done);
         const QString backup = newBackupIn(pc);
         if (damage == "manifest")
@@ -323,7 +315,7 @@ private slots:
     void restoreStaysOnThePlayer()
     {
         QFETCH(QString, fault);
-        const QString pc = pcFolder();
+        const QString pc = rowFolder(tmp);
         QString root;
         DriveFixture fixture;
         std::unique_ptr<DriveFixture> mounted;
@@ -395,7 +387,7 @@ private slots:
             ::unlink(song.constData());
             ::unlink((QFile::encodeName(backup) + "/Basi/caf\xe9.mid").constData());
         });
-        const QString pc = pcFolder();
+        const QString pc = rowFolder(tmp);
         if (destination == "fat" && !(runTool("mkfs.vfat", {"-C", pc + ".img", "4096"})
                                       && runTool("mount", {"-o", "loop,utf8", pc + ".img", pc})))
             QSKIP("mounting a FAT image needs root and a free loop device");
@@ -437,7 +429,7 @@ private slots:
         QVERIFY(QDir().mkpath(drive.path("Big")) && big.open(QIODevice::WriteOnly));
         QVERIFY(big.write("ID3 the start of a long song") > 0 && big.resize(size));   // sparse
         big.close();
-        const QString pc = pcFolder();
+        const QString pc = rowFolder(tmp);
         EngineRig saving(0, {pc, "Ok"});
         QCOMPARE(saving.operations.backup(), Operations::Result::Done);
         const QString backup = newBackupIn(pc);

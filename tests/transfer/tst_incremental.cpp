@@ -59,13 +59,6 @@ class TestIncremental : public QObject {
         return p.exitCode();
     }
 
-    QString pcFolder() const
-    {
-        const QString pc = tmp.path() + "/" + QTest::currentTestFunction() + "-" + QTest::currentDataTag();
-        QDir().mkpath(pc);
-        return pc;
-    }
-
     QTemporaryDir tmp;
 
 private slots:
@@ -92,7 +85,7 @@ private slots:
         QFETCH(QString, baseFault);
         DriveFixture drive;
         fill(drive);
-        const QString pc = pcFolder();
+        const QString pc = rowFolder(tmp);
         const QString first = backUp(pc);
         QVERIFY(!first.isEmpty() && backupmanifest::isComplete(first));
         bool found = false;
@@ -156,7 +149,7 @@ private slots:
         QFETCH(QList<int>, kept);
         DriveFixture drive;
         fill(drive);
-        const QString pc = pcFolder(), elsewhere = pc + "-elsewhere";
+        const QString pc = rowFolder(tmp), elsewhere = pc + "-elsewhere";
         QStringList made;
         for (int i = 0; i < 4; ++i) {
             drive.writeMidi("Basi/1.mid", QString("take %1").arg(i));
@@ -203,7 +196,7 @@ private slots:
         QFETCH(QStringList, named);
         DriveFixture drive;
         fill(drive);
-        const QString pc = pcFolder();
+        const QString pc = rowFolder(tmp);
         const QString first = backUp(pc);
         drive.writeMidi("Basi/Nuove/3.mid", "Song 3");
         const QString second = backUp(pc);
@@ -247,7 +240,7 @@ private slots:
         QFETCH(QByteArray, song);
         DriveFixture drive;
         fill(drive);
-        const QString pc = pcFolder();
+        const QString pc = rowFolder(tmp);
         for (const QByteArray take : {"take 0", "take 1"}) {
             drive.writeFile("Basi/1.mid", take);
             QVERIFY(!backUp(pc).isEmpty());
