@@ -335,7 +335,6 @@ private slots:
         const Inventory whole = treeContents(root);
         const QString outside = pc + "/outside";
         QDir().mkpath(outside);
-        QStringList replies{pc, "Ok"};
         if (fault == "link") {
             QDir(root + "Basi").removeRecursively();
             QVERIFY(QFile::link(outside, root + "Basi"));
@@ -343,14 +342,12 @@ private slots:
             writeBytes(root + "Basi/1.mid", QByteArray(1000, 'b'));   // the start of the song, cut
             QFile::remove(root + "Basi/2.mid");
         }
-        EngineRig rig(1, replies);
+        // The folder, the box of the backups found, the closing box; for a player gone, the copy's own before it.
+        EngineRig rig(1, QStringList{pc, "Ok", "Ok"} + (fault == "unmounted" ? QStringList{"Ok"} : QStringList()));
         rig.dialogs.onPrompt = [&](const ScriptedDialogs::Prompt &p) {
             if (fault == "unmounted" && p.title == "Backups")
                 QVERIFY(runTool("umount", {"-l", root}));   // yanked: the mount point stays, a folder of the PC
         };
-        rig.dialogs.answer("Ok");   // the closing box (after the copy's own, for a player gone)
-        if (fault == "unmounted")
-            rig.dialogs.answer("Ok");
         const Operations::Result result = rig.operations.restore();
         QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
         QCOMPARE(result, fault == "cut" ? Operations::Result::Done
