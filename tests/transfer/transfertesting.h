@@ -58,6 +58,22 @@ inline bool runTool(const QString &program, const QStringList &arguments, const 
     return ok;
 }
 
+// The real corvel3-cli with --json, its input closed: its exit code and its end event.
+inline int cliEnd(const QStringList &arguments, QJsonObject *end)
+{
+    QProcess p;
+    p.setStandardInputFile(QProcess::nullDevice());
+    p.start(QCoreApplication::applicationDirPath() + "/corvel3-cli", QStringList{"--json", "--lang", "en"} + arguments);
+    if (!p.waitForFinished(60000))
+        return -1;
+    for (const QByteArray &line : p.readAllStandardOutput().split('\n')) {
+        const QJsonObject o = QJsonDocument::fromJson(line).object();
+        if (o.value("event") == "end")
+            *end = o;
+    }
+    return p.exitCode();
+}
+
 // An ext4 disk image of the given size mounted on mountPoint: needs root and a free loop device.
 inline bool mountDiskImage(const QString &image, const QString &mountPoint, const QString &size,
                            const QStringList &mkfsOptions = {})

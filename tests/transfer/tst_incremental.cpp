@@ -43,22 +43,6 @@ class TestIncremental : public QObject {
         return rig.operations.lastOutcome().folder;
     }
 
-    // The real corvel3-cli with --json: its exit code and its end event.
-    static int cli(const QStringList &arguments, QJsonObject *end)
-    {
-        QProcess p;
-        p.setStandardInputFile(QProcess::nullDevice());
-        p.start(QCoreApplication::applicationDirPath() + "/corvel3-cli", QStringList{"--json", "--lang", "en"} + arguments);
-        if (!p.waitForFinished(60000))
-            return -1;
-        for (const QByteArray &line : p.readAllStandardOutput().split('\n')) {
-            const QJsonObject o = QJsonDocument::fromJson(line).object();
-            if (o.value("event") == "end")
-                *end = o;
-        }
-        return p.exitCode();
-    }
-
     QTemporaryDir tmp;
 
 private slots:
@@ -209,19 +193,19 @@ private slots:
             QVERIFY(QFile::remove(second + "/Basi/2.mid"));
 
         QJsonObject end;
-        QCOMPARE(cli(QStringList{"verify", pc} + (readData ? QStringList{"--read-data"} : QStringList{}), &end),
+        QCOMPARE(cliEnd(QStringList{"verify", pc} + (readData ? QStringList{"--read-data"} : QStringList{}), &end),
                  named.isEmpty() ? 0 : 1);
         QCOMPARE(end.value("folder").toString(), second);
         QCOMPARE(end.value("notDone").toVariant().toStringList(), named);
 
-        QCOMPARE(cli({"backups", pc}, &end), 0);
+        QCOMPARE(cliEnd({"backups", pc}, &end), 0);
         const QJsonArray listed = end.value("backups").toArray();
         QCOMPARE(listed.size(), 2);
         QCOMPARE(listed[0].toObject().value("path").toString(), second);
         QCOMPARE(listed[1].toObject().value("path").toString(), first);
         QCOMPARE(listed[0].toObject().value("verified").toBool(), damage != "remove" && damage != "both");
         QVERIFY(listed[0].toObject().value("bytesLinked").toDouble() > 70000);
-        QCOMPARE(cli({"backups", tmp.path() + "/data"}, &end), 1);
+        QCOMPARE(cliEnd({"backups", tmp.path() + "/data"}, &end), 1);
     }
 
     // From a folder of several backups the user picks one from a list, on the worker thread.
