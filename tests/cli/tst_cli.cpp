@@ -241,8 +241,8 @@ private slots:
         fillLibrary(drive);
         const auto whole = wholeTree(drive.root());
         QTemporaryDir pc;
-        QFile log(home.path() + "/XDG_DATA_HOME/corvel3/operations.log");
-        log.remove();
+        const QString log = home.path() + "/XDG_DATA_HOME/corvel3/operations.log";
+        QFile::remove(log);
         const Run backup = cli({"--lang", lang, "backup", pc.path()}, {{"COLUMNS", "200"}}, columns);
         QCOMPARE(backup.exitCode, 0);
         QVERIFY2(backup.out.section("\x1b[K", -1).startsWith(done + pc.path() + "/Corvel3 backup "), qPrintable(backup.out));   // no bar left
@@ -255,12 +255,8 @@ private slots:
             QVERIFY(bars > 1);
         }
         // The runner frames the run in the log once; the tool adds no line of its own.
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        QStringList frames;
-        for (const QByteArray &line : log.readAll().split('\n'))
-            if (QList<QByteArray>{"start", "end"}.contains(line.split('\t').value(2)))
-                frames << QString::fromUtf8(line.split('\t').mid(1).join(' '));
-        QCOMPARE(frames, (QStringList{"backup start", "backup end ok"}));
+        const QByteArray logged = readBytes(log);
+        QCOMPARE((QList<int>{logged.count("\tstart\n"), logged.count("\tend\t"), logged.count("\tbackup\tend\tok\n")}), (QList<int>{1, 1, 1}));
 
         QDir(drive.path("Pop")).removeRecursively();
         QFile::remove(drive.path("System/Playlist/.hidden.pls"));
@@ -291,7 +287,6 @@ private slots:
                                    << QStringList{"Rock/a.cdg", "Rock/a.mid", "System/Playlist/Hits.pls"};
         QTest::newRow("one not in the backup") << QStringList{"--only", "Rock", "--only", "Pop/Deep/song"} << 2
                                                << "corvel3-cli: --only: 'Pop/Deep/song' is not in the backup\nTry" << QStringList();
-        QTest::newRow("outside") << QStringList{"--only", "../Rock"} << 2 << "corvel3-cli: --only: '../Rock' is not in the backup\nTry" << QStringList();
         QTest::newRow("a second FOLDER without --only") << QStringList{"Rock"} << 2 << "corvel3-cli: unexpected argument 'Rock'\nTry" << QStringList();
     }
     void restoreOnly()
@@ -359,8 +354,11 @@ private slots:
         for (const char *other : {"Rock/notes.exe", "Big/setup.exe", "Pop/x.doc", "Rock/cover.jpg", "Big/back.png"})
             drive.writeFile(other, "junk or image");
         const auto before = wholeTree(drive.root());
+        const QString log = home.path() + "/XDG_DATA_HOME/corvel3/operations.log";
+        const int logged = readBytes(log).count("\toptimise\t");
         const Run dry = cli({"--lang", lang, "--yes", "optimise", "--dry-run"});
         QCOMPARE(wholeTree(drive.root()), before);
+        QCOMPARE(readBytes(log).count("\toptimise\t"), logged);   // no frame, no action in the log
         QVERIFY2(dry.out.endsWith(summary), qPrintable(dry.out.right(400)));
         QVERIFY2(!dry.out.contains(QRegularExpression("have been|successfully|sono stat|correttamente"))
                      && dry.out.contains(lang == "en" ? "would move" : "da spostare:"), qPrintable(dry.out));

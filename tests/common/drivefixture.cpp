@@ -94,14 +94,6 @@ QByteArray DriveFixture::karaokeBytes(const QString &title)
     return midiFile(metaText(0x01, "@KMIDI KARAOKE FILE") + metaText(0x01, "@T" + title.toUtf8()));
 }
 
-QString DriveFixture::writeFixedField(const QString &relative, const QString &title)
-{
-    QByteArray out(512, '\0');
-    out.replace(0, 4, "MF3\x01");
-    const QByteArray text = title.toUtf8().left(128);
-    return writeFile(relative, out.replace(122, text.size(), text));
-}
-
 QMap<QString, QByteArray> treeContents(const QString &folder, bool includeHidden)
 {
     QMap<QString, QByteArray> out;

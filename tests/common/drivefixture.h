@@ -24,8 +24,6 @@ public:
     QString writeMp3(const QString &relative, const QString &title, int paddingBytes = 2000)
     { return writeFile(relative, mp3Bytes(title, paddingBytes)); }
     QString writeMidi(const QString &relative, const QString &trackName) { return writeFile(relative, midiBytes(trackName)); }
-    QString writeKaraoke(const QString &relative, const QString &title) { return writeFile(relative, karaokeBytes(title)); }
-    QString writeFixedField(const QString &relative, const QString &title);   // .mf3/.mf4/.mf5
 
     // The same contents, for files written elsewhere.
     static QByteArray mp3Bytes(const QString &title, int paddingBytes = 2000);

@@ -32,7 +32,7 @@ public:
     // for the default one or "Escape" for the one closing the box takes; a folder chooser answer
     // is the folder ("" cancels).
     void answer(const QString &reply) { replies.enqueue(reply); }
-    void answerFolder(const QString &folder) { replies.enqueue(folder); }
+    void answer(const QStringList &replies) { this->replies.append(replies); }
 
     // The next choice of parts of a backup: the parts chosen, or cancel. Without one queued the
     // whole backup is taken, as by a front end without a tree.

@@ -4,7 +4,7 @@
 
 #include "tests/common/drivefixture.h"
 #include "tests/common/screenshots.h"
-#include "tests/common/scripteddialogs.h"
+#include "tests/transfer/transfertesting.h"   // readBytes
 #include "ui/healthpanel.h"
 #include "ui/mainwindow.h"
 #include "ui_healthpanel.h"
@@ -26,9 +26,8 @@ private slots:
     {
         DriveFixture drive;
         drive.addSystemFiles();
-        QFile song(CORVEL3_TEST_DATA "/tagged.mp3");
-        QVERIFY(song.open(QIODevice::ReadOnly));
-        const QByteArray bytes = song.readAll();
+        const QByteArray bytes = readBytes(CORVEL3_TEST_DATA "/tagged.mp3");
+        QVERIFY(!bytes.isEmpty());
         drive.writeFile("Basi/a?.mp3", bytes);
         drive.writeFile("Basi/b.mp3", bytes);
         drive.addPlaylist("P.pls", {"\\sdmemory\\Basi\\a?.mp3^0^1"});
@@ -50,8 +49,7 @@ private slots:
         QVERIFY(panel->chart->minimumSizeHint().height() <= panel->chart->height());
         saveScreenshot(&w, "it-8-health");
 
-        dialogs.answer("Sì");
-        dialogs.answer("Ok");
+        dialogs.answer({"Sì", "Ok"});
         QTest::mouseClick(panel->btnFixNames, Qt::LeftButton);
         QVERIFY2(dialogs.failures.isEmpty(), qPrintable(dialogs.failures.join('\n')));
         QVERIFY(QFileInfo::exists(drive.path("Basi/a_.mp3")));

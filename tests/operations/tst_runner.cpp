@@ -1,5 +1,5 @@
 // The operations runner on a real player folder: a run's result comes from what its engine did,
-// never from what a box said; each run is framed once in the log; one run at a time per player.
+// never from what a box said; one run at a time per player.
 #include <QtTest>
 
 #include <QLockFile>
@@ -33,17 +33,6 @@ private:
     Dialogs &inner;
     int count = 0;
 };
-
-QStringList logLines(const QString &operation)
-{
-    QFile log(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/operations.log");
-    QStringList lines;
-    if (log.open(QIODevice::ReadOnly))
-        for (const QByteArray &line : log.readAll().split('\n'))
-            if (line.contains("\t" + operation.toUtf8() + "\t"))
-                lines << QString::fromUtf8(line).section(QLatin1Char('\t'), 2, 2);
-    return lines;
-}
 
 } // namespace
 
@@ -83,8 +72,7 @@ private slots:
         drive.writeMidi("Basi/1.mid", "One");
         QTemporaryDir pc;
         ScriptedDialogs scripted;
-        scripted.answerFolder(intoPlayer ? drive.path("Basi") : pc.path());
-        scripted.answer("Ok");
+        scripted.answer({intoPlayer ? drive.path("Basi") : pc.path(), "Ok"});
         Reworded words(scripted);
         RecordingProgress progress;
         Operations operations{Operations::FrontEnd{reworded ? static_cast<Dialogs *>(&words) : &scripted, &progress}};
@@ -98,24 +86,6 @@ private slots:
         QCOMPARE(scripted.prompts.last().code, intoPlayer ? QString() : QString("backup.done"));
         QCOMPARE(QDir(pc.path()).entryList({"Corvel3 backup *"}, QDir::Dirs).size(), intoPlayer ? 0 : 1);
         QVERIFY(!progress.busy());
-    }
-
-    // One start and one end line per run, whatever the run's engines did in between; none for a
-    // dry run, which changes nothing.
-    void eachRunIsFramedOnce()
-    {
-        DriveFixture drive;
-        drive.addSystemFiles();
-        drive.writeFile("Basi/junk.exe", "x");
-        ScriptedDialogs dialogs;
-        for (int i = 0; i < 4; ++i)
-            dialogs.answer("Ok");
-        Operations operations{Operations::FrontEnd{&dialogs}};
-        operations.optimise(OptimiseSteps{true, false, false, false}, true);
-        QCOMPARE(logLines("optimise"), QStringList());
-        operations.optimise(OptimiseSteps{true, false, false, false});
-        QCOMPARE(logLines("optimise"), (QStringList{"start", "delete", "end"}));
-        QVERIFY(!QFile::exists(drive.path("Basi/junk.exe")));
     }
 
     // A second run on the same player refuses and touches nothing; a lock whose process has died,
@@ -157,8 +127,7 @@ private slots:
         before.remove(".corvel3-lock");
         QTemporaryDir pc;
         ScriptedDialogs dialogs;
-        dialogs.answerFolder(pc.path());
-        dialogs.answer("Ok");
+        dialogs.answer({pc.path(), "Ok"});
         Operations operations{Operations::FrontEnd{&dialogs}};
         operations.state.currentLanguage = 1;
         const Operations::Result result = operations.backup(pc.path());

@@ -14,8 +14,7 @@ struct EngineRig {
     explicit EngineRig(int language = 0, const QStringList &replies = {})
     {
         state.currentLanguage = operations.state.currentLanguage = language;
-        for (const QString &reply : replies)
-            dialogs.answer(reply);
+        dialogs.answer(replies);
     }
     OperationState state;
     ScriptedDialogs dialogs;
@@ -24,6 +23,14 @@ struct EngineRig {
     OperationContext ctx{state, dialogs, progress, &window, findDeviceDrive()};
     Operations operations{Operations::FrontEnd{&dialogs, &progress, &window}};
 };
+
+// A PC folder of the test row's own below tmp (a row's name holds no "/").
+inline QString rowFolder(const QTemporaryDir &tmp)
+{
+    const QString folder = tmp.path() + "/" + QTest::currentTestFunction() + "-" + QTest::currentDataTag();
+    QDir().mkpath(folder);
+    return folder;
+}
 
 inline bool writeBytes(const QString &path, const QByteArray &content)
 {
@@ -49,6 +56,22 @@ inline bool runTool(const QString &program, const QStringList &arguments, const 
     if (output)
         *output = p.readAllStandardOutput();
     return ok;
+}
+
+// The real corvel3-cli with --json, its input closed: its exit code and its end event.
+inline int cliEnd(const QStringList &arguments, QJsonObject *end)
+{
+    QProcess p;
+    p.setStandardInputFile(QProcess::nullDevice());
+    p.start(QCoreApplication::applicationDirPath() + "/corvel3-cli", QStringList{"--json", "--lang", "en"} + arguments);
+    if (!p.waitForFinished(60000))
+        return -1;
+    for (const QByteArray &line : p.readAllStandardOutput().split('\n')) {
+        const QJsonObject o = QJsonDocument::fromJson(line).object();
+        if (o.value("event") == "end")
+            *end = o;
+    }
+    return p.exitCode();
 }
 
 // An ext4 disk image of the given size mounted on mountPoint: needs root and a free loop device.

@@ -43,14 +43,6 @@ class TestBackupRestore : public QObject {
         return made.size() == 1 ? folder + "/" + made.first() : QString();
     }
 
-    // A PC folder of this row's own.
-    QString pcFolder() const
-    {
-        const QString pc = tmp.path() + "/" + QTest::currentDataTag();
-        QDir().mkpath(pc);
-        return pc;
-    }
-
     // Files by the name the system holds, bytes: Qt cannot open what it cannot name.
     static bool writeRaw(const QByteArray &path, const QByteArray &content)
     {
@@ -77,92 +69,59 @@ private slots:
     void initTestCase() { qputenv("XDG_DATA_HOME", (tmp.path() + "/data").toUtf8()); }   // the operation log
     void cleanup() { qputenv("HOME", savedHome); }
 
-    // The folder chosen for a backup: an older backup there is kept, the player and what would
-    // reach it are refused, and so are a drive's root and the home folder.
-    void destinations_data()
-    {
-        QTest::addColumn<QString>("chosen");   // @pc (holds an older backup), @drive, @home
-        QTest::addColumn<QString>("box");      // the last box
-        QTest::newRow("an older backup in the chosen folder is kept") << "@pc" << "Fatto";
-        QTest::newRow("a folder inside the player is refused") << "@drive/Basi" << "Cartella non adatta";
-        QTest::newRow("the player's root is refused") << "@drive" << "Cartella non adatta";
-        QTest::newRow("a link to the player's root is refused") << "@pc/link" << "Cartella non adatta";
-        QTest::newRow("a folder above the player is refused") << "@drive/.." << "Cartella non adatta";
-        QTest::newRow("the home folder is refused") << "@home" << "Cartella non adatta";
-        QTest::newRow("a drive's root is refused") << "@mount" << "Cartella non adatta";
-    }
-    void destinations()
-    {
-        QFETCH(QString, chosen);
-        QFETCH(QString, box);
-        DriveFixture drive;
-        const Inventory saved = fillPlayer(drive);
-        const QString pc = pcFolder();
-        writeBytes(pc + "/Corvel3 backup 2026-01-01 1000/Basi/old.mid", "older song");
-        writeBytes(pc + "/notes.txt", "mine");
-        QFile::link(drive.root(), pc + "/link");
-        const QString mount = pc + "/mnt";
-        const bool mounting = chosen == "@mount";
-        if (mounting && !mountDiskImage(pc + "/disk.img", mount, "4M"))
-            QSKIP("mounting a disk image needs root and a free loop device");
-        const auto unmount = qScopeGuard([&] { if (mounting) runTool("umount", {mount}); });
-        if (chosen == "@home")
-            qputenv("HOME", pc.toUtf8());
-        chosen.replace("@pc", pc).replace("@drive", drive.root().chopped(1)).replace("@home", pc).replace("@mount", mount);
-        const Inventory player = treeContents(drive.root()), before = treeContents(pc);
-
-        EngineRig rig(0, {chosen, "Ok"});
-        rig.operations.backup();
-        QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
-        QCOMPARE(rig.dialogs.titles().last(), box);
-        QCOMPARE(treeContents(drive.root()), player);
-        // Everything that was there stays unchanged; a new dated backup holds every song and playlist.
-        const QString made = newBackupIn(pc, {"Corvel3 backup 2026-01-01 1000"});
-        QCOMPARE(made.isEmpty(), box != "Fatto");
-        if (!made.isEmpty()) {
-            Inventory fresh = treeContents(made);
-            QVERIFY(fresh.remove(backupmanifest::kFileName));
-            QCOMPARE(fresh, saved);
-            QVERIFY(QDir(made).removeRecursively());
-        }
-        QCOMPARE(treeContents(pc), before);
-    }
-
-    // Copies that failed never end in "Fatto": the end box counts the files not saved.
-    void failuresAreCounted_data()
+    // The folder chosen for a backup, and copies that fail. An older backup there is kept; the
+    // player and what would reach it are refused, and so are a drive's root and the home folder.
+    // Copies that failed never end in "Fatto": the end box counts the files not saved, and what
+    // was saved is listed in a backup that says it is not complete.
+    void backups_data()
     {
         QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("chosen");        // @pc (holds an older backup), @drive, @home, @mount
         QTest::addColumn<QStringList>("replies");   // after the folder
         QTest::addColumn<QStringList>("boxes");
-        const QStringList copyError{"Errore sulla copia", "Backup incompleto"};
-        QTest::newRow("an unreadable song, Continua sempre") << "unreadable" << QStringList{"Continua sempre", "Ok"} << copyError;
-        QTest::newRow("an unreadable song, No") << "unreadable" << QStringList{"No", "Ok"} << copyError;
-        QTest::newRow("the player unplugged after the count") << "unplugged" << QStringList{"Ok", "Ok", "Ok"}
+        const QStringList ok{"Ok"}, refused{"Cartella non adatta"}, copyError{"Errore sulla copia", "Backup incompleto"};
+        QTest::newRow("an older backup in the chosen folder is kept") << "" << "@pc" << ok << QStringList{"Fatto"};
+        QTest::newRow("a folder inside the player is refused") << "" << "@drive/Basi" << ok << refused;
+        QTest::newRow("the player's root is refused") << "" << "@drive" << ok << refused;
+        QTest::newRow("a link to the player's root is refused") << "" << "@pc/link" << ok << refused;
+        QTest::newRow("a folder above the player is refused") << "" << "@drive/.." << ok << refused;
+        QTest::newRow("the home folder is refused") << "" << "@home" << ok << refused;
+        QTest::newRow("a drive's root is refused") << "" << "@mount" << ok << refused;
+        QTest::newRow("an unreadable song, Continua sempre") << "unreadable" << "@pc" << QStringList{"Continua sempre", "Ok"} << copyError;
+        QTest::newRow("an unreadable song, No") << "unreadable" << "@pc" << QStringList{"No", "Ok"} << copyError;
+        QTest::newRow("the player unplugged after the count") << "unplugged" << "@pc" << QStringList{"Ok", "Ok", "Ok"}
                                                             << QStringList{"BackUp", "ERRORE", "Backup incompleto"};
-        QTest::newRow("a full disk, Continua sempre") << "full" << QStringList{"Continua sempre", "Ok"} << copyError;
+        QTest::newRow("a full disk, Continua sempre") << "full" << "@pc" << QStringList{"Continua sempre", "Ok"} << copyError;
     }
-    void failuresAreCounted()
+    void backups()
     {
         QFETCH(QString, fault);
+        QFETCH(QString, chosen);
         QFETCH(QStringList, replies);
         QFETCH(QStringList, boxes);
         DriveFixture drive;
         // Unplugged: 998 songs make 1001 files, just over the count that asks first.
-        fillPlayer(drive, fault == "unplugged" ? 998 : 3);
-        QString pc = pcFolder();
-        if (fault == "unreadable")
-            QFile::link(drive.path("Basi/nowhere"), drive.path("Basi/broken.mid"));
+        const Inventory saved = fillPlayer(drive, fault == "unplugged" ? 998 : 3);
+        QString pc = rowFolder(tmp);
+        const QString mount = fault == "full" ? pc : pc + "/mnt";
+        if ((fault == "full" || chosen == "@mount") && !mountDiskImage(pc + "/disk.img", mount, "4M"))
+            QSKIP("mounting a disk image needs root and a free loop device");
+        const auto unmount = qScopeGuard([&] { if (fault == "full" || chosen == "@mount") runTool("umount", {mount}); });
         if (fault == "full") {
-            if (!mountDiskImage(pc + "/disk.img", pc, "4M"))
-                QSKIP("mounting a disk image needs root and a free loop device");
             drive.writeFile("Big/big.mp3", QByteArray(5 << 20, 'b'));
             pc += "/inside";
-            QDir().mkpath(pc);
         }
-        const auto unmount = qScopeGuard([&] { if (fault == "full") runTool("umount", {QFileInfo(pc).absolutePath()}); });
-        const Inventory player = treeContents(drive.root());
+        if (fault == "unreadable")
+            QFile::link(drive.path("Basi/nowhere"), drive.path("Basi/broken.mid"));
+        writeBytes(pc + "/Corvel3 backup 2026-01-01 1000/Basi/old.mid", "older song");
+        writeBytes(pc + "/notes.txt", "mine");
+        QFile::link(drive.root(), pc + "/link");
+        if (chosen == "@home")
+            qputenv("HOME", pc.toUtf8());
+        chosen.replace("@pc", pc).replace("@drive", drive.root().chopped(1)).replace("@home", pc).replace("@mount", mount);
+        const Inventory player = treeContents(drive.root()), before = treeContents(pc);
         const QString away = drive.dir.path() + "-away";
-        EngineRig rig(0, QStringList{pc} + replies);
+        EngineRig rig(0, QStringList{chosen} + replies);
         rig.dialogs.onPrompt = [&](const ScriptedDialogs::Prompt &p) {
             if (p.title == "BackUp")
                 QDir().rename(drive.dir.path(), away);
@@ -175,12 +134,21 @@ private slots:
         }
         QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
         QCOMPARE(rig.dialogs.titles().mid(1), boxes);
-        QVERIFY(rig.dialogs.prompts.last().text.contains(QFileInfo(oplog::path()).fileName()));
+        QVERIFY(fault.isEmpty() || rig.dialogs.prompts.last().text.contains(QFileInfo(oplog::path()).fileName()));
         QCOMPARE(treeContents(drive.root()), player);
-        // What was saved is listed, and the backup says it is not complete.
-        const QString backup = newBackupIn(pc);
-        QVERIFY(!backupmanifest::isComplete(backup));
-        QVERIFY(backupmanifest::verify(backup).ok());
+        // Everything that was there stays unchanged; a new dated backup holds every song and playlist.
+        const QString made = newBackupIn(pc, {"Corvel3 backup 2026-01-01 1000"});
+        QCOMPARE(made.isEmpty(), boxes == QStringList{"Cartella non adatta"});
+        if (!made.isEmpty()) {
+            Inventory fresh = treeContents(made);
+            QVERIFY(fresh.remove(backupmanifest::kFileName));
+            if (fault.isEmpty())
+                QCOMPARE(fresh, saved);
+            else
+                QVERIFY(!backupmanifest::isComplete(made) && backupmanifest::verify(made).ok());
+            QVERIFY(QDir(made).removeRecursively());
+        }
+        QCOMPARE(treeContents(pc), before);
     }
 
     // Restores. From the folder that holds dated backups the newest complete one comes back (of
@@ -214,7 +182,7 @@ private slots:
         QFETCH(QStringList, boxes);
         DriveFixture drive;
         fillPlayer(drive);
-        const QString pc = pcFolder();
+        const QString pc = rowFolder(tmp);
         QStringList backups;
         for (const QByteArray song : {"first song", "second song"}) {
             drive.writeFile("Basi/1.mid", song);
@@ -304,7 +272,7 @@ private slots:
         drive.writeMp3("Pop/d.mp3", "D");
         drive.addPlaylist("Hits.pls", {"Rock/a.mid"});
         const Inventory saved = treeContents(drive.root());
-        const QString pc = pcFolder();
+        const QString pc = rowFolder(tmp);
         QCOMPARE(EngineRig(0, {pc, "Ok"}).operations.backup(), Operations::Result::Done);
         const QString backup = newBackupIn(pc);
         if (damage == "manifest")
@@ -347,7 +315,7 @@ private slots:
     void restoreStaysOnThePlayer()
     {
         QFETCH(QString, fault);
-        const QString pc = pcFolder();
+        const QString pc = rowFolder(tmp);
         QString root;
         DriveFixture fixture;
         std::unique_ptr<DriveFixture> mounted;
@@ -367,7 +335,6 @@ private slots:
         const Inventory whole = treeContents(root);
         const QString outside = pc + "/outside";
         QDir().mkpath(outside);
-        QStringList replies{pc, "Ok"};
         if (fault == "link") {
             QDir(root + "Basi").removeRecursively();
             QVERIFY(QFile::link(outside, root + "Basi"));
@@ -375,14 +342,12 @@ private slots:
             writeBytes(root + "Basi/1.mid", QByteArray(1000, 'b'));   // the start of the song, cut
             QFile::remove(root + "Basi/2.mid");
         }
-        EngineRig rig(1, replies);
+        // The folder, the box of the backups found, the closing box; for a player gone, the copy's own before it.
+        EngineRig rig(1, QStringList{pc, "Ok", "Ok"} + (fault == "unmounted" ? QStringList{"Ok"} : QStringList()));
         rig.dialogs.onPrompt = [&](const ScriptedDialogs::Prompt &p) {
             if (fault == "unmounted" && p.title == "Backups")
                 QVERIFY(runTool("umount", {"-l", root}));   // yanked: the mount point stays, a folder of the PC
         };
-        rig.dialogs.answer("Ok");   // the closing box (after the copy's own, for a player gone)
-        if (fault == "unmounted")
-            rig.dialogs.answer("Ok");
         const Operations::Result result = rig.operations.restore();
         QVERIFY2(rig.dialogs.failures.isEmpty(), qPrintable(rig.dialogs.failures.join('\n')));
         QCOMPARE(result, fault == "cut" ? Operations::Result::Done
@@ -419,7 +384,7 @@ private slots:
             ::unlink(song.constData());
             ::unlink((QFile::encodeName(backup) + "/Basi/caf\xe9.mid").constData());
         });
-        const QString pc = pcFolder();
+        const QString pc = rowFolder(tmp);
         if (destination == "fat" && !(runTool("mkfs.vfat", {"-C", pc + ".img", "4096"})
                                       && runTool("mount", {"-o", "loop,utf8", pc + ".img", pc})))
             QSKIP("mounting a FAT image needs root and a free loop device");
@@ -461,7 +426,7 @@ private slots:
         QVERIFY(QDir().mkpath(drive.path("Big")) && big.open(QIODevice::WriteOnly));
         QVERIFY(big.write("ID3 the start of a long song") > 0 && big.resize(size));   // sparse
         big.close();
-        const QString pc = pcFolder();
+        const QString pc = rowFolder(tmp);
         EngineRig saving(0, {pc, "Ok"});
         QCOMPARE(saving.operations.backup(), Operations::Result::Done);
         const QString backup = newBackupIn(pc);

@@ -50,8 +50,7 @@ private slots:
         window.currentLanguage = language;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        dialogs.answerFolder(pc.path());
-        dialogs.answer("Ok");
+        dialogs.answer({pc.path(), "Ok"});
         QTest::mouseClick(window.ui->pushBtnBackup, Qt::LeftButton);
         const QStringList made = QDir(pc.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
         QCOMPARE(made.size(), 1);
@@ -63,8 +62,7 @@ private slots:
         QFile::remove(drive.path(playlists + "/.dot.pls"));
         writeBytes(drive.path("Rock/a.mid"), "ROCK/A.MID");   // the same size, another date: asked about
         // The newest backup it holds; replacing is asked once, for the first file still there.
-        for (const QString &reply : {pc.path(), QString("Ok"), QString(language == 0 ? "Si,Tutti" : "<Yes to All>"), QString("Ok")})
-            dialogs.answer(reply);
+        dialogs.answer({pc.path(), "Ok", language == 0 ? "Si,Tutti" : "<Yes to All>", "Ok"});
         QTest::mouseClick(window.ui->pushBtnRestore, Qt::LeftButton);
         QVERIFY2(dialogs.failures.isEmpty(), qPrintable(dialogs.failures.join('\n')));
         QCOMPARE(dialogs.prompts.size(), 6);   // each reply taken: two choosers, the list, replace, two ends

@@ -43,29 +43,6 @@ class TestIncremental : public QObject {
         return rig.operations.lastOutcome().folder;
     }
 
-    // The real corvel3-cli with --json: its exit code and its end event.
-    static int cli(const QStringList &arguments, QJsonObject *end)
-    {
-        QProcess p;
-        p.setStandardInputFile(QProcess::nullDevice());
-        p.start(QCoreApplication::applicationDirPath() + "/corvel3-cli", QStringList{"--json", "--lang", "en"} + arguments);
-        if (!p.waitForFinished(60000))
-            return -1;
-        for (const QByteArray &line : p.readAllStandardOutput().split('\n')) {
-            const QJsonObject o = QJsonDocument::fromJson(line).object();
-            if (o.value("event") == "end")
-                *end = o;
-        }
-        return p.exitCode();
-    }
-
-    QString pcFolder() const
-    {
-        const QString pc = tmp.path() + "/" + QTest::currentTestFunction() + "-" + QTest::currentDataTag();
-        QDir().mkpath(pc);
-        return pc;
-    }
-
     QTemporaryDir tmp;
 
 private slots:
@@ -92,7 +69,7 @@ private slots:
         QFETCH(QString, baseFault);
         DriveFixture drive;
         fill(drive);
-        const QString pc = pcFolder();
+        const QString pc = rowFolder(tmp);
         const QString first = backUp(pc);
         QVERIFY(!first.isEmpty() && backupmanifest::isComplete(first));
         bool found = false;
@@ -156,7 +133,7 @@ private slots:
         QFETCH(QList<int>, kept);
         DriveFixture drive;
         fill(drive);
-        const QString pc = pcFolder(), elsewhere = pc + "-elsewhere";
+        const QString pc = rowFolder(tmp), elsewhere = pc + "-elsewhere";
         QStringList made;
         for (int i = 0; i < 4; ++i) {
             drive.writeMidi("Basi/1.mid", QString("take %1").arg(i));
@@ -165,8 +142,7 @@ private slots:
         }
         bool found = false;
         QVERIFY(backupmanifest::write(made[3], backupmanifest::read(made[3], &found), false) && found);
-        QVERIFY(QDir().rename(made[0], elsewhere) && QFile::link(elsewhere, made[0] + " link"));
-        QVERIFY(QDir().rename(made[0] + " link", pc + "/Corvel3 backup 2000-01-01 0000"));
+        QVERIFY(QDir().rename(made[0], elsewhere) && QFile::link(elsewhere, pc + "/Corvel3 backup 2000-01-01 0000"));
         QVERIFY(runTool("cp", {"-a", elsewhere, made[0]}));   // an oldest backup of its own again
         QMap<QString, Inventory> before;
         for (const QString &b : made)
@@ -203,7 +179,7 @@ private slots:
         QFETCH(QStringList, named);
         DriveFixture drive;
         fill(drive);
-        const QString pc = pcFolder();
+        const QString pc = rowFolder(tmp);
         const QString first = backUp(pc);
         drive.writeMidi("Basi/Nuove/3.mid", "Song 3");
         const QString second = backUp(pc);
@@ -217,22 +193,19 @@ private slots:
             QVERIFY(QFile::remove(second + "/Basi/2.mid"));
 
         QJsonObject end;
-        QCOMPARE(cli(QStringList{"verify", pc} + (readData ? QStringList{"--read-data"} : QStringList{}), &end),
+        QCOMPARE(cliEnd(QStringList{"verify", pc} + (readData ? QStringList{"--read-data"} : QStringList{}), &end),
                  named.isEmpty() ? 0 : 1);
         QCOMPARE(end.value("folder").toString(), second);
-        QStringList notDone;
-        for (const QJsonValue &v : end.value("notDone").toArray())
-            notDone << v.toString();
-        QCOMPARE(notDone, named);
+        QCOMPARE(end.value("notDone").toVariant().toStringList(), named);
 
-        QCOMPARE(cli({"backups", pc}, &end), 0);
+        QCOMPARE(cliEnd({"backups", pc}, &end), 0);
         const QJsonArray listed = end.value("backups").toArray();
         QCOMPARE(listed.size(), 2);
         QCOMPARE(listed[0].toObject().value("path").toString(), second);
         QCOMPARE(listed[1].toObject().value("path").toString(), first);
         QCOMPARE(listed[0].toObject().value("verified").toBool(), damage != "remove" && damage != "both");
         QVERIFY(listed[0].toObject().value("bytesLinked").toDouble() > 70000);
-        QCOMPARE(cli({"backups", tmp.path() + "/data"}, &end), 1);
+        QCOMPARE(cliEnd({"backups", tmp.path() + "/data"}, &end), 1);
     }
 
     // From a folder of several backups the user picks one from a list, on the worker thread.
@@ -250,7 +223,7 @@ private slots:
         QFETCH(QByteArray, song);
         DriveFixture drive;
         fill(drive);
-        const QString pc = pcFolder();
+        const QString pc = rowFolder(tmp);
         for (const QByteArray take : {"take 0", "take 1"}) {
             drive.writeFile("Basi/1.mid", take);
             QVERIFY(!backUp(pc).isEmpty());

@@ -109,8 +109,7 @@ private slots:
         window.currentLanguage = 1;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        for (const QString &reply : {pc.path(), QString("Ok"), QString("Ok")})
-            dialogs.answer(reply);
+        dialogs.answer({pc.path(), "Ok", "Ok"});
         bool seen = false;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {

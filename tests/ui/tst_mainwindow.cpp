@@ -1,11 +1,10 @@
-// The operations window frame: message table, language buttons, busy widgets, Stop, and the
-// event-pumping wait its operations use.
+// The operations window frame: message table, language buttons, the folder chooser's language,
+// Stop, mnemonics and the About box.
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QtTest>
 
 #include "tests/common/scripteddialogs.h"
-#include "core/delay.h"
 #include "core/messagetable.h"
 #include "core/operationlog.h"
 #include "ui/mainwindow.h"
@@ -73,45 +72,24 @@ private slots:
         QCOMPARE(seen, texts);
     }
 
+    // A flag switches the texts (the panel's too) and takes the chosen colour; another language
+    // value sets no text and no colour, and the descriptions follow the flag.
     void languageButtonsSwitchTextsAndColours()
     {
         MainWindow w;
+        const QString chosen = "* { color: #6196d1 }", other = "* { color: rgb(51, 51, 51) }";
         QTest::mouseClick(w.ui->pushBtnENG, Qt::LeftButton);
-        QCOMPARE(w.currentLanguage, 1);
-        QCOMPARE((QStringList{w.ui->pushBtnENG->styleSheet(), w.ui->pushBtnITA->styleSheet(), mnemonics::plain(w.ui->pushBtnUpdate->text()),
-                              mnemonics::plain(w.ui->Check_Split->text()), w.ui->label_help_move->text()}),
-                 (QStringList{"* { color: #6196d1 }", "* { color: rgb(51, 51, 51) }", "UPDATE CORVEL WITH THE LAST RELEASE OF OPERATIVE SYSTEM",
-                              "Split the bases into folders", "Shift every images from Corvel3 memory into the folder \"Images\"."}));
-
+        QCOMPARE((QStringList{QString::number(w.currentLanguage), w.ui->pushBtnENG->styleSheet(), w.ui->pushBtnITA->styleSheet(),
+                              mnemonics::plain(w.ui->Check_Split->text())}),
+                 (QStringList{"1", chosen, other, "Split the bases into folders"}));
         QTest::mouseClick(w.ui->pushBtnITA, Qt::LeftButton);
-        QCOMPARE(w.currentLanguage, 0);
-        QCOMPARE((QStringList{w.ui->pushBtnITA->styleSheet(), w.ui->pushBtnENG->styleSheet(), mnemonics::plain(w.ui->pushBtnInstallAndRestore->text()),
-                              mnemonics::plain(w.ui->Btn_Opt_Cancel->text()), mnemonics::plain(w.ui->Btn_Opt_Ok->text())}),
-                 (QStringList{"* { color: #6196d1 }", "* { color: rgb(51, 51, 51) }",
-                              "REINSTALLA IL SISTEMA OPERATIVA E RIPRISTINA LE BASI", "Annulla", "OK"}));
-
-        // Another language value sets no text and no colour, and the descriptions follow the flag.
+        QCOMPARE((QStringList{QString::number(w.currentLanguage), w.ui->pushBtnITA->styleSheet(), w.ui->pushBtnENG->styleSheet(),
+                              mnemonics::plain(w.ui->Btn_Opt_Cancel->text())}),
+                 (QStringList{"0", chosen, other, "Annulla"}));
         w.applyLanguage(false, 5);
         QCOMPARE(mnemonics::plain(w.ui->pushBtnOptimize->text()), QString("OTTIMIZZA CORVEL"));
-        QCOMPARE(w.ui->pushBtnITA->styleSheet(), QString("* { color: #6196d1 }"));
+        QCOMPARE(w.ui->pushBtnITA->styleSheet(), chosen);
         QVERIFY(w.ui->labelDescr1->isHidden() && w.ui->labelDescr2->isHidden());
-    }
-
-    void busyWidgetsShowAndReset()
-    {
-        MainWindow w;
-        w.show();
-        const auto busy = [&w](bool on) {
-            w.ui->progressBar->setValue(42);
-            w.ui->labelAction->setText("working");
-            w.showProgressWidgets(on, w.ui->progressBar, w.ui->labelAction, w.ui->pushButtonStop);
-            QCOMPARE(w.ui->progressBar->value(), 0);
-            for (QWidget *widget : {(QWidget *)w.ui->progressBar, (QWidget *)w.ui->labelAction, (QWidget *)w.ui->pushButtonStop})
-                QCOMPARE(widget->isVisible(), on);
-        };
-        busy(true);
-        QCOMPARE(w.ui->labelAction->text(), QString());
-        busy(false);
     }
 
     void stopSetsTheFlagBeforeShowingTheBox_data()
@@ -212,16 +190,6 @@ private slots:
         w.setDialogs(nullptr);
     }
 
-    // Zero returns at once; otherwise queued calls run during the wait.
-    void eventsArriveDuringTheWait()
-    {
-        bool ran = false;
-        QMetaObject::invokeMethod(this, [&] { ran = true; }, Qt::QueuedConnection);
-        delay(0);
-        QVERIFY(!ran);
-        delay(50);
-        QVERIFY(ran);
-    }
 };
 
 QTEST_MAIN(MainWindowTest)

@@ -51,9 +51,8 @@ private slots:
         DriveFixture drive(false);
         drive.addSystemFiles();
         const auto before = treeContents(drive.root());
-        EngineRig h(1);
+        EngineRig h(1, {"Ok"});
         h.ctx.driveRoot = drive.root();
-        h.dialogs.answer("Ok");
         QVERIFY(!SystemUpdate(h.ctx).run().ok());
         QCOMPARE(h.dialogs.titles(), QStringList{"Download Error , Cod 1"});
         QCOMPARE(treeContents(drive.root()), before);
@@ -70,15 +69,14 @@ private slots:
         source.addPlaylist("Mine.pls", {"\\sdmemory\\Rock\\one.mp3^One"});
         source.writeMp3("Rock/one.mp3", "One");
         source.writeMidi("Rock/two.mid", "Two");
-        source.writeKaraoke("Slow/three.kar", "Three");
+        source.writeFile("Slow/three.kar", "Three");
         const auto songs = treeContents(source.root());
         source.addSystemFiles();
         QVERIFY(runTool("cp", {"-r", source.root() + ".", root}));
         const auto before = treeContents(root);
         const qint64 fill = QStorageInfo(root).bytesAvailable() - 24 * 1024;
         QVERIFY(runTool("fallocate", {"-l", QString::number(fill), root + "filler.bin"}));
-        EngineRig h(1);
-        h.dialogs.answer("Ok");
+        EngineRig h(1, {"Ok"});
         QCOMPARE(h.operations.reinstall(Operations::ReinstallKind::KeepSongs), Operations::Result::Failed);
         QCOMPARE(h.dialogs.titles(), QStringList{"Not enough space"});
         QVERIFY(h.dialogs.prompts[0].text.contains("The system on Corvel3 has not been changed."));
@@ -88,8 +86,7 @@ private slots:
 
         QTemporaryDir pc;
         h.dialogs.prompts.clear();
-        for (const QString &answer : {pc.path(), QString("Si"), QString("Ok")})
-            h.dialogs.answer(answer);
+        h.dialogs.answer({pc.path(), "Si", "Ok"});
         QCOMPARE(h.operations.reinstall(Operations::ReinstallKind::SaveAndRestore), Operations::Result::Done);
         QVERIFY2(h.dialogs.failures.isEmpty(), qPrintable(h.dialogs.failures.join("; ")));
         QCOMPARE(h.dialogs.titles(), (QStringList{"Choose a folder to save your files", "Cancellazione Drive", "End operation"}));

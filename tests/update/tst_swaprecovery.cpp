@@ -33,15 +33,13 @@ struct Recovered { SwapRecovery result; QStringList codes, actions; };   // acti
 // The recovery as the next start runs it: a context of its own on the drive.
 Recovered recover(const QString &root)
 {
-    EngineRig h(1);
+    EngineRig h(1, {"Ok", "Ok"});
     h.ctx.driveRoot = root;
     h.ctx.operationName = "recovery";
     Recovered r;
     h.ctx.onFileAction = [&r](const QString &action, const QString &path, const QString &, bool ok) {
         r.actions << (ok ? "" : "!") + action + " " + path;
     };
-    h.dialogs.answer("Ok");
-    h.dialogs.answer("Ok");
     r.result = recoverInterruptedSwap(h.ctx);
     for (const auto &prompt : h.dialogs.prompts)
         r.codes << prompt.code;
@@ -114,7 +112,7 @@ private slots:
             drive.writeFile(name, name.toUtf8());
         drive.addPlaylist("Party.pls", {"\\sdmemory\\Dance\\one.mp3^One", "\\sdmemory\\Ballads\\three.mf3^Three"});
         drive.writeMp3("Dance/one.mp3", "One");
-        drive.writeFixedField("Ballads/three.mf3", "Three");
+        drive.writeFile("Ballads/three.mf3", "Three");
         const auto before = treeContents(drive.root());
         auto after = before;
         const QString replaced = variant == "reinstall" ? "AUTOEXEC.BAT|System/(Corvel|DispProc)/|effects/" : "CorvelUpdate/";
@@ -186,12 +184,7 @@ private slots:
         }, QString()));
         QCOMPARE(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
 
-        HttpTestServer::Route trickle;
-        trickle.filePath = served + "CorvelUpdate.zip";
-        trickle.fault = HttpTestServer::Fault::Trickle;
-        trickle.trickleBytes = 1024;
-        trickle.trickleIntervalMs = 20;
-        bed.server.setRoute(kUpdatePackagePath, trickle);
+        bed.server.serveTrickle(kUpdatePackagePath, readBytes(served + "CorvelUpdate.zip"), 1024, 20);
         HttpTestServer secondServer;
         QVERIFY(secondServer.listen());
         secondServer.serveFile(kUpdatePackagePath, otherUpdate);
