@@ -104,9 +104,10 @@ private slots:
         const Inventory saved = fillPlayer(drive, fault == "unplugged" ? 998 : 3);
         QString pc = rowFolder(tmp);
         const QString mount = fault == "full" ? pc : pc + "/mnt";
-        if ((fault == "full" || chosen == "@mount") && !mountDiskImage(pc + "/disk.img", mount, "4M"))
+        const bool mounting = fault == "full" || chosen == "@mount";
+        if (mounting && !mountDiskImage(pc + "/disk.img", mount, "4M"))
             QSKIP("mounting a disk image needs root and a free loop device");
-        const auto unmount = qScopeGuard([&] { if (fault == "full" || chosen == "@mount") runTool("umount", {mount}); });
+        const auto unmount = qScopeGuard([&] { if (mounting) runTool("umount", {mount}); });
         if (fault == "full") {
             drive.writeFile("Big/big.mp3", QByteArray(5 << 20, 'b'));
             pc += "/inside";
@@ -384,12 +385,16 @@ private slots:
             ::unlink(song.constData());
             ::unlink((QFile::encodeName(backup) + "/Basi/caf\xe9.mid").constData());
         });
-        const QString pc = rowFolder(tmp);
-        if (destination == "fat" && !(runTool("mkfs.vfat", {"-C", pc + ".img", "4096"})
-                                      && runTool("mount", {"-o", "loop,utf8", pc + ".img", pc})))
-            QSKIP("mounting a FAT image needs root and a free loop device");
-        const auto unmount = qScopeGuard([&] { if (destination == "fat") runTool("umount", {pc}); });
-        EngineRig saving(0, {pc, "Ok"});
+        const QString mount = rowFolder(tmp), pc = mount + "/backups";   // a drive's root is refused
+        // The kernel's vfat where there is one, else fusefat.
+        if (destination == "fat" && !(runTool("mkfs.vfat", {"-C", mount + ".img", "4096"})
+                                      && (runTool("mount", {"-o", "loop,utf8", mount + ".img", mount})
+                                          || runTool("fusefat", {"-o", "rw+", mount + ".img", mount}))))
+            QSKIP("mounting a FAT image needs root, and a free loop device or fusefat");
+        const auto unmount = qScopeGuard([&] { if (destination == "fat") runTool("umount", {mount}); });
+        QDir().mkpath(pc);
+        // FAT refuses the name: the copy's error question first, then the end box.
+        EngineRig saving(0, destination == "fat" ? QStringList{pc, "Continua sempre", "Ok"} : QStringList{pc, "Ok"});
         saving.operations.backup();
         QVERIFY2(saving.dialogs.failures.isEmpty(), qPrintable(saving.dialogs.failures.join('\n')));
         QCOMPARE(saving.dialogs.titles().last(), box);
