@@ -201,7 +201,6 @@ private slots:
         QVERIFY(rehearsal.actions.size() >= answers.size() - 1);
 
         Checked c;
-        c.dialogs.prompts.clear();
         drive.plugIn();
         runHealth(c, drive, group, answers);
         QVERIFY2(c.dialogs.failures.isEmpty(), qPrintable(c.dialogs.failures.join('\n')));
