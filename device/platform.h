@@ -111,6 +111,13 @@ bool keepModificationTime(QFile &from, QFile &to);
 // when a file could not be flushed.
 bool flushToDevice(const QStringList &files, const QString &root);
 
+// Writes what has been written to the volume at root so far out to its device and waits for it,
+// leaving nothing cached to write. Called over and over while a long copy goes on, it spreads the
+// writing over the copy, so the flush at the end finds little left. Unsupported where the system
+// has no such call for an ordinary user.
+enum class Writeback { Done, Failed, Unsupported };
+Writeback writeBackVolume(const QString &root);
+
 // True for a link: a symbolic link, or on Windows an NTFS junction or other reparse point. A
 // link is never entered by a walk or a removal.
 bool isLink(const QString &path);

@@ -566,6 +566,16 @@ bool flushToDevice(const QStringList &files, const QString &root)
     return ok;
 }
 
+Writeback writeBackVolume(const QString &root)
+{
+    const int fd = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return Writeback::Failed;
+    const bool ok = ::syncfs(fd) == 0;
+    ::close(fd);
+    return ok ? Writeback::Done : Writeback::Failed;
+}
+
 namespace {
 
 const EVP_MD *sha256Digest()

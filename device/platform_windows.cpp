@@ -253,6 +253,13 @@ bool flushToDevice(const QStringList &files, const QString &root)
     return ok;
 }
 
+// Flushing a whole volume needs an administrator on Windows: the files are flushed one by one.
+Writeback writeBackVolume(const QString &root)
+{
+    Q_UNUSED(root)
+    return Writeback::Unsupported;
+}
+
 // Qt's own SHA-256; Windows' CNG (BCrypt) would be faster where backups grow large.
 Sha256::Sha256() : state(new QCryptographicHash(QCryptographicHash::Sha256)) {}
 

@@ -1,6 +1,7 @@
 #include "transfer/backup.h"
 
 #include <algorithm>
+#include <memory>
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -9,7 +10,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QMutex>
 #include <QSet>
+#include <QThread>
+#include <QWaitCondition>
 
 #include "device/entries.h"
 #include "device/platform.h"
@@ -192,18 +196,74 @@ QVector<backupmanifest::Entry> linkUnchanged(OperationContext &ctx, const QStrin
     return linked;
 }
 
+// More copies than this and a backup is flushed volume-wide, not file by file.
+constexpr int kManyCopies = 256;
+
+// Writes a long backup's files out to their disk while the copy goes on, so the flush that must
+// come before "complete" finds little left instead of all of it at the end. Paced by the disk:
+// the next round starts as soon as one ends while there is much to write, a tenth of a second
+// later when there was little. A write error heard here is kept: the system tells of it once, and
+// the flush at the end would not hear of it again.
+class EarlyWriteback : public QThread {
+public:
+    explicit EarlyWriteback(const QString &folder) : folder(folder) { start(); }
+    ~EarlyWriteback() override { stop(); }
+
+    // Ends the writing (a round under way first finishes); true when a write error was heard.
+    bool stop()
+    {
+        {
+            const QMutexLocker lock(&mutex);
+            stopping = true;
+            changed.wakeAll();
+        }
+        wait();
+        return failed;
+    }
+
+protected:
+    void run() override
+    {
+        QMutexLocker lock(&mutex);
+        while (!stopping) {
+            lock.unlock();
+            QElapsedTimer took;
+            took.start();
+            const platform::Writeback result = platform::writeBackVolume(folder);
+            const bool little = took.elapsed() < 20;
+            lock.relock();
+            if (result != platform::Writeback::Done) {
+                failed = result == platform::Writeback::Failed;
+                return;
+            }
+            if (little && !stopping)
+                changed.wait(&mutex, 100);
+        }
+    }
+
+private:
+    const QString folder;
+    QMutex mutex;
+    QWaitCondition changed;
+    bool stopping = false;
+    bool failed = false;
+};
+
 // Pushes a backup's files to its disk before its manifest may call it complete. A few copies
 // (the usual incremental backup) and the folders that hold its names, each on its own: the
 // volume-wide sync would also wait for everything else written to that disk. Many copies, or
-// names the PC cannot show: the whole volume at once.
+// names the PC cannot show: the whole volume at once, where the system can.
 bool flushBackup(const QString &folder, const QVector<backupmanifest::Entry> &copied,
                  const QVector<backupmanifest::Entry> &saved)
 {
     const bool raw = std::any_of(saved.cbegin(), saved.cend(), [](const backupmanifest::Entry &e) {
         return !e.pathBytes.isEmpty();
     });
-    if (raw || copied.size() > 256)
-        return platform::flushToDevice({}, folder);
+    if (raw || copied.size() > kManyCopies) {
+        const platform::Writeback volume = platform::writeBackVolume(folder);
+        if (volume != platform::Writeback::Unsupported)
+            return volume == platform::Writeback::Done;
+    }
     bool ok = true;
     for (const backupmanifest::Entry &e : copied) {
         QFile file(folder + QLatin1Char('/') + e.path);
@@ -292,7 +352,11 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
     QVector<backupmanifest::Entry> saved;
     if (!direct)
         saved = linkUnchanged(ctx, chosenFolder, root, report.folder, &toCopy, &linkStopped);
+    std::unique_ptr<EarlyWriteback> early;
+    if (toCopy.size() > kManyCopies)
+        early = std::make_unique<EarlyWriteback>(report.folder);
     const CopyReport copy = copyFiles(ctx, toCopy, report.folder + QLatin1Char('/'), root, true);
+    const bool writeError = early && early->stop();
     report.copied = true;
     report.stopped = copy.stopped || linkStopped;
     // A link is made whole in one step, to a file just found with its size: only copies are looked at.
@@ -306,7 +370,7 @@ BackupReport backUp(OperationContext &ctx, const QString &deviceRoot, const QStr
     report.stopped = report.stopped || ctx.state.stopRequested;
     // Only a backup whose every file has reached the disk is called complete: a power cut must
     // never leave one that a later backup would take as its base.
-    if (report.notSaved == 0 && !flushBackup(report.folder, copied, saved))
+    if (report.notSaved == 0 && (writeError || !flushBackup(report.folder, copied, saved)))
         report.notSaved = 1;
     const bool written = backupmanifest::write(report.folder, saved, report.notSaved == 0);
     ctx.fileAction(QStringLiteral("create"), report.folder + QLatin1Char('/') + QLatin1String(backupmanifest::kFileName),

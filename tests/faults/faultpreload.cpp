@@ -6,10 +6,12 @@
 // the program's start and the toolkit's network thread stay out of the way. The same seed fails the same calls of a run that makes the
 // same calls in the same order. A failed call reports EIO: libfiu would otherwise draw the error
 // at random, and an EINTR is simply retried by the toolkit, so the fault would not happen at all.
+// libfiu has no wrapper for syncfs(): the one below fails as "linux/io/syncfs".
 // Without it fiu.h turns its calls into nothing.
 #define FIU_ENABLE 1
 #include <fiu-control.h>
 #include <fiu.h>
+#include <dlfcn.h>
 #include <errno.h>
 #include <pthread.h>
 #include <stdint.h>
@@ -40,6 +42,16 @@ static int decide(const char *name, int *failnum, void **failinfo, unsigned int 
     }
     pthread_mutex_unlock(&guard);
     return fail;
+}
+
+int syncfs(int fd)
+{
+    if (fiu_fail("linux/io/syncfs")) {
+        errno = EIO;
+        return -1;
+    }
+    static int (*const next)(int) = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "syncfs"));
+    return next(fd);
 }
 
 } // extern "C"
