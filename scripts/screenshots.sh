@@ -63,7 +63,14 @@ window() {   # window TITLE: the id of the visible window with that title, waiti
   echo "no window '$1'" >&2
   return 1
 }
-click() {   # click WINDOW X Y
+# Qt 6 takes a desktop at 144 dpi for a display scaled 1.5 times: the whole window grows with
+# the text, and every place to click with it. Qt 5 grows the text only.
+QT6=
+if ldd "$APP/corvel3" | grep -q libQt6Core; then QT6=yes; fi
+click() {   # click WINDOW X Y (where the window at 100 % has it)
+  if [ -n "$QT6" ] && [ -n "${QT_FONT_DPI:-}" ]; then
+    set -- "$1" $(($2 * QT_FONT_DPI / 96)) $(($3 * QT_FONT_DPI / 96))
+  fi
   xdotool mousemove --window "$1" "$2" "$3" click 1
 }
 start() {   # start LANGUAGE-LOG: runs the program on the demo drive
