@@ -142,7 +142,7 @@ private slots:
         }
         // A long backup writes its files out while it copies; a write error heard then is told
         // once only, and the flush at the end no longer hears of it.
-        QTest::addRow("backup of 300 songs, the first volume flush fails") << "backup" << "nth:1:0:linux/io/syncfs";
+        QTest::addRow("backup of 300 songs whose first volume flush fails") << "backup" << "nth:1:0:linux/io/syncfs";
     }
     void operationsUnderFaults()
     {
