@@ -206,7 +206,11 @@ constexpr int kManyCopies = 256;
 // the flush at the end would not hear of it again.
 class EarlyWriteback : public QThread {
 public:
-    explicit EarlyWriteback(const QString &folder) : folder(folder) { start(); }
+    explicit EarlyWriteback(const QString &folder) : folder(folder)
+    {
+        setObjectName(QThread::currentThread()->objectName());   // part of the operation that starts it
+        start();
+    }
     ~EarlyWriteback() override { stop(); }
 
     // Ends the writing (a round under way first finishes); true when a write error was heard.
@@ -225,7 +229,7 @@ protected:
     void run() override
     {
         QMutexLocker lock(&mutex);
-        while (!stopping) {
+        do {   // one round at least, however short the copy
             lock.unlock();
             QElapsedTimer took;
             took.start();
@@ -238,7 +242,7 @@ protected:
             }
             if (little && !stopping)
                 changed.wait(&mutex, 100);
-        }
+        } while (!stopping);
     }
 
 private:
