@@ -256,7 +256,7 @@ private slots:
         }
         // The runner frames the run in the log once; the tool adds no line of its own.
         const QByteArray logged = readBytes(log);
-        QCOMPARE((QList<int>{logged.count("\tstart\n"), logged.count("\tend\t"), logged.count("\tbackup\tend\tok\n")}), (QList<int>{1, 1, 1}));
+        QCOMPARE((QList<qsizetype>{logged.count("\tstart\n"), logged.count("\tend\t"), logged.count("\tbackup\tend\tok\n")}), (QList<qsizetype>{1, 1, 1}));
 
         QDir(drive.path("Pop")).removeRecursively();
         QFile::remove(drive.path("System/Playlist/.hidden.pls"));

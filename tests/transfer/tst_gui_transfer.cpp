@@ -70,8 +70,8 @@ private slots:
         // Each button's run is framed once in the log, whatever its engines did in between.
         const QString log = QString::fromUtf8(readBytes(oplog::path()));
         for (const QString operation : {"backup", "restore"})
-            QCOMPARE((QList<int>{log.count("\t" + operation + "\tstart"), log.count("\t" + operation + "\tend")}),
-                     (QList<int>{language + 1, language + 1}));
+            QCOMPARE((QList<qsizetype>{log.count("\t" + operation + "\tstart"), log.count("\t" + operation + "\tend")}),
+                     (QList<qsizetype>{language + 1, language + 1}));
     }
 };
 
